@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/request.h"
+#include "app/subjecttable.h"
+#include "checks/config.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace velmora {
+
+class Clock;
+class Messages;
+class Principale;
+class Shell;
+class datiUtente;
+class frmSplash;
+
+// What the windows share for the whole run: the configuration, the request, the subject table
+// and its state, and the services. Every window gets it by reference; windows exist at most
+// once and are reached (and created on first use) through it.
+class Program {
+public:
+    Program(Messages& messages, Shell& shell, Clock& clock);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Messages& messages;
+    Shell& shell;
+    Clock& clock;
+
+    Config config;
+    RequestRecord request;
+    SubjectTable table;
+    int indiceSoggetti = 0; // the current data row, 0 on an empty table
+    bool nuovoIns = false;  // the entry window was opened to add a subject
+    bool importoFile = false; // the table holds imported rows
+    int BatchCounter = 0;
+
+    // config.ini in the working folder. A write that fails is told to the operator and the
+    // values stay in memory; returns false then.
+    ConfigRead readConfig();
+    bool writeConfig();
+
+    Principale& principale();
+    datiUtente& configWindow();
+    frmSplash& splash();
+    void closeSplash();
+
+    // Closes every window but the main one, in the order the main window's close wants.
+    void closeOtherWindows();
+
+private:
+    template <typename Window> Window& reach(QPointer<Window>& slot);
+
+    QPointer<Principale> principale_;
+    QPointer<datiUtente> configWindow_;
+    QPointer<frmSplash> splash_;
+};
+
+} // namespace velmora

@@ -1,0 +1,94 @@
+#include "app/subjecttable.h"
+
+namespace velmora {
+
+QString SubjectTable::cell(int row, int column) const {
+    if (row == 0)
+        return kColumnHeaders.at(column);
+    return rows_.at(row - 1).cells.at(column);
+}
+
+SubjectValues SubjectTable::values(int row) const {
+    SubjectValues subject = rows_.at(row - 1).cells;
+    subject[NumberColumn].clear();
+    return subject;
+}
+
+void SubjectTable::layOut() {
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+int SubjectTable::appendRows(const QList<SubjectValues>& subjects) {
+    const int first = progressivo() + 1;
+    if (subjects.isEmpty())
+        return first;
+    beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
+    rows_.reserve(rows_.size() + subjects.size());
+    int number = first;
+    for (const SubjectValues& subject : subjects) {
+        Row row{subject, {}};
+        row.cells[NumberColumn] = QString::number(number++);
+        rows_.append(std::move(row));
+    }
+    endInsertRows();
+    return first;
+}
+
+void SubjectTable::setValues(int row, const SubjectValues& subject) {
+    auto& cells = rows_[row - 1].cells;
+    for (int column = SurnameColumn; column < ColumnCount; ++column)
+        cells[column] = subject[column];
+    Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1));
+}
+
+void SubjectTable::setColors(int row, RowColors colors) {
+    rows_[row - 1].colors = colors;
+    Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1),
+                       {BackRole, TextColorRole});
+}
+
+int SubjectTable::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : progressivo();
+}
+
+int SubjectTable::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant SubjectTable::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const Row& row = rows_.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return row.cells.at(index.column());
+    case BackRole:
+        return index.column() == NumberColumn ? QVariant() : QVariant(row.colors.back);
+    case TextColorRole:
+        return index.column() == NumberColumn ? QVariant() : QVariant(row.colors.text);
+    default:
+        return {};
+    }
+}
+
+QVariant SubjectTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < ColumnCount ? kColumnHeaders.at(section) : QVariant();
+    return section >= 0 && section < progressivo() ? rows_.at(section).cells[NumberColumn]
+                                                    : QVariant();
+}
+
+Qt::ItemFlags SubjectTable::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // The number column is fixed: never selected, never coloured.
+    if (index.column() == NumberColumn)
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+} // namespace velmora

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <array>
+
+namespace velmora {
+
+// Colours as 0xRRGGBB.
+using Rgb = quint32;
+inline constexpr Rgb kWhite = 0xFFFFFF;
+inline constexpr Rgb kBlack = 0x000000;
+inline constexpr Rgb kLightRed = 0xFFC0C0; // a row that failed the batch check
+
+// The columns of a subject row; column 0 is the row number.
+enum Column : int {
+    NumberColumn = 0,
+    SurnameColumn,
+    NameColumn,
+    SexColumn,
+    TaxCodeColumn,
+    CuiColumn,
+    FatherColumn,
+    BirthDateColumn,
+    MunicipalityColumn,
+    ForeignPlaceColumn,
+    StateColumn,
+    MunicipalityCodeColumn,
+    StateCodeColumn,
+    ColumnCount
+};
+
+inline const std::array<QString, ColumnCount> kColumnHeaders = {
+    QString(),
+    QStringLiteral("Cognome *"),
+    QStringLiteral("Nome *"),
+    QStringLiteral("Sesso *"),
+    QStringLiteral("Codice Fiscale **"),
+    QStringLiteral("CUI"),
+    QStringLiteral("Paternita"),
+    QStringLiteral("Data di nascita *"),
+    QStringLiteral("Comune Italiano **"),
+    QStringLiteral("Comune Straniero"),
+    QStringLiteral("Stato *"),
+    QStringLiteral("Cod Comune (non modificabile)"),
+    QStringLiteral("Cod Stato (non modificabile)"),
+};
+
+// Column widths in twips (15 twips are one pixel on the usual screen).
+inline constexpr std::array<int, ColumnCount> kColumnTwips = {
+    650, 2200, 2200, 670, 2000, 950, 2200, 1300, 2200, 2200, 1900, 2300, 2100};
+
+// The twelve values of one person, columns 1 to 12 (index 0 unused).
+using SubjectValues = std::array<QString, ColumnCount>;
+
+struct RowColors {
+    Rgb back = kWhite;
+    Rgb text = kBlack;
+    bool operator==(const RowColors&) const = default;
+};
+
+// The table of subjects, the only store of them. Rows are numbered as the grid shows them:
+// row 0 is the header row, data rows are 1 to progressivo(). Model row i is data row i + 1.
+class SubjectTable : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kMaxRows = 32767; // row numbers are 16-bit
+    enum Role { BackRole = Qt::UserRole + 1, TextColorRole };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int progressivo() const { return int(rows_.size()); }
+    QString cell(int row, int column) const;
+    SubjectValues values(int row) const;
+    RowColors colors(int row) const { return rows_.at(row - 1).colors; }
+
+    // Empties the table: header row only, no colours.
+    void layOut();
+    // Appends rows after the last one, numbered on, in one insertion. Returns the first new row.
+    int appendRows(const QList<SubjectValues>& subjects);
+    int appendRow(const SubjectValues& subject) { return appendRows({subject}); }
+    // Columns 1 to 12 of `row`; the number and the colours stay.
+    void setValues(int row, const SubjectValues& subject);
+    void setColors(int row, RowColors colors);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct Row {
+        std::array<QString, ColumnCount> cells;
+        RowColors colors;
+    };
+    QList<Row> rows_;
+};
+
+} // namespace velmora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// What a text field does with one typed character. Fields judge the character by its
+// Windows-1252 code; a character the code page cannot hold is never accepted.
+struct KeyFilter {
+    enum class Order {
+        CharacterFirst, // a refused character is dropped silently, even at the limit
+        LengthFirst,    // at the limit every key is refused with the message
+    };
+    using Accepts = bool (*)(int code);
+
+    Accepts accepts = nullptr;
+    int limit = 0; // 0: no limit
+    QString limitMessage;
+    Order order = Order::CharacterFirst;
+    bool upperCase = false; // letters typed turn into capitals
+};
+
+struct KeyDecision {
+    enum class Kind { Insert, Drop, Refuse };
+    Kind kind = Kind::Drop;
+    QChar character;  // what to insert, with Insert
+    QString message;  // what to tell the operator, with Refuse
+
+    bool operator==(const KeyDecision&) const = default;
+};
+
+// Backspace is not judged here: it always edits. `length` is the field's whole text length.
+KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length);
+
+namespace keys {
+inline bool isAsciiLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+inline bool isDigit(int c) { return c >= '0' && c <= '9'; }
+inline bool isAccented(int c) { return c >= 192 && c <= 255; }
+// Office type: letters, digits, blank, apostrophe, hyphen, full stop, accented letters.
+inline bool isOfficeTypeKey(int c) {
+    return c == ' ' || c == '\'' || c == '-' || c == '.' || isDigit(c) || isAsciiLetter(c) ||
+           isAccented(c);
+}
+// Purpose: printable codes 32 to 165 and accented letters; no control character.
+inline bool isPurposeKey(int c) { return (c >= 32 && c <= 165) || isAccented(c); }
+} // namespace keys
+
+// a to z become A to Z; every other code is returned as it is.
+int UpperCaseKey(int keyCode);
+
+} // namespace velmora

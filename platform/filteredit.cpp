@@ -1,0 +1,194 @@
+#include "platform/filteredit.h"
+
+#include "platform/messages.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+namespace velmora {
+namespace {
+
+enum class KeyRoute { Editor, Paste, Typed };
+
+// Which keys are characters for the filter; editing and navigation keys and shortcuts
+// keep their usual meaning.
+KeyRoute routeOf(const QKeyEvent* event, bool enterIsTyped) {
+    if (event->matches(QKeySequence::Paste))
+        return KeyRoute::Paste;
+    if (event->text().isEmpty())
+        return KeyRoute::Editor;
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return KeyRoute::Editor;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return enterIsTyped ? KeyRoute::Typed : KeyRoute::Editor;
+    default:
+        break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return KeyRoute::Editor;
+    return KeyRoute::Typed;
+}
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
+}
+
+} // namespace
+
+bool KeyTyping::typeOne(QChar key, qsizetype length, QChar* insert) {
+    const KeyDecision decision = judgeKey(filter_, key, length);
+    switch (decision.kind) {
+    case KeyDecision::Kind::Insert:
+        *insert = decision.character;
+        return true;
+    case KeyDecision::Kind::Drop:
+        return true;
+    case KeyDecision::Kind::Refuse:
+        if (messages_)
+            messages_->show(decision.message, Messages::Icon::Exclamation);
+        return false;
+    }
+    return false;
+}
+
+FilteredLineEdit::FilteredLineEdit(QWidget* parent) : QLineEdit(parent) {
+    setDragEnabled(false);
+}
+
+void FilteredLineEdit::setKeyFilter(KeyFilter filter, Messages* messages) {
+    typing_.setFilter(std::move(filter));
+    typing_.setMessages(messages);
+}
+
+void FilteredLineEdit::typeText(const QString& text) {
+    typing_.type(*this, text);
+}
+
+void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
+    switch (routeOf(event, false)) {
+    case KeyRoute::Editor:
+        QLineEdit::keyPressEvent(event);
+        return;
+    case KeyRoute::Paste:
+        typeText(clipboardText());
+        break;
+    case KeyRoute::Typed:
+        typeText(event->text());
+        break;
+    }
+    event->accept();
+}
+
+void FilteredLineEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    deselect();
+    setCursorPosition(int(text().size()));
+}
+
+void FilteredLineEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    Q_EMIT focusLost();
+}
+
+void FilteredLineEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, this, [this] { typeText(clipboardText()); });
+    }
+    menu->popup(event->globalPos());
+}
+
+void FilteredLineEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (!isReadOnly() && event->mimeData()->hasText())
+        event->acceptProposedAction();
+}
+
+void FilteredLineEdit::dropEvent(QDropEvent* event) {
+    if (isReadOnly() || !event->mimeData()->hasText())
+        return;
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    typeText(event->mimeData()->text());
+    event->acceptProposedAction();
+}
+
+void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    if (commit.isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
+    QLineEdit::inputMethodEvent(&preeditOnly);
+    typeText(commit);
+    event->accept();
+}
+
+FilteredTextEdit::FilteredTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    setTabChangesFocus(true);
+}
+
+void FilteredTextEdit::setKeyFilter(KeyFilter filter, Messages* messages) {
+    typing_.setFilter(std::move(filter));
+    typing_.setMessages(messages);
+}
+
+void FilteredTextEdit::typeText(const QString& text) {
+    typing_.type(*this, text);
+}
+
+void FilteredTextEdit::keyPressEvent(QKeyEvent* event) {
+    switch (routeOf(event, true)) {
+    case KeyRoute::Editor:
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    case KeyRoute::Paste:
+        typeText(clipboardText());
+        break;
+    case KeyRoute::Typed:
+        typeText(event->text());
+        break;
+    }
+    event->accept();
+}
+
+void FilteredTextEdit::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    moveCursor(QTextCursor::End);
+}
+
+bool FilteredTextEdit::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasText();
+}
+
+// Paste, the context menu's paste and drops all arrive here.
+void FilteredTextEdit::insertFromMimeData(const QMimeData* source) {
+    typeText(source->text());
+}
+
+void FilteredTextEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    if (commit.isEmpty()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
+    QPlainTextEdit::inputMethodEvent(&preeditOnly);
+    typeText(commit);
+    event->accept();
+}
+
+} // namespace velmora

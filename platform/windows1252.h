@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace velmora {
+
+// The single-byte code page of every file the program reads or writes.
+
+// The byte that holds `c`, or -1 when Windows-1252 has no place for it.
+int windows1252Code(QChar c);
+
+QString decodeWindows1252(QByteArrayView bytes);
+
+// nullopt when some character cannot be held; `badCharacter` then names the first one.
+std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter = nullptr);
+
+// The capital of `c` when Windows-1252 holds it, else `c` itself: one character never
+// becomes two (ß stays ß) and a capital outside the code page is not used (µ stays µ).
+QChar upperWithin1252(QChar c);
+QString upperWithin1252(const QString& text);
+
+} // namespace velmora

@@ -1,0 +1,118 @@
+#include "checks/config.h"
+#include "support/recorders.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestConfig : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void roundTripWritesSevenLines();
+    void shortFilesKeepWhatTheyHave();
+    void missingFileIsUnreadable();
+    void certTypePositions_data();
+    void certTypePositions();
+    void officeDataFilters();
+};
+
+void TestConfig::roundTripWritesSevenLines() {
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("config.ini"));
+    const Config written{QStringLiteral("PROCURA DELLA REPUBBLICA"), QStringLiteral("FORL\u00CC"),
+                         QStringLiteral("LAVORO"), QStringLiteral(" 2"),
+                         QStringLiteral("/srv/out"), QString(), QStringLiteral("/srv/pdf")};
+    QCOMPARE(WriteConfig(path, written), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
+                                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
+    Config read;
+    QCOMPARE(ReadConfig(path, read), ConfigRead::Complete);
+    QCOMPARE(read, written);
+}
+
+void TestConfig::shortFilesKeepWhatTheyHave() {
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("config.ini"));
+    Config config;
+    config.OutputFolder = QStringLiteral("/kept");
+    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
+    QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
+    QCOMPARE(config.DefaultCertType, QStringLiteral("3"));
+    QCOMPARE(config.OutputFolder, QStringLiteral("/kept")); // lines 5 to 7 are optional
+
+    Config shorter;
+    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
+    QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
+    QCOMPARE(shorter.DefaultPurpose, QStringLiteral("LAVORO"));
+    QVERIFY(shorter.isComplete());
+
+    Config emptyPurpose;
+    writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
+    QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
+    QVERIFY(!emptyPurpose.isComplete());
+}
+
+void TestConfig::missingFileIsUnreadable() {
+    test::ScratchFolder folder;
+    Config config;
+    QCOMPARE(ReadConfig(folder.path(QStringLiteral("config.ini")), config), ConfigRead::Unreadable);
+    QCOMPARE(config, Config());
+}
+
+void TestConfig::certTypePositions_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::newRow("chosen in the list") << QStringLiteral(" 2") << 2;
+    QTest::newRow("stored by Crea File") << QStringLiteral("2") << 2;
+    QTest::newRow("first") << QStringLiteral("0") << 0;
+    QTest::newRow("last") << QStringLiteral(" 4") << 4;
+    QTest::newRow("past the list") << QStringLiteral("7") << -1;
+    QTest::newRow("not a number") << QStringLiteral("x") << -1;
+}
+
+void TestConfig::certTypePositions() {
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QCOMPARE(certTypePosition(text), position);
+}
+
+void TestConfig::officeDataFilters() {
+    using Kind = KeyDecision::Kind;
+    const KeyFilter type = configfields::officeType();
+    QCOMPARE(judgeKey(type, u'7', 0).kind, Kind::Insert);
+    QCOMPARE(judgeKey(type, u'a', 0).character, QChar(u'A'));
+    QCOMPARE(judgeKey(type, u'\u00E0', 149).character, QChar(u'\u00C0'));
+    QCOMPARE(judgeKey(type, u'A', 150),
+             (KeyDecision{Kind::Refuse, {}, QStringLiteral("Massimo 150 caratteri")}));
+    QCOMPARE(judgeKey(type, u'/', 150).kind, Kind::Drop);
+    QCOMPARE(judgeKey(type, u'\r', 0).kind, Kind::Drop);
+
+    const KeyFilter seat = configfields::officeSeat();
+    QCOMPARE(judgeKey(seat, u'7', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(seat, u'\'', 59).kind, Kind::Insert);
+    QCOMPARE(judgeKey(seat, u'B', 60).message, QStringLiteral("Massimo 60 Caratteri"));
+
+    const KeyFilter purpose = configfields::purpose();
+    QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(purpose, u'\n', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(purpose, QChar(0x20AC), 0).kind, Kind::Insert); // code 128
+    QCOMPARE(judgeKey(purpose, u'\u00AA', 0).kind, Kind::Drop);        // code 170
+    QCOMPARE(judgeKey(purpose, QChar(0x0141), 0).kind, Kind::Drop);   // not in the code page
+    QCOMPARE(judgeKey(purpose, u'x', 250).message, QStringLiteral("Massimo 250 Caratteri"));
+}
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"
