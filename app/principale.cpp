@@ -180,7 +180,7 @@ void Principale::buildControls() {
     auto* bottom = new QHBoxLayout;
     Command1 = new QPushButton(QStringLiteral("Crea File"), central);
     Command8 = new QPushButton(QStringLiteral("Apri Modulo PDF   "), central);
-    Command8->setMinimumWidth(150);
+    Command8->setFixedWidth(170);
     Picture2 = new ClickableLabel(Command8);
     Picture2->setPixmap(pdfIcon());
     Picture2->setCursor(Qt::PointingHandCursor);
@@ -191,6 +191,8 @@ void Principale::buildControls() {
     Command2 = new QPushButton(QStringLiteral("Esci"), central);
     Command1->setEnabled(false);
     Command8->setEnabled(false);
+    Command1->setFixedWidth(110);
+    Command2->setFixedWidth(110);
     bottom->addWidget(Command1);
     bottom->addWidget(Command8);
     bottom->addStretch();

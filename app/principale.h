@@ -37,14 +37,14 @@ public:
     void guida_Click();
     void Timer2_Timer();
 
-    FilteredLineEdit* Text2;  // office type
+    FilteredLineEdit* Text2; // office type
     QGroupBox* XPFrame1;
-    QComboBox* Combo1;        // certificate type
-    FilteredTextEdit* Text3;  // purpose
-    FilteredLineEdit* Text1;  // protocol number
-    QCheckBox* Check1;        // German language
+    QComboBox* Combo1;          // certificate type
+    FilteredTextEdit* Text3;    // purpose
+    FilteredLineEdit* Text1;    // protocol number
+    QCheckBox* Check1;          // German language
     MaskedDateEdit* MaskEdBox1; // protocol date
-    ClickableLabel* Image1;   // calendar
+    ClickableLabel* Image1;     // calendar
     QLabel* Label7;
     QGroupBox* XPFrame2;
     SubjectGrid* MSFlexGrid1;

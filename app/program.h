@@ -33,8 +33,8 @@ public:
     Config config;
     RequestRecord request;
     SubjectTable table;
-    int indiceSoggetti = 0; // the current data row, 0 on an empty table
-    bool nuovoIns = false;  // the entry window was opened to add a subject
+    int indiceSoggetti = 0;   // the current data row, 0 on an empty table
+    bool nuovoIns = false;    // the entry window was opened to add a subject
     bool importoFile = false; // the table holds imported rows
     int BatchCounter = 0;
 

@@ -52,6 +52,12 @@ SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(pare
     setWordWrap(false);
     // The row number is shown as the fixed column at the left, in place of column 0.
     setColumnHidden(NumberColumn, true);
+    // The column widths were chosen for a small 8-point type; keep it so the headers fit.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    horizontalHeader()->setFont(small);
+    verticalHeader()->setFont(small);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setFixedWidth(pixels(kColumnTwips[NumberColumn]));
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);

@@ -79,7 +79,7 @@ QVariant SubjectTable::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < ColumnCount ? kColumnHeaders.at(section) : QVariant();
     return section >= 0 && section < progressivo() ? rows_.at(section).cells[NumberColumn]
-                                                    : QVariant();
+                                                   : QVariant();
 }
 
 Qt::ItemFlags SubjectTable::flags(const QModelIndex& index) const {

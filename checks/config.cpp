@@ -17,9 +17,9 @@ bool Config::isComplete() const {
 }
 
 ConfigRead readConfigLines(const QStringList& lines, Config& config) {
-    QString* const values[] = {&config.OfficeType,   &config.OfficeSeat,   &config.DefaultPurpose,
-                               &config.DefaultCertType, &config.OutputFolder, &config.ImportFolder,
-                               &config.PdfFolder};
+    QString* const values[] = {
+        &config.OfficeType,   &config.OfficeSeat,   &config.DefaultPurpose, &config.DefaultCertType,
+        &config.OutputFolder, &config.ImportFolder, &config.PdfFolder};
     const qsizetype count = std::min<qsizetype>(lines.size(), std::size(values));
     for (qsizetype i = 0; i < count; ++i)
         *values[i] = lines[i];

@@ -23,8 +23,8 @@ struct KeyFilter {
 struct KeyDecision {
     enum class Kind { Insert, Drop, Refuse };
     Kind kind = Kind::Drop;
-    QChar character;  // what to insert, with Insert
-    QString message;  // what to tell the operator, with Refuse
+    QChar character; // what to insert, with Insert
+    QString message; // what to tell the operator, with Refuse
 
     bool operator==(const KeyDecision&) const = default;
 };
@@ -33,16 +33,24 @@ struct KeyDecision {
 KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length);
 
 namespace keys {
-inline bool isAsciiLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool isDigit(int c) { return c >= '0' && c <= '9'; }
-inline bool isAccented(int c) { return c >= 192 && c <= 255; }
+inline bool isAsciiLetter(int c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool isDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+inline bool isAccented(int c) {
+    return c >= 192 && c <= 255;
+}
 // Office type: letters, digits, blank, apostrophe, hyphen, full stop, accented letters.
 inline bool isOfficeTypeKey(int c) {
     return c == ' ' || c == '\'' || c == '-' || c == '.' || isDigit(c) || isAsciiLetter(c) ||
            isAccented(c);
 }
 // Purpose: printable codes 32 to 165 and accented letters; no control character.
-inline bool isPurposeKey(int c) { return (c >= 32 && c <= 165) || isAccented(c); }
+inline bool isPurposeKey(int c) {
+    return (c >= 32 && c <= 165) || isAccented(c);
+}
 } // namespace keys
 
 // a to z become A to Z; every other code is returned as it is.

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -105,9 +106,14 @@ void FilteredLineEdit::focusOutEvent(QFocusEvent* event) {
 void FilteredLineEdit::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, this, [this] { typeText(clipboardText()); });
+    // The standard menu's paste would bypass the filter: route it through typing. The action
+    // is known by its text, translated as the line edit translates it.
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* action : menu->actions()) {
+        if (!action->text().startsWith(pasteText))
+            continue;
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this] { typeText(clipboardText()); });
     }
     menu->popup(event->globalPos());
 }

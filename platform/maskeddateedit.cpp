@@ -1,6 +1,5 @@
 #include "platform/maskeddateedit.h"
 
-
 namespace velmora {
 namespace {
 const QString kDateMask = QStringLiteral("00/00/0000;_");

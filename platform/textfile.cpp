@@ -32,8 +32,9 @@ TextRead readTextLines(QIODevice& device) {
 TextRead readTextFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("Impossibile leggere il file %1: %2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString())};
+        return {{},
+                QStringLiteral("Impossibile leggere il file %1: %2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString())};
     return readTextLines(file);
 }
 

@@ -30,9 +30,13 @@ private Q_SLOTS:
 void TestConfig::roundTripWritesSevenLines() {
     test::ScratchFolder folder;
     const QString path = folder.path(QStringLiteral("config.ini"));
-    const Config written{QStringLiteral("PROCURA DELLA REPUBBLICA"), QStringLiteral("FORL\u00CC"),
-                         QStringLiteral("LAVORO"), QStringLiteral(" 2"),
-                         QStringLiteral("/srv/out"), QString(), QStringLiteral("/srv/pdf")};
+    const Config written{QStringLiteral("PROCURA DELLA REPUBBLICA"),
+                         QStringLiteral("FORL\u00CC"),
+                         QStringLiteral("LAVORO"),
+                         QStringLiteral(" 2"),
+                         QStringLiteral("/srv/out"),
+                         QString(),
+                         QStringLiteral("/srv/pdf")};
     QCOMPARE(WriteConfig(path, written), QString());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -109,7 +113,7 @@ void TestConfig::officeDataFilters() {
     QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
     QCOMPARE(judgeKey(purpose, u'\n', 0).kind, Kind::Drop);
     QCOMPARE(judgeKey(purpose, QChar(0x20AC), 0).kind, Kind::Insert); // code 128
-    QCOMPARE(judgeKey(purpose, u'\u00AA', 0).kind, Kind::Drop);        // code 170
+    QCOMPARE(judgeKey(purpose, u'\u00AA', 0).kind, Kind::Drop);       // code 170
     QCOMPARE(judgeKey(purpose, QChar(0x0141), 0).kind, Kind::Drop);   // not in the code page
     QCOMPARE(judgeKey(purpose, u'x', 250).message, QStringLiteral("Massimo 250 Caratteri"));
 }

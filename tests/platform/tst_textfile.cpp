@@ -29,8 +29,8 @@ void TestTextFile::lineEnds_data() {
     QTest::newRow("lone cr") << QStringLiteral("A\rB\r") << QStringList{"A", "B"};
     QTest::newRow("lone lf is not an end")
         << QStringLiteral("A\nB\nC") << QStringList{QStringLiteral("A\nB\nC")};
-    QTest::newRow("empty lines kept") << QStringLiteral("A\r\n\r\n\r\nD\r\n")
-                                      << QStringList{"A", "", "", "D"};
+    QTest::newRow("empty lines kept")
+        << QStringLiteral("A\r\n\r\n\r\nD\r\n") << QStringList{"A", "", "", "D"};
     QTest::newRow("only a line end") << QStringLiteral("\r\n") << QStringList{""};
     QTest::newRow("cr cr lf") << QStringLiteral("A\r\r\nB") << QStringList{"A", "", "B"};
 }

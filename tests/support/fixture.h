@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/principale.h"
+#include "app/program.h"
+#include "platform/clock.h"
+#include "platform/textfile.h"
+#include "support/recorders.h"
+
+namespace velmora::test {
+
+// A program in a scratch working folder, with recorded messages and a clock at a fixed time.
+struct ProgramFixture {
+    explicit ProgramFixture(const QByteArray& configBytes = {}) {
+        if (!configBytes.isNull())
+            writeFile(QStringLiteral("config.ini"), configBytes);
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(folder.path(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
+    QByteArray readFile(const QString& name) const {
+        QFile file(folder.path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    ScratchFolder folder;
+    RecordingMessages messages;
+    RecordingShell shell;
+    FixedClock clock{QDateTime(QDate(2010, 3, 15), QTime(9, 32))};
+    Program program{messages, shell, clock};
+};
+
+} // namespace velmora::test
