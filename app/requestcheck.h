@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/request.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace velmora {
+
+// The main window's request fields as the two output buttons read them.
+struct RequestFields {
+    QString officeType;     // Text2
+    int certPosition = -1;  // Combo1, -1 while nothing is chosen
+    QString purpose;        // Text3
+    QString protocolNumber; // Text1
+    QString protocolDate;   // MaskEdBox1 as shown
+    bool german = false;    // Check1
+    int subjects = 0;       // progressivo
+};
+
+// What a request check answers: refused with a message, or accepted with the values to store.
+struct RequestVerdict {
+    enum class Focus { None, OfficeType };
+    QString refusal;                // empty when the request passes
+    Focus focus = Focus::None;      // the field to put the caret in after the message
+    RequestRecord record;           // what the check stores, refused or not
+    bool accepted() const { return refusal.isEmpty(); }
+};
+
+// "Crea File": office type, then the four request fields in one message, then the subjects.
+RequestVerdict checkForBatch(const RequestFields& fields, const QDateTime& now);
+
+// "Apri Modulo PDF": one message for any incomplete field, then the subjects.
+RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeDescription);
+
+// The message that lists the failing rows of the batch check.
+QString rowErrorsMessage(const QList<int>& failingRows);
+
+} // namespace velmora
