@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QStringList>
+#include <istream>
+#include <ostream>
+#include <string_view>
+
+namespace velmora::cli {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitUsage = 2;
+
+// The streams a command talks through: the standard ones in the program, strings in tests.
+// Text on them is UTF-8; only the files the program writes are Windows-1252.
+struct Io {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// One command of velmora-cli: its name, its forms for the help, and what it does.
+struct Command {
+    std::string_view name;
+    std::string_view help; // usage lines and description, already indented
+    int (*run)(const QStringList& arguments, Io& io);
+};
+
+// Tells the user on standard error what is wrong and where help is; returns kExitUsage.
+int usageError(Io& io, std::string_view command, const QString& message);
+
+int runTaxCode(const QStringList& arguments, Io& io);
+
+} // namespace velmora::cli
