@@ -1,6 +1,7 @@
 #include "app/requestcheck.h"
 
 #include "checks/dates.h"
+#include "checks/taxcode.h"
 
 namespace velmora {
 namespace {
@@ -62,6 +63,93 @@ RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeD
     else if (fields.subjects == 0)
         verdict.refusal = kNoSubjects;
     return verdict;
+}
+
+RowFault checkPersonRow(const SubjectTable& table, int row) {
+    const auto cell = [&](Column column) { return table.cell(row, column); };
+    const auto within = [](const QString& text, qsizetype most) {
+        return !text.isEmpty() && text.size() <= most;
+    };
+    const QString sex = cell(SexColumn);
+    const QString municipalityCode = cell(MunicipalityCodeColumn);
+    const QString stateCode = cell(StateCodeColumn);
+    const QString taxCode = cell(TaxCodeColumn);
+    const QString cui = cell(CuiColumn);
+    const bool italy = stateCode == u"Z000";
+    const bool hasMunicipality = !municipalityCode.isEmpty();
+    const bool hasTaxCode = taxCode.size() == 16;
+
+    if (!within(cell(SurnameColumn), 72))
+        return RowFault::Surname;
+    if (!within(cell(NameColumn), 72))
+        return RowFault::Name;
+    if (sex != u"M" && sex != u"F")
+        return RowFault::Sex;
+    if (!parseDate(cell(BirthDateColumn)))
+        return RowFault::BirthDate;
+    if (stateCode.isEmpty())
+        return RowFault::NoStateCode;
+    if ((italy || hasMunicipality) && !hasTaxCode)
+        return RowFault::NoTaxCode;
+    if ((italy || hasMunicipality) && CheckTaxCode(taxCode, municipalityCode) == kTaxCodeWrong)
+        return RowFault::WrongTaxCode;
+    if (within(cui, 7) && hasMunicipality)
+        return RowFault::CuiForItalian;
+    if (cui.size() > 7)
+        return RowFault::CuiTooLong;
+    if (cell(FatherColumn).size() > 72)
+        return RowFault::FatherTooLong;
+    if (cell(ForeignPlaceColumn).size() > 60)
+        return RowFault::ForeignPlaceTooLong;
+    if (hasMunicipality && (!italy || !cell(ForeignPlaceColumn).isEmpty()))
+        return RowFault::PlaceNotCoherent;
+    if (italy && !hasMunicipality)
+        return RowFault::NoMunicipality;
+    return RowFault::None;
+}
+
+QList<int> failingRows(const SubjectTable& table) {
+    QList<int> rows;
+    for (int row = 1; row <= table.progressivo(); ++row) {
+        if (checkPersonRow(table, row) != RowFault::None)
+            rows.append(row);
+    }
+    return rows;
+}
+
+QString rowFaultText(RowFault fault) {
+    switch (fault) {
+    case RowFault::None:
+        return {};
+    case RowFault::Surname:
+        return QStringLiteral("Cognome mancante o pi\u00F9 lungo di 72 caratteri");
+    case RowFault::Name:
+        return QStringLiteral("Nome mancante o pi\u00F9 lungo di 72 caratteri");
+    case RowFault::Sex:
+        return QStringLiteral("Sesso diverso da M o F");
+    case RowFault::BirthDate:
+        return QStringLiteral("Data di nascita mancante o non valida");
+    case RowFault::NoStateCode:
+        return QStringLiteral("Codice dello Stato di nascita mancante o non trovato");
+    case RowFault::NoTaxCode:
+        return QStringLiteral(
+            "Codice fiscale mancante o non di 16 caratteri per un nato in Italia");
+    case RowFault::WrongTaxCode:
+        return QStringLiteral("Codice fiscale non valido per il comune di nascita");
+    case RowFault::CuiForItalian:
+        return QStringLiteral("CUI non previsto per un nato in Italia");
+    case RowFault::CuiTooLong:
+        return QStringLiteral("CUI pi\u00F9 lungo di 7 caratteri");
+    case RowFault::FatherTooLong:
+        return QStringLiteral("Paternit\u00E0 pi\u00F9 lunga di 72 caratteri");
+    case RowFault::ForeignPlaceTooLong:
+        return QStringLiteral("Comune straniero pi\u00F9 lungo di 60 caratteri");
+    case RowFault::PlaceNotCoherent:
+        return QStringLiteral("Comune di nascita non coerente con lo Stato di nascita");
+    case RowFault::NoMunicipality:
+        return QStringLiteral("Comune di nascita mancante o non trovato per un nato in Italia");
+    }
+    return {};
 }
 
 QString rowErrorsMessage(const QList<int>& failingRows) {

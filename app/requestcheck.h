@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/request.h"
+#include "app/subjecttable.h"
 
 #include <QDateTime>
 #include <QList>
@@ -22,9 +23,9 @@ struct RequestFields {
 // What a request check answers: refused with a message, or accepted with the values to store.
 struct RequestVerdict {
     enum class Focus { None, OfficeType };
-    QString refusal;                // empty when the request passes
-    Focus focus = Focus::None;      // the field to put the caret in after the message
-    RequestRecord record;           // what the check stores, refused or not
+    QString refusal;           // empty when the request passes
+    Focus focus = Focus::None; // the field to put the caret in after the message
+    RequestRecord record;      // what the check stores, refused or not
     bool accepted() const { return refusal.isEmpty(); }
 };
 
@@ -33,6 +34,31 @@ RequestVerdict checkForBatch(const RequestFields& fields, const QDateTime& now);
 
 // "Apri Modulo PDF": one message for any incomplete field, then the subjects.
 RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeDescription);
+
+// Why a subject row fails the batch check; the first condition that holds decides.
+enum class RowFault {
+    None,
+    Surname,
+    Name,
+    Sex,
+    BirthDate,
+    NoStateCode,
+    NoTaxCode,
+    WrongTaxCode,
+    CuiForItalian,
+    CuiTooLong,
+    FatherTooLong,
+    ForeignPlaceTooLong,
+    PlaceNotCoherent,
+    NoMunicipality,
+};
+
+// The batch check of one row, as it runs on imported rows before any output.
+RowFault checkPersonRow(const SubjectTable& table, int row);
+// The rows that fail, in table order.
+QList<int> failingRows(const SubjectTable& table);
+// The fault in words, for the operator of the command-line program.
+QString rowFaultText(RowFault fault);
 
 // The message that lists the failing rows of the batch check.
 QString rowErrorsMessage(const QList<int>& failingRows);

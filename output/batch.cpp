@@ -59,7 +59,8 @@ FolderResult makeBatchFolder(const QString& parent, const BatchStamp& stamp, int
 
 QString requestSummaryPath(const QString& batchFolder, const BatchStamp& stamp) {
     return QDir(batchFolder)
-        .filePath(QStringLiteral("Richiesta_Velmora_") + stampSuffix(stamp) + QStringLiteral(".txt"));
+        .filePath(QStringLiteral("Richiesta_Velmora_") + stampSuffix(stamp) +
+                  QStringLiteral(".txt"));
 }
 
 QString requestSummaryText(const RequestRecord& request) {
@@ -113,7 +114,8 @@ FolderResult writeBatch(const QString& parent, const BatchStamp& stamp,
     FolderResult folder = makeBatchFolder(parent, stamp, counter);
     if (!folder.ok())
         return folder;
-    QString error = writeTextFile(requestSummaryPath(folder.path, stamp), requestSummaryText(request));
+    QString error =
+        writeTextFile(requestSummaryPath(folder.path, stamp), requestSummaryText(request));
     if (error.isEmpty())
         error = writeTextFile(subjectListPath(folder.path, stamp), subjectListText(table));
     if (!error.isEmpty()) {

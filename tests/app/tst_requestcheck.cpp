@@ -20,6 +20,32 @@ RequestFields validRequest() {
     return fields;
 }
 
+// Born in Rome; its check character worked out by hand from the published tables.
+SubjectValues roman() {
+    SubjectValues v;
+    v[SurnameColumn] = QStringLiteral("ROSSI");
+    v[NameColumn] = QStringLiteral("MARIO");
+    v[SexColumn] = QStringLiteral("M");
+    v[TaxCodeColumn] = QStringLiteral("RSSMRA70A05H501F");
+    v[BirthDateColumn] = QStringLiteral("05/01/1970");
+    v[MunicipalityColumn] = QStringLiteral("ROMA");
+    v[StateColumn] = QStringLiteral("ITALIA");
+    v[MunicipalityCodeColumn] = QStringLiteral("H501");
+    v[StateCodeColumn] = QStringLiteral("Z000");
+    return v;
+}
+
+SubjectValues parisian() {
+    SubjectValues v = roman();
+    v[TaxCodeColumn].clear();
+    v[MunicipalityColumn].clear();
+    v[MunicipalityCodeColumn].clear();
+    v[ForeignPlaceColumn] = QStringLiteral("PARIGI");
+    v[StateColumn] = QStringLiteral("FRANCIA");
+    v[StateCodeColumn] = QStringLiteral("Z110");
+    return v;
+}
+
 const QString kHeading = QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:\r\n");
 const QString kDateLine = QStringLiteral("\r\n- Data protocollo non immessa o non valida");
 const QString kNumberLine = QStringLiteral("\r\n- Numero protocollo non immesso o non valido");
@@ -39,6 +65,9 @@ private Q_SLOTS:
     void noSubjects();
     void pdfChecks();
     void rowErrors();
+    void batchRowCheck_data();
+    void batchRowCheck();
+    void failingRowsInTableOrder();
 };
 
 void TestRequestCheck::dates_data() {
@@ -74,8 +103,9 @@ void TestRequestCheck::fourLinesInTheirOrder() {
     fields.officeType = QStringLiteral("PROCURA");
     fields.german = true;
     const RequestVerdict verdict = checkForBatch(fields, kNow);
-    QCOMPARE(verdict.refusal, kHeading + QStringLiteral("\r\n- Tipo certificato non immesso"
-                                                        "\r\n- Finalit\u00E0 non immessa") +
+    QCOMPARE(verdict.refusal, kHeading +
+                                  QStringLiteral("\r\n- Tipo certificato non immesso"
+                                                 "\r\n- Finalit\u00E0 non immessa") +
                                   kNumberLine + kDateLine);
     QCOMPARE(verdict.record.german, QStringLiteral("Si"));
 }
@@ -127,8 +157,8 @@ void TestRequestCheck::pdfChecks() {
     const QString incomplete =
         QStringLiteral("Completare correttamente tutti i campi della richiesta");
     RequestFields fields = validRequest();
-    fields.officeType.clear();               // not examined here
-    fields.protocolNumber = QString(40, u'1'); // nor the number's length
+    fields.officeType.clear();                          // not examined here
+    fields.protocolNumber = QString(40, u'1');          // nor the number's length
     fields.protocolDate = QStringLiteral("01/01/2030"); // nor a future date
     RequestVerdict verdict = checkForPdf(fields, civil);
     QVERIFY(verdict.accepted());
@@ -147,6 +177,69 @@ void TestRequestCheck::rowErrors() {
              QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 2 , 5 , 9"));
     QCOMPARE(rowErrorsMessage({3}),
              QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3"));
+}
+
+Q_DECLARE_METATYPE(velmora::SubjectValues)
+Q_DECLARE_METATYPE(velmora::RowFault)
+
+void TestRequestCheck::batchRowCheck_data() {
+    QTest::addColumn<SubjectValues>("subject");
+    QTest::addColumn<RowFault>("fault");
+    const auto with = [](SubjectValues v, Column column, const QString& text) {
+        v[column] = text;
+        return v;
+    };
+    QTest::newRow("Italian, correct") << roman() << RowFault::None;
+    QTest::newRow("wrong check character passes as Warning")
+        << with(roman(), TaxCodeColumn, QStringLiteral("RSSMRA70A05H501Z")) << RowFault::None;
+    QTest::newRow("lower-case sex")
+        << with(roman(), SexColumn, QStringLiteral("m")) << RowFault::Sex;
+    QTest::newRow("surname of 73")
+        << with(roman(), SurnameColumn, QString(73, u'A')) << RowFault::Surname;
+    QTest::newRow("no state code")
+        << with(roman(), StateCodeColumn, QString()) << RowFault::NoStateCode;
+    QTest::newRow("Z000 without municipality, 16-character code")
+        << with(roman(), MunicipalityCodeColumn, QString()) << RowFault::WrongTaxCode;
+    QTest::newRow("Z000 without municipality nor tax code")
+        << with(with(roman(), MunicipalityCodeColumn, QString()), TaxCodeColumn, QString())
+        << RowFault::NoTaxCode;
+    QTest::newRow("other place of birth")
+        << with(roman(), MunicipalityCodeColumn, QStringLiteral("F205")) << RowFault::WrongTaxCode;
+    QTest::newRow("abroad with a CUI of 7")
+        << with(parisian(), CuiColumn, QStringLiteral("1234567")) << RowFault::None;
+    QTest::newRow("abroad with a tax code is not examined")
+        << with(parisian(), TaxCodeColumn, QStringLiteral("XX")) << RowFault::None;
+    QTest::newRow("Italian with a CUI")
+        << with(roman(), CuiColumn, QStringLiteral("1234567")) << RowFault::CuiForItalian;
+    QTest::newRow("CUI of 8") << with(parisian(), CuiColumn, QString(8, u'1'))
+                              << RowFault::CuiTooLong;
+    QTest::newRow("father of 73") << with(parisian(), FatherColumn, QString(73, u'P'))
+                                  << RowFault::FatherTooLong;
+    QTest::newRow("foreign place of 61")
+        << with(parisian(), ForeignPlaceColumn, QString(61, u'P')) << RowFault::ForeignPlaceTooLong;
+    QTest::newRow("Italian with a foreign place")
+        << with(roman(), ForeignPlaceColumn, QStringLiteral("PARIGI"))
+        << RowFault::PlaceNotCoherent;
+    QTest::newRow("31/04 is no date")
+        << with(roman(), BirthDateColumn, QStringLiteral("31/04/1970")) << RowFault::BirthDate;
+}
+
+void TestRequestCheck::batchRowCheck() {
+    QFETCH(SubjectValues, subject);
+    SubjectTable table;
+    table.appendRow(subject);
+    QTEST(checkPersonRow(table, 1), "fault");
+}
+
+void TestRequestCheck::failingRowsInTableOrder() {
+    SubjectTable table;
+    QList<SubjectValues> rows(8, roman());
+    rows[2][SexColumn].clear();
+    rows[6][StateCodeColumn].clear();
+    table.appendRows(rows);
+    QCOMPARE(failingRows(table), (QList<int>{3, 7}));
+    QCOMPARE(rowErrorsMessage(failingRows(table)),
+             QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7"));
 }
 
 QTEST_GUILESS_MAIN(TestRequestCheck)
