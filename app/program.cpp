@@ -2,6 +2,7 @@
 
 #include "app/principale.h"
 #include "checks/datiutente.h"
+#include "output/creafiles.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "ui/frmsplash.h"
@@ -14,6 +15,7 @@ Program::Program(Messages& messages, Shell& shell, Clock& clock)
 Program::~Program() {
     // Windows made on first use are top-level and belong to the program.
     delete configWindow_.data();
+    delete outputWindow_.data();
     delete splash_.data();
     delete principale_.data();
 }
@@ -28,6 +30,12 @@ bool Program::writeConfig() {
         return true;
     messages.show(configWriteFailure(error), Messages::Icon::Critical);
     return false;
+}
+
+void Program::reloadConfig() {
+    const QString officeType = config.OfficeType;
+    readConfig();
+    config.OfficeType = officeType;
 }
 
 template <typename Window> Window& Program::reach(QPointer<Window>& slot) {
@@ -48,6 +56,15 @@ datiUtente& Program::configWindow() {
     return reach(configWindow_);
 }
 
+CreaFiles& Program::outputWindow() {
+    return reach(outputWindow_);
+}
+
+void Program::closeOutputWindow() {
+    if (outputWindow_)
+        outputWindow_->close();
+}
+
 frmSplash& Program::splash() {
     return reach(splash_);
 }
@@ -58,7 +75,8 @@ void Program::closeSplash() {
 }
 
 void Program::closeOtherWindows() {
-    const QPointer<QWidget> windows[] = {splash_.data(), configWindow_.data()};
+    const QPointer<QWidget> windows[] = {splash_.data(), outputWindow_.data(),
+                                         configWindow_.data()};
     for (const auto& window : windows) {
         if (window)
             window->close();

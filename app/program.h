@@ -13,6 +13,7 @@ class Clock;
 class Messages;
 class Principale;
 class Shell;
+class CreaFiles;
 class datiUtente;
 class frmSplash;
 
@@ -42,9 +43,14 @@ public:
     // values stay in memory; returns false then.
     ConfigRead readConfig();
     bool writeConfig();
+    // The output and import windows read config.ini again when they open; an office type the
+    // operator changed in the main window and did not save yet is kept, not replaced.
+    void reloadConfig();
 
     Principale& principale();
     datiUtente& configWindow();
+    CreaFiles& outputWindow();
+    void closeOutputWindow();
     frmSplash& splash();
     void closeSplash();
 
@@ -56,6 +62,7 @@ private:
 
     QPointer<Principale> principale_;
     QPointer<datiUtente> configWindow_;
+    QPointer<CreaFiles> outputWindow_;
     QPointer<frmSplash> splash_;
 };
 

@@ -1,0 +1,120 @@
+#include "platform/folderchooser.h"
+
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace velmora {
+namespace {
+
+const QString kDriveNotReady = QStringLiteral("Drive non disponibile");
+
+QString volumeLabel(const QStorageInfo& volume) {
+    const QString name = volume.displayName();
+    const QString root = QDir::toNativeSeparators(volume.rootPath());
+    return name == volume.rootPath() ? root : QStringLiteral("%1  (%2)").arg(root, name);
+}
+
+} // namespace
+
+FolderChooser::FolderChooser(Messages& messages, Files files, QWidget* parent)
+    : QWidget(parent), messages_(messages) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Drive1 = new QComboBox(this);
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid()) {
+            volumes_.append(volume);
+            Drive1->addItem(volumeLabel(volume));
+        }
+    }
+    Path = new QLabel(this);
+    Path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Path->setFrameShape(QFrame::StyledPanel);
+    folders_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders_.setReadOnly(true);
+    Dir1 = new QTreeView(this);
+    Dir1->setModel(&folders_);
+    for (int column = 1; column < folders_.columnCount(); ++column)
+        Dir1->hideColumn(column);
+    Dir1->header()->hide();
+    layout->addWidget(Drive1);
+    layout->addWidget(Path);
+    layout->addWidget(Dir1, 1);
+    if (files == Files::Shown) {
+        files_ = new QFileSystemModel(this);
+        files_->setFilter(QDir::Files);
+        files_->setNameFilterDisables(false);
+        files_->setReadOnly(true);
+        File1 = new QListView(this);
+        File1->setModel(files_);
+        layout->addWidget(File1, 1);
+        connect(File1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this](const QModelIndex& current) {
+                    file_ = current.isValid() ? files_->filePath(current) : QString();
+                });
+    }
+    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    setFolder(folders_.filePath(current));
+            });
+    connect(Drive1, &QComboBox::activated, this, &FolderChooser::Drive1_Change);
+}
+
+bool FolderChooser::setFolder(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir())
+        return false;
+    const QString folder = info.absoluteFilePath();
+    if (folder == folder_)
+        return true;
+    folder_ = folder;
+    Path->setText(QDir::toNativeSeparators(folder_));
+    selectVolumeOf(folder_);
+    const QModelIndex index = folders_.index(folder_);
+    if (Dir1->currentIndex() != index) {
+        Dir1->setCurrentIndex(index);
+        Dir1->scrollTo(index);
+    }
+    if (files_) {
+        file_.clear();
+        File1->setRootIndex(files_->setRootPath(folder_));
+    }
+    Q_EMIT folderChanged(folder_);
+    return true;
+}
+
+void FolderChooser::setFilePattern(const QString& pattern) {
+    if (files_)
+        files_->setNameFilters({pattern});
+}
+
+void FolderChooser::selectVolumeOf(const QString& path) {
+    const QString root = QStorageInfo(path).rootPath();
+    for (int i = 0; i < volumes_.size(); ++i) {
+        if (volumes_[i].rootPath() == root) {
+            Drive1->setCurrentIndex(i);
+            Dir1->setRootIndex(folders_.setRootPath(root));
+            return;
+        }
+    }
+}
+
+// A volume that cannot be read keeps the folder where it was; the volume list keeps the choice.
+void FolderChooser::Drive1_Change(int index) {
+    if (index < 0 || index >= volumes_.size())
+        return;
+    QStorageInfo volume = volumes_[index];
+    volume.refresh();
+    if (!volume.isValid() || !volume.isReady() || !QFileInfo(volume.rootPath()).isReadable()) {
+        messages_.show(kDriveNotReady, Messages::Icon::Exclamation);
+        return;
+    }
+    setFolder(volume.rootPath());
+}
+
+} // namespace velmora
