@@ -53,22 +53,15 @@ void ReferenceTable::load() {
     }
 }
 
-std::optional<QString> ReferenceTable::lookupName(const QString& name) {
-    refresh();
+std::optional<QString> ReferenceTable::lookupName(const QString& name) const {
     const auto found = codeByName_.constFind(name);
     if (found == codeByName_.constEnd())
         return std::nullopt;
     return *found;
 }
 
-QString ReferenceTable::nameByCode(const QString& code) {
-    refresh();
+QString ReferenceTable::nameByCode(const QString& code) const {
     return nameByCode_.value(code);
-}
-
-const QStringList& ReferenceTable::names() {
-    refresh();
-    return names_;
 }
 
 } // namespace velmora

@@ -9,25 +9,29 @@
 namespace velmora {
 
 // A table of place names and their codes (NAME,CODE per line, Windows-1252), held in memory
-// and read again whenever the file on disk changes, so that every answer is the one a scan of
-// the file from its first line would give: the code of the first line with the name, the name
-// of the first line with the code, every name in file order.
+// so that a lookup costs a hash probe. Each use of the table (filling a list, turning one
+// typed name into its code, an import) begins with refresh(), which reads the file again when
+// it has changed on disk; the answers are then the ones a scan of the file from its first line
+// gives: the code of the first line with the name, the name of the first line with the code,
+// every name in file order. Checking the file costs a system call, which is why the lookups
+// themselves never touch the disk.
 //
 // A line without a comma (an empty line among them) holds no code: it is not an entry and
 // takes no part in the list or the lookups. Fields after the second are ignored. Nothing is
 // trimmed and case counts.
 class ReferenceTable {
 public:
-    // A relative path is taken below the current folder at each use.
+    // A relative path is taken below the current folder at each refresh.
     explicit ReferenceTable(QString path);
 
     // Brings the table up to date with its file. Returns "" when the table is at hand, else
-    // the reason, for the operator; a table that cannot be read answers as an empty one.
+    // the reason, for the operator; a table that cannot be read answers as an empty one, and
+    // so does a table never refreshed.
     QString refresh();
 
-    std::optional<QString> lookupName(const QString& name);
-    QString nameByCode(const QString& code); // "" when no line has the code
-    const QStringList& names();
+    std::optional<QString> lookupName(const QString& name) const;
+    QString nameByCode(const QString& code) const; // "" when no line has the code
+    const QStringList& names() const { return names_; }
 
 private:
     struct FileStamp {

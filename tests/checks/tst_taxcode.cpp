@@ -44,8 +44,6 @@ void TestTaxCode::answers_data() {
                           << "H501" << correct;
     QTest::newRow("woman") << "BNCLRA85T52F205E" << kMilan << correct;
     QTest::newRow("lower case code") << "mrtmtt25d09f205z" << kMilan << correct;
-    QTest::newRow("mixed case code") << "RssMra80a01h501u"
-                                     << "H501" << correct;
 
     QTest::newRow("empty") << "" << kMilan << wrong;
     QTest::newRow("15 characters") << "MRTMTT25D09F205" << kMilan << wrong;
@@ -62,12 +60,8 @@ void TestTaxCode::answers_data() {
     QTest::newRow("place of 5") << "MRTMTT25D09F205Z"
                                 << "F205 " << wrong;
     QTest::newRow("letters in the place digits") << "MRTMTT25D09F20RU" << kMilan << wrong;
-    QTest::newRow("wrong check and other place") << "MRTMTT25D09F205A"
-                                                 << "H501" << wrong;
 
     QTest::newRow("other check letter") << "MRTMTT25D09F205A" << kMilan << warning;
-    QTest::newRow("check letter one off") << "RSSMRA80A01H501V"
-                                          << "H501" << warning;
     QTest::newRow("digit as check") << "MRTMTT25D09F2059" << kMilan << warning;
     QTest::newRow("blank as check") << "MRTMTT25D09F205 " << kMilan << warning;
 
@@ -75,7 +69,6 @@ void TestTaxCode::answers_data() {
     QTest::newRow("symbol") << "MRTMT*25D09F205Z" << kMilan << wrong;
     QTest::newRow("accented letter") << "MRTMT\u00C025D09F205Z" << kMilan << wrong;
     QTest::newRow("sharp s") << "MRTMT\u00DF25D09F205Z" << kMilan << wrong;
-    QTest::newRow("letter outside latin") << "MRTMT\u03A325D09F205Z" << kMilan << wrong;
 }
 
 void TestTaxCode::answers() {

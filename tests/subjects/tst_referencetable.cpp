@@ -81,8 +81,8 @@ void TestReferenceTable::lookupName() {
     test::ScratchFolder folder;
     writeTable(folder.path(kTableFile), table);
     ReferenceTable reference(kTableFile);
-    QCOMPARE(reference.lookupName(name), code);
     QCOMPARE(reference.refresh(), QString());
+    QCOMPARE(reference.lookupName(name), code);
 }
 
 void TestReferenceTable::nameByCode_data() {
@@ -112,6 +112,7 @@ void TestReferenceTable::nameByCode() {
     test::ScratchFolder folder;
     writeTable(folder.path(kTableFile), kTable);
     ReferenceTable reference(kTableFile);
+    QCOMPARE(reference.refresh(), QString());
     QCOMPARE(reference.nameByCode(code), name);
 }
 
@@ -119,6 +120,7 @@ void TestReferenceTable::namesInFileOrderWithDuplicates() {
     test::ScratchFolder folder;
     writeTable(folder.path(kTableFile), kTable);
     ReferenceTable reference(kTableFile);
+    QCOMPARE(reference.refresh(), QString());
     const QStringList expected{"ROMA",         "ABBADIA", "ABBADIA",
                                "SAN PAOLO",    "MILANO ", QStringLiteral("\u00C0GLIE"),
                                "CODICE VUOTO", "ULTIMA"};
@@ -144,8 +146,8 @@ void TestReferenceTable::missingFileIsAnErrorUntilItAppears() {
     QVERIFY(reference.names().isEmpty());
 
     writeTable(folder.path(kTableFile), "ROMA,H501\r\n");
-    QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), std::optional<QString>("H501"));
     QCOMPARE(reference.refresh(), QString());
+    QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), std::optional<QString>("H501"));
 }
 
 void TestReferenceTable::readsAgainWhenTheFileChanges() {
@@ -153,9 +155,12 @@ void TestReferenceTable::readsAgainWhenTheFileChanges() {
     const QString path = folder.path(kTableFile);
     writeTable(path, "ROMA,H501\r\n");
     ReferenceTable reference(kTableFile);
+    QCOMPARE(reference.refresh(), QString());
     QCOMPARE(reference.nameByCode(QStringLiteral("H501")), QStringLiteral("ROMA"));
+    QCOMPARE(reference.nameByCode(QStringLiteral("F205")), QString());
 
     writeTable(path, "ROMA,H501\r\nMILANO,F205\r\n");
+    QCOMPARE(reference.refresh(), QString());
     QCOMPARE(reference.nameByCode(QStringLiteral("F205")), QStringLiteral("MILANO"));
 
     // Same size, so only the modification time tells.
@@ -165,6 +170,7 @@ void TestReferenceTable::readsAgainWhenTheFileChanges() {
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(before.addSecs(5), QFileDevice::FileModificationTime));
     file.close();
+    QCOMPARE(reference.refresh(), QString());
     QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), std::optional<QString>("H502"));
 
     QVERIFY(QFile::remove(path));
@@ -176,12 +182,15 @@ void TestReferenceTable::followsTheCurrentFolder() {
     test::ScratchFolder first;
     writeTable(first.path(kTableFile), "ROMA,H501\r\n");
     ReferenceTable reference(kTableFile);
+    QCOMPARE(reference.refresh(), QString());
     QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), std::optional<QString>("H501"));
     {
         test::ScratchFolder second;
         writeTable(second.path(kTableFile), "ROMA,Z999\r\n");
+        QCOMPARE(reference.refresh(), QString());
         QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), std::optional<QString>("Z999"));
     }
+    QCOMPARE(reference.refresh(), QString());
     QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), std::optional<QString>("H501"));
 }
 
