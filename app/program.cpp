@@ -35,7 +35,8 @@ bool Program::writeConfig() {
 void Program::reloadConfig() {
     const QString officeType = config.OfficeType;
     readConfig();
-    config.OfficeType = officeType;
+    if (!officeType.isEmpty())
+        config.OfficeType = officeType;
 }
 
 template <typename Window> Window& Program::reach(QPointer<Window>& slot) {

@@ -73,8 +73,8 @@ void CreaFiles::Command1_Click() {
 void CreaFiles::writeBatch() {
     const BatchStamp stamp = batchStamp(program_.clock.now());
     const QString chosen = folders->folder();
-    const FolderResult batch = velmora::writeBatch(chosen, stamp, program_.request, program_.table,
-                                                   program_.BatchCounter);
+    const FolderResult batch =
+        velmora::writeBatch(chosen, stamp, program_.request, program_.table, program_.BatchCounter);
     if (!batch.ok()) {
         // Nothing was left behind; the window stays open for another folder.
         program_.messages.show(batch.error, Messages::Icon::Critical);

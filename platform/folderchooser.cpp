@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace velmora {
@@ -63,6 +64,18 @@ FolderChooser::FolderChooser(Messages& messages, Files files, QWidget* parent)
                     setFolder(folders_.filePath(current));
             });
     connect(Drive1, &QComboBox::activated, this, &FolderChooser::Drive1_Change);
+    // Folders are read in the background: bring the current one into view once the rows read
+    // around it have settled.
+    reveal_.setSingleShot(true);
+    reveal_.setInterval(100);
+    connect(&reveal_, &QTimer::timeout, this, [this] {
+        const QModelIndex index = folders_.index(folder_);
+        if (Dir1->currentIndex() != index)
+            Dir1->setCurrentIndex(index);
+        Dir1->scrollTo(index);
+    });
+    connect(&folders_, &QFileSystemModel::directoryLoaded, &reveal_, qOverload<>(&QTimer::start));
+    connect(&folders_, &QFileSystemModel::rowsInserted, &reveal_, qOverload<>(&QTimer::start));
 }
 
 bool FolderChooser::setFolder(const QString& path) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QWidget>
 
@@ -46,6 +47,7 @@ private:
     QList<QStorageInfo> volumes_;
     QString folder_;
     QString file_;
+    QTimer reveal_;
 };
 
 } // namespace velmora
