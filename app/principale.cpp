@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/subjectgrid.h"
 #include "checks/datiutente.h"
+#include "output/creafiles.h"
 #include "platform/filteredit.h"
 #include "platform/maskeddateedit.h"
 #include "platform/messages.h"
@@ -215,6 +216,8 @@ void Principale::buildControls() {
     connect(Combo1, &QComboBox::activated, this, &Principale::Combo1_Click);
     connect(Text2, &FilteredLineEdit::focusLost, this, &Principale::Text2_LostFocus);
     connect(Command2, &QPushButton::clicked, this, &Principale::close);
+    connect(Command8, &QPushButton::clicked, this, &Principale::Command8_Click);
+    connect(Picture2, &ClickableLabel::clicked, this, &Principale::Command8_Click);
     connect(Command3, &QPushButton::clicked, this, &Principale::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Principale::Command4_Click);
     connect(MSFlexGrid1, &SubjectGrid::clicked, this,
@@ -306,6 +309,32 @@ void Principale::CreaTab1() {
     program_.table.layOut();
     MSFlexGrid1->setCurrentCell(0, 0);
     lastColumn_ = 0;
+}
+
+RequestFields Principale::requestFields() const {
+    RequestFields fields;
+    fields.officeType = Text2->text();
+    fields.certPosition = Combo1->currentIndex();
+    fields.purpose = Text3->toPlainText();
+    fields.protocolNumber = Text1->text();
+    fields.protocolDate = MaskEdBox1->shownText();
+    fields.german = Check1->isChecked();
+    fields.subjects = program_.table.progressivo();
+    return fields;
+}
+
+// "Apri Modulo PDF": a lighter check than "Crea File", then the output window in PDF mode.
+void Principale::Command8_Click() {
+    program_.closeOutputWindow();
+    const RequestVerdict verdict = checkForPdf(requestFields(), program_.request.certTypeDescription);
+    program_.request.purpose = verdict.record.purpose;
+    program_.request.protocolNumber = verdict.record.protocolNumber;
+    program_.request.protocolDate = verdict.record.protocolDate;
+    if (!verdict.accepted()) {
+        program_.messages.show(verdict.refusal, Messages::Icon::Critical);
+        return;
+    }
+    program_.outputWindow().open(true);
 }
 
 void Principale::Command3_Click() {

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/requestcheck.h"
+
 namespace velmora {
 
 class ClickableLabel;
@@ -31,6 +33,7 @@ public:
     void Combo1_Click();
     void CreaTab1();
 
+    void Command8_Click();
     void Command3_Click();
     void Command4_Click();
     void modConfig_Click();
@@ -72,6 +75,7 @@ protected:
 
 private:
     void buildControls();
+    RequestFields requestFields() const;
     void enableRequestField(QWidget& field, bool enabled);
     void Text2_LostFocus();
     void gridCurrentChanged();
