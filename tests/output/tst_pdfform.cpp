@@ -231,6 +231,11 @@ void TestPdfForm::failureLeavesNoFile() {
     QVERIFY(unreadable.error.contains(QStringLiteral("non \u00E8 un modulo PDF valido")));
     QVERIFY(dir.remove(QStringLiteral("damaged.pdf")));
 
+    // A letter the form's font cannot draw.
+    FormFields polish = fields;
+    polish.first().value = QStringLiteral("\u0141ODZ");
+    QVERIFY(fillForm(kTemplate, polish).error.contains(QStringLiteral("\u0141")));
+
     // A form without the field the request sets.
     FormFields unknown = fields;
     unknown.append({QStringLiteral("BoxAltro"), QStringLiteral("On"), true});
