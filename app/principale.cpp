@@ -326,7 +326,8 @@ RequestFields Principale::requestFields() const {
 // "Apri Modulo PDF": a lighter check than "Crea File", then the output window in PDF mode.
 void Principale::Command8_Click() {
     program_.closeOutputWindow();
-    const RequestVerdict verdict = checkForPdf(requestFields(), program_.request.certTypeDescription);
+    const RequestVerdict verdict =
+        checkForPdf(requestFields(), program_.request.certTypeDescription);
     program_.request.purpose = verdict.record.purpose;
     program_.request.protocolNumber = verdict.record.protocolNumber;
     program_.request.protocolDate = verdict.record.protocolDate;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/requestcheck.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,8 +9,6 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
-
-#include "app/requestcheck.h"
 
 namespace velmora {
 

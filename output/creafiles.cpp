@@ -1,11 +1,15 @@
 #include "output/creafiles.h"
 
+#include "app/principale.h"
 #include "app/program.h"
 #include "checks/desktop.h"
 #include "output/batch.h"
+#include "output/pdfform.h"
 #include "platform/clock.h"
 #include "platform/folderchooser.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -63,11 +67,29 @@ void CreaFiles::Form_Load() {
 }
 
 void CreaFiles::Command1_Click() {
-    if (CreaPdf) {
-        close();
+    if (CreaPdf)
+        writePdfForm();
+    else
+        writeBatch();
+}
+
+void CreaFiles::writePdfForm() {
+    const BatchStamp stamp = batchStamp(program_.clock.now());
+    const QString chosen = folders->folder();
+    const int position = program_.principale().Combo1->currentIndex();
+    const FormFields fields =
+        pdfFormFields(program_.config, program_.request, position, program_.table.progressivo());
+    const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, workingPath(kFormTemplate));
+    if (!form.ok()) {
+        program_.messages.show(form.error, Messages::Icon::Critical);
         return;
     }
-    writeBatch();
+    hide();
+    program_.config.PdfFolder = chosen;
+    if (!program_.shell.open(form.pdfPath))
+        program_.messages.show(pdfNotOpenedMessage(form), Messages::Icon::Information);
+    program_.writeConfig();
+    close();
 }
 
 void CreaFiles::writeBatch() {

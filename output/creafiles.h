@@ -28,6 +28,7 @@ public:
 private:
     void Form_Load();
     void writeBatch();
+    void writePdfForm();
 
     Program& program_;
 };

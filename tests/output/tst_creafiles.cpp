@@ -1,3 +1,4 @@
+#include "app/principale.h"
 #include "checks/desktop.h"
 #include "output/creafiles.h"
 #include "platform/folderchooser.h"
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void goneFolderFallsBackAndCancelRemembersNothing();
     void failedBatchIsReportedAndNothingRemembered();
     void unsavedOfficeTypeSurvivesTheReload();
+    void pdfFormIsWrittenAndOpened();
+    void pdfFormWithoutTemplateIsRefused();
 };
 
 void TestCreaFiles::batchIsWrittenAndFolderRemembered() {
@@ -104,10 +107,12 @@ void TestCreaFiles::failedBatchIsReportedAndNothingRemembered() {
     window.Command1_Click();
     QCOMPARE(f.messages.shown.size(), 1);
     QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Critical);
-    QVERIFY(f.messages.shown.first().text.startsWith(QStringLiteral("Impossibile creare la cartella")));
+    QVERIFY(
+        f.messages.shown.first().text.startsWith(QStringLiteral("Impossibile creare la cartella")));
     QVERIFY(window.isVisible());
     QCOMPARE(f.program.config.OutputFolder, QString());
-    QCOMPARE(f.readFile(QStringLiteral("config.ini")), QByteArray("UFFICIO\r\nROMA\r\nLAVORO\r\n2\r\n"));
+    QCOMPARE(f.readFile(QStringLiteral("config.ini")),
+             QByteArray("UFFICIO\r\nROMA\r\nLAVORO\r\n2\r\n"));
     window.close();
 }
 
@@ -120,6 +125,52 @@ void TestCreaFiles::unsavedOfficeTypeSurvivesTheReload() {
         QCOMPARE(f.program.config.OfficeType, QStringLiteral("PREFETTURA"));
         f.program.outputWindow().close();
     }
+}
+
+void TestCreaFiles::pdfFormIsWrittenAndOpened() {
+    test::ProgramFixture f("PROCURA\r\nROMA\r\nLAVORO\r\n 0\r\n");
+    QDir(f.folder.path()).mkpath(QStringLiteral("ref"));
+    QVERIFY(QFile::copy(QStringLiteral(VELMORA_FORM_TEMPLATE), f.folder.path("ref/modello.pdf")));
+    Principale& main = f.program.principale();
+    main.Form_Load();
+    f.program.request.protocolNumber = QStringLiteral("123");
+    f.program.request.protocolDate = QStringLiteral("01/02/2010");
+    f.program.request.purpose = QStringLiteral("LAVORO");
+    f.program.table.appendRow(subject());
+    f.shell.result = false; // no viewer: the operator is told where the form is
+
+    CreaFiles& window = f.program.outputWindow();
+    window.open(true);
+    QCOMPARE(window.Label1->text(),
+             QStringLiteral("Scegliere la directory di destinazione per il modulo PDF :"));
+    window.folders->setFolder(f.folder.path());
+    window.Command1_Click();
+    const QString pdf = f.folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf"));
+    QVERIFY(QFile::exists(f.folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.fdf"))));
+    QCOMPARE(f.shell.opened, QStringList{pdf});
+    QCOMPARE(f.messages.shown.size(), 1);
+    QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Information);
+    QVERIFY(f.messages.shown.first().text.contains(QDir::toNativeSeparators(pdf)));
+    QCOMPARE(f.program.config.PdfFolder, f.folder.path());
+    QVERIFY(f.readFile(QStringLiteral("config.ini")).endsWith(f.folder.path().toUtf8() + "\r\n"));
+    main.close();
+}
+
+void TestCreaFiles::pdfFormWithoutTemplateIsRefused() {
+    test::ProgramFixture f("PROCURA\r\nROMA\r\nLAVORO\r\n 0\r\n");
+    Principale& main = f.program.principale();
+    main.Form_Load();
+    f.program.table.appendRow(subject());
+    CreaFiles& window = f.program.outputWindow();
+    window.open(true);
+    window.folders->setFolder(f.folder.path());
+    window.Command1_Click();
+    QCOMPARE(f.messages.shown.size(), 1);
+    QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Critical);
+    QVERIFY(f.shell.opened.isEmpty());
+    QVERIFY(!QFile::exists(f.folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.fdf"))));
+    QCOMPARE(f.program.config.PdfFolder, QString());
+    main.close();
 }
 
 QTEST_MAIN(TestCreaFiles)
