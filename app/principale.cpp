@@ -10,6 +10,8 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/widgets.h"
+#include "ui/avvisotabella.h"
+#include "ui/calendar.h"
 #include "ui/frmsplash.h"
 
 #include <QClipboard>
@@ -222,6 +224,8 @@ void Principale::buildControls() {
     connect(Command3, &QPushButton::clicked, this, &Principale::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Principale::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Principale::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Principale::Command6_Click);
+    connect(Image1, &ClickableLabel::clicked, this, &Principale::Image1_Click);
     connect(MSFlexGrid1, &SubjectGrid::clicked, this,
             [this] { program_.indiceSoggetti = MSFlexGrid1->currentRow(); });
     connect(MSFlexGrid1, &SubjectGrid::doubleClicked, this, &Principale::Command4_Click);
@@ -337,6 +341,17 @@ void Principale::Command5_Click() {
     program_.indiceSoggetti = table.progressivo();
     // The grid shows as current the row that the next command acts on.
     MSFlexGrid1->setCurrentCell(program_.indiceSoggetti, column);
+}
+
+void Principale::Command6_Click() {
+    if (program_.table.progressivo() == 0)
+        return;
+    program_.clearTableWindow().show();
+}
+
+void Principale::Image1_Click() {
+    if (MaskEdBox1->isEnabled())
+        program_.calendar().show();
 }
 
 void Principale::CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow,

@@ -35,6 +35,8 @@ public:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void Command6_Click();
+    void Image1_Click();
     void modConfig_Click();
     void guida_Click();
     void Timer2_Timer();

@@ -4,6 +4,9 @@
 #include "checks/datiutente.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "ui/attesa.h"
+#include "ui/avvisotabella.h"
+#include "ui/calendar.h"
 #include "ui/frmsplash.h"
 
 namespace velmora {
@@ -15,6 +18,9 @@ Program::~Program() {
     // Windows made on first use are top-level and belong to the program.
     delete configWindow_.data();
     delete splash_.data();
+    delete waitWindow_.data();
+    delete calendar_.data();
+    delete clearTableWindow_.data();
     delete principale_.data();
 }
 
@@ -57,8 +63,21 @@ void Program::closeSplash() {
         splash_->close();
 }
 
+attesa& Program::waitWindow() {
+    return reach(waitWindow_);
+}
+
+Calendar& Program::calendar() {
+    return reach(calendar_);
+}
+
+AvvisoTabella& Program::clearTableWindow() {
+    return reach(clearTableWindow_);
+}
+
 void Program::closeOtherWindows() {
-    const QPointer<QWidget> windows[] = {splash_.data(), configWindow_.data()};
+    const QPointer<QWidget> windows[] = {splash_.data(), calendar_.data(), clearTableWindow_.data(),
+                                         configWindow_.data(), waitWindow_.data()};
     for (const auto& window : windows) {
         if (window)
             window->close();

@@ -11,8 +11,11 @@ namespace velmora {
 
 class Clock;
 class Messages;
+class AvvisoTabella;
+class Calendar;
 class Principale;
 class Shell;
+class attesa;
 class datiUtente;
 class frmSplash;
 
@@ -47,6 +50,9 @@ public:
     datiUtente& configWindow();
     frmSplash& splash();
     void closeSplash();
+    attesa& waitWindow();
+    Calendar& calendar();
+    AvvisoTabella& clearTableWindow();
 
     // Closes every window but the main one, in the order the main window's close wants.
     void closeOtherWindows();
@@ -57,6 +63,9 @@ private:
     QPointer<Principale> principale_;
     QPointer<datiUtente> configWindow_;
     QPointer<frmSplash> splash_;
+    QPointer<attesa> waitWindow_;
+    QPointer<Calendar> calendar_;
+    QPointer<AvvisoTabella> clearTableWindow_;
 };
 
 } // namespace velmora
