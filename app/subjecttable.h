@@ -87,7 +87,8 @@ public:
     // table's own: false there and outside the table.
     bool setCell(int row, int column, const QString& text);
     // Deletes `row`: the rows below move up with their values and colours, and the numbers stay
-    // 1 to progressivo(). One removal signal, whatever the size of the table.
+    // 1 to progressivo(). One removal, whatever the size of the table; the views hear of the
+    // numbers below as changed row headers.
     void removeRow(int row);
     // Keeps the first `count` data rows and drops the rest, in one removal.
     void keepRows(int count);
