@@ -1,5 +1,6 @@
 #include "app/principale.h"
 
+#include "app/gridclipboard.h"
 #include "app/program.h"
 #include "app/subjectgrid.h"
 #include "checks/datiutente.h"
@@ -10,10 +11,14 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/widgets.h"
+#include "ui/avvisotabella.h"
+#include "ui/calendar.h"
 #include "ui/frmsplash.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
@@ -30,6 +35,7 @@ constexpr int kBatchCheckDelayMs = 500;
 const QString kCaption = QStringLiteral(" Richiesta Certificati");
 const QString kSubjectsFrame = QStringLiteral("Dati Soggetti");
 const QString kLegend = QStringLiteral("* Campi Obbligatori, **Obbligatorio se nato in Italia");
+const QString kDeleteQuestion = QStringLiteral("Eliminare la riga numero %1 ?");
 
 QPixmap calendarIcon() {
     QPixmap pixmap(22, 22);
@@ -220,6 +226,9 @@ void Principale::buildControls() {
     connect(Picture2, &ClickableLabel::clicked, this, &Principale::Command8_Click);
     connect(Command3, &QPushButton::clicked, this, &Principale::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Principale::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Principale::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Principale::Command6_Click);
+    connect(Image1, &ClickableLabel::clicked, this, &Principale::Image1_Click);
     connect(MSFlexGrid1, &SubjectGrid::clicked, this,
             [this] { program_.indiceSoggetti = MSFlexGrid1->currentRow(); });
     connect(MSFlexGrid1, &SubjectGrid::doubleClicked, this, &Principale::Command4_Click);
@@ -347,6 +356,55 @@ void Principale::Command4_Click() {
         return;
     MSFlexGrid1->setCurrentCell(program_.indiceSoggetti, MSFlexGrid1->currentColumn());
     program_.nuovoIns = false;
+}
+
+void Principale::Command5_Click() {
+    SubjectTable& table = program_.table;
+    const int n = program_.indiceSoggetti;
+    if (n < 1 || n > table.progressivo())
+        return; // an empty table, or no row current
+    if (!program_.messages.ask(kDeleteQuestion.arg(n), Messages::Icon::Exclamation, true))
+        return;
+    // The rows below move up inside the store: the operator's clipboard is not ours to use.
+    const int column = MSFlexGrid1->currentColumn();
+    table.removeRow(n);
+    program_.indiceSoggetti = table.progressivo();
+    // The grid shows as current the row that the next command acts on.
+    MSFlexGrid1->setCurrentCell(program_.indiceSoggetti, column);
+}
+
+void Principale::Command6_Click() {
+    if (program_.table.progressivo() == 0)
+        return;
+    program_.clearTableWindow().show();
+}
+
+void Principale::Image1_Click() {
+    if (MaskEdBox1->isEnabled())
+        program_.calendar().show();
+}
+
+void Principale::CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow,
+                              std::optional<int> EndRow, std::optional<int> StartCol,
+                              std::optional<int> EndCol) {
+    if (!GridObject)
+        return;
+    const std::optional<QString> text =
+        gridClipText(GridObject->table(), StartRow.value_or(GridObject->currentRow()),
+                     EndRow.value_or(GridObject->selectionEndRow()),
+                     StartCol.value_or(GridObject->currentColumn()),
+                     EndCol.value_or(GridObject->selectionEndColumn()));
+    if (text)
+        QGuiApplication::clipboard()->setText(*text);
+}
+
+bool Principale::PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRow,
+                             std::optional<int> StartCol) {
+    if (!GridObject)
+        return false;
+    return pasteGridClipText(GridObject->table(), QGuiApplication::clipboard()->text(),
+                             StartRow.value_or(GridObject->currentRow()),
+                             StartCol.value_or(GridObject->currentColumn()));
 }
 
 void Principale::gridCurrentChanged() {

@@ -5,6 +5,9 @@
 #include "output/creafiles.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "ui/attesa.h"
+#include "ui/avvisotabella.h"
+#include "ui/calendar.h"
 #include "ui/frmsplash.h"
 
 namespace velmora {
@@ -17,6 +20,9 @@ Program::~Program() {
     delete configWindow_.data();
     delete outputWindow_.data();
     delete splash_.data();
+    delete waitWindow_.data();
+    delete calendar_.data();
+    delete clearTableWindow_.data();
     delete principale_.data();
 }
 
@@ -75,9 +81,23 @@ void Program::closeSplash() {
         splash_->close();
 }
 
+attesa& Program::waitWindow() {
+    return reach(waitWindow_);
+}
+
+Calendar& Program::calendar() {
+    return reach(calendar_);
+}
+
+AvvisoTabella& Program::clearTableWindow() {
+    return reach(clearTableWindow_);
+}
+
 void Program::closeOtherWindows() {
-    const QPointer<QWidget> windows[] = {splash_.data(), outputWindow_.data(),
-                                         configWindow_.data()};
+    // The order the main window's close wants; the wait window last.
+    const QPointer<QWidget> windows[] = {splash_.data(),      calendar_.data(),
+                                         outputWindow_.data(), clearTableWindow_.data(),
+                                         configWindow_.data(), waitWindow_.data()};
     for (const auto& window : windows) {
         if (window)
             window->close();

@@ -11,9 +11,12 @@ namespace velmora {
 
 class Clock;
 class Messages;
+class AvvisoTabella;
+class Calendar;
 class Principale;
 class Shell;
 class CreaFiles;
+class attesa;
 class datiUtente;
 class frmSplash;
 
@@ -53,6 +56,9 @@ public:
     void closeOutputWindow();
     frmSplash& splash();
     void closeSplash();
+    attesa& waitWindow();
+    Calendar& calendar();
+    AvvisoTabella& clearTableWindow();
 
     // Closes every window but the main one, in the order the main window's close wants.
     void closeOtherWindows();
@@ -64,6 +70,9 @@ private:
     QPointer<datiUtente> configWindow_;
     QPointer<CreaFiles> outputWindow_;
     QPointer<frmSplash> splash_;
+    QPointer<attesa> waitWindow_;
+    QPointer<Calendar> calendar_;
+    QPointer<AvvisoTabella> clearTableWindow_;
 };
 
 } // namespace velmora

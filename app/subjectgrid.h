@@ -17,6 +17,9 @@ public:
     SubjectTable& table() const { return table_; }
     int currentRow() const;
     int currentColumn() const;
+    // The far corner of the selection. A selection is always the current row, whole.
+    int selectionEndRow() const { return currentRow(); }
+    int selectionEndColumn() const { return currentRow() > 0 ? ColumnCount - 1 : 0; }
     // Row 0 clears the current cell (the header row is never current).
     void setCurrentCell(int row, int column);
 

@@ -1,17 +1,19 @@
 #include "app/subjecttable.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 QString SubjectTable::cell(int row, int column) const {
     if (row == 0)
         return kColumnHeaders.at(column);
+    if (column == NumberColumn)
+        return QString::number(row);
     return rows_.at(row - 1).cells.at(column);
 }
 
 SubjectValues SubjectTable::values(int row) const {
-    SubjectValues subject = rows_.at(row - 1).cells;
-    subject[NumberColumn].clear();
-    return subject;
+    return rows_.at(row - 1).cells;
 }
 
 void SubjectTable::layOut() {
@@ -26,10 +28,9 @@ int SubjectTable::appendRows(const QList<SubjectValues>& subjects) {
         return first;
     beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
     rows_.reserve(rows_.size() + subjects.size());
-    int number = first;
     for (const SubjectValues& subject : subjects) {
         Row row{subject, {}};
-        row.cells[NumberColumn] = QString::number(number++);
+        row.cells[NumberColumn].clear(); // the number is the row's place, never stored
         rows_.append(std::move(row));
     }
     endInsertRows();
@@ -49,6 +50,36 @@ void SubjectTable::setColors(int row, RowColors colors) {
                        {BackRole, TextColorRole});
 }
 
+bool SubjectTable::setCell(int row, int column, const QString& text) {
+    if (row < 1 || row > progressivo() || column < SurnameColumn || column >= ColumnCount)
+        return false;
+    rows_[row - 1].cells[column] = text;
+    const QModelIndex changed = index(row - 1, column);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    return true;
+}
+
+void SubjectTable::removeRow(int row) {
+    if (row < 1 || row > progressivo())
+        return;
+    const int last = progressivo();
+    beginRemoveRows({}, row - 1, row - 1);
+    rows_.removeAt(row - 1);
+    endRemoveRows();
+    // The rows below now show the numbers one less.
+    if (row < last)
+        Q_EMIT headerDataChanged(Qt::Vertical, row - 1, last - 2);
+}
+
+void SubjectTable::keepRows(int count) {
+    count = std::max(count, 0);
+    if (count >= progressivo())
+        return;
+    beginRemoveRows({}, count, progressivo() - 1);
+    rows_.resize(count);
+    endRemoveRows();
+}
+
 int SubjectTable::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : progressivo();
 }
@@ -63,7 +94,8 @@ QVariant SubjectTable::data(const QModelIndex& index, int role) const {
     const Row& row = rows_.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return row.cells.at(index.column());
+        // The row number is the row's header, not a value that moves with the row.
+        return index.column() == NumberColumn ? QVariant() : QVariant(row.cells.at(index.column()));
     case BackRole:
         return index.column() == NumberColumn ? QVariant() : QVariant(row.colors.back);
     case TextColorRole:
@@ -78,7 +110,7 @@ QVariant SubjectTable::headerData(int section, Qt::Orientation orientation, int 
         return {};
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < ColumnCount ? kColumnHeaders.at(section) : QVariant();
-    return section >= 0 && section < progressivo() ? rows_.at(section).cells[NumberColumn]
+    return section >= 0 && section < progressivo() ? QVariant(QString::number(section + 1))
                                                    : QVariant();
 }
 

@@ -83,6 +83,15 @@ public:
     // Columns 1 to 12 of `row`; the number and the colours stay.
     void setValues(int row, const SubjectValues& subject);
     void setColors(int row, RowColors colors);
+    // One cell of a data row, columns 1 to 12. The header row and the number column are the
+    // table's own: false there and outside the table.
+    bool setCell(int row, int column, const QString& text);
+    // Deletes `row`: the rows below move up with their values and colours, and the numbers stay
+    // 1 to progressivo(). One removal, whatever the size of the table; the views hear of the
+    // numbers below as changed row headers.
+    void removeRow(int row);
+    // Keeps the first `count` data rows and drops the rest, in one removal.
+    void keepRows(int count);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

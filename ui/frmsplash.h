@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -8,14 +9,23 @@ namespace velmora {
 
 class Program;
 
-// The window shown for a moment at start.
+// The window shown for a moment at start, above every other window. "Entra" closes it; keys
+// do nothing.
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
     explicit frmSplash(Program& program);
 
+    QFrame* Frame1;
+    QLabel* Image1;
+    QLabel* imgLogo;
     QLabel* lblProductName;
     QLabel* lblVersion;
+    QLabel* lblPurpose;
+    QLabel* lblPrivacy;
+    QLabel* lblPlatform;
+    QLabel* lblToolkit;
+    QLabel* lblWarning;
     QPushButton* Command1; // "Entra"
 
 protected:

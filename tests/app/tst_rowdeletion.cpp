@@ -1,0 +1,178 @@
+#include "app/subjectgrid.h"
+#include "support/fixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+const QByteArray kCompleteConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 2\r\n\r\n\r\n\r\n";
+const QString FF = QString(QChar(12));
+const QString VT = QString(QChar(11));
+const QString kOperatorCopy = QStringLiteral("testo copiato dall'operatore");
+
+SubjectValues person(const QString& surname, const QString& name = QStringLiteral("MARIO")) {
+    SubjectValues values;
+    values[SurnameColumn] = surname;
+    values[NameColumn] = name;
+    values[SexColumn] = QStringLiteral("M");
+    return values;
+}
+
+QStringList surnames(const SubjectTable& table) {
+    QStringList texts;
+    for (int row = 1; row <= table.progressivo(); ++row)
+        texts.append(table.cell(row, SurnameColumn));
+    return texts;
+}
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
+}
+
+// The main window of a started program, over a table of the given surnames.
+struct Started {
+    explicit Started(const QStringList& rows) {
+        main.Form_Load();
+        QList<SubjectValues> values;
+        for (const QString& surname : rows)
+            values.append(person(surname));
+        f.program.table.appendRows(values);
+        QGuiApplication::clipboard()->setText(kOperatorCopy);
+    }
+    ~Started() { main.close(); }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    void select(int row) { main.MSFlexGrid1->setCurrentCell(row, NameColumn); }
+
+    test::ProgramFixture f{kCompleteConfig};
+    Principale& main = f.program.principale();
+    SubjectTable& table = f.program.table;
+};
+
+} // namespace
+
+class TestRowDeletion : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void deleteMiddleRowKeepsMarksAndClipboard();
+    void deleteLastAndOnlyRow();
+    void refusedOrEmptyChangesNothing();
+    void copyFromGridPutsTheText();
+    void pasteToGrid();
+};
+
+void TestRowDeletion::deleteMiddleRowKeepsMarksAndClipboard() {
+    Started s({"A", "B", "C", "D"});
+    s.table.setColors(3, {kLightRed, kBlack});
+    s.table.setColors(4, {kLightRed, kBlack});
+    s.select(2);
+    s.f.messages.answers = {true};
+    QTest::mouseClick(s.main.Command5, Qt::LeftButton);
+
+    QCOMPARE(s.f.messages.asked.size(), 1);
+    QCOMPARE(s.f.messages.asked.first().text, QStringLiteral("Eliminare la riga numero 2 ?"));
+    QCOMPARE(s.f.messages.asked.first().icon, Messages::Icon::Exclamation);
+    QVERIFY(s.f.messages.askedDefaultNo.first());
+    QCOMPARE(surnames(s.table), (QStringList{"A", "C", "D"}));
+    QCOMPARE(s.table.cell(3, NumberColumn), QStringLiteral("3"));
+    QCOMPARE(s.table.colors(1).back, kWhite);
+    QCOMPARE(s.table.colors(2).back, kLightRed);
+    QCOMPARE(s.table.colors(3).back, kLightRed);
+    QCOMPARE(s.table.progressivo(), 3);
+    QCOMPARE(s.f.program.indiceSoggetti, 3);
+    QCOMPARE(s.main.MSFlexGrid1->currentRow(), 3);
+    QCOMPARE(clipboardText(), kOperatorCopy);
+}
+
+void TestRowDeletion::deleteLastAndOnlyRow() {
+    Started s({"A", "B"});
+    s.select(2);
+    s.f.messages.answers = {true, true};
+    s.main.Command5_Click();
+    QCOMPARE(surnames(s.table), QStringList{"A"});
+    QCOMPARE(s.f.program.indiceSoggetti, 1);
+    QCOMPARE(s.f.messages.asked.last().text, QStringLiteral("Eliminare la riga numero 2 ?"));
+
+    s.main.Command5_Click();
+    QCOMPARE(s.table.progressivo(), 0);
+    QCOMPARE(s.f.program.indiceSoggetti, 0);
+    QCOMPARE(s.main.MSFlexGrid1->currentRow(), 0);
+    QCOMPARE(s.table.headerData(SurnameColumn, Qt::Horizontal).toString(),
+             QStringLiteral("Cognome *"));
+    QCOMPARE(clipboardText(), kOperatorCopy);
+}
+
+void TestRowDeletion::refusedOrEmptyChangesNothing() {
+    Started s({"A", "B", "C"});
+    s.table.setColors(3, {kLightRed, kBlack});
+    s.select(2);
+    s.f.messages.answers = {false};
+    s.main.Command5_Click();
+    QCOMPARE(s.f.messages.asked.size(), 1);
+    QCOMPARE(surnames(s.table), (QStringList{"A", "B", "C"}));
+    QCOMPARE(s.table.colors(3).back, kLightRed);
+    QCOMPARE(s.f.program.indiceSoggetti, 2);
+    QCOMPARE(clipboardText(), kOperatorCopy);
+
+    s.main.CG_Click(1);
+    s.main.Command5_Click();
+    QCOMPARE(s.f.messages.asked.size(), 1); // an empty table asks nothing
+    QVERIFY(s.f.messages.shown.isEmpty());
+    QCOMPARE(clipboardText(), kOperatorCopy);
+}
+
+void TestRowDeletion::copyFromGridPutsTheText() {
+    Started s({"X", "Y", "A", "C"});
+    s.table.setValues(3, person("A", "B"));
+    s.table.setValues(4, person("C", "D"));
+    const QString expected =
+        QStringLiteral("[GRIDCLIP]") + FF + "A" + VT + "B" + VT + FF + "C" + VT + "D" + VT + FF;
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, 3, 4, 1, 2);
+    QCOMPARE(clipboardText(), expected);
+    QCOMPARE(clipboardText().size(), 21);
+    QGuiApplication::clipboard()->clear();
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, 4, 3, 1, 2);
+    QCOMPARE(clipboardText(), expected);
+
+    // Omitted bounds: from the current cell to the end of its row.
+    s.main.MSFlexGrid1->setCurrentCell(2, StateColumn);
+    Principale::CopyFromGrid(s.main.MSFlexGrid1);
+    QCOMPARE(clipboardText(), QStringLiteral("[GRIDCLIP]") + FF + VT + VT + VT + FF);
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, {}, 1);
+    QCOMPARE(clipboardText().count(FF), 3);
+
+    // Not a grid, or a rectangle outside it: the clipboard keeps what it held.
+    QGuiApplication::clipboard()->setText(kOperatorCopy);
+    Principale::CopyFromGrid(nullptr, 1, 1, 1, 1);
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, 1, 9, 1, 1);
+    QCOMPARE(clipboardText(), kOperatorCopy);
+}
+
+void TestRowDeletion::pasteToGrid() {
+    Started s({"P", "Q", "R", "S"});
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, 3, 4, 1, 1);
+    QVERIFY(Principale::PasteToGrid(s.main.MSFlexGrid1, 1, 1));
+    QCOMPARE(surnames(s.table), (QStringList{"R", "S", "R", "S"}));
+
+    // Omitted, the first cell is the current one; at the last row only one row fits.
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, 1, 2, 2, 1);
+    s.main.MSFlexGrid1->setCurrentCell(4, SurnameColumn);
+    QVERIFY(!Principale::PasteToGrid(s.main.MSFlexGrid1));
+    QCOMPARE(surnames(s.table), (QStringList{"R", "S", "R", "R"}));
+    QCOMPARE(s.table.cell(4, NameColumn), QStringLiteral("MARIO"));
+    QCOMPARE(s.table.progressivo(), 4);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("Rossi"));
+    QVERIFY(!Principale::PasteToGrid(s.main.MSFlexGrid1, 1, 1));
+    QCOMPARE(surnames(s.table), (QStringList{"R", "S", "R", "R"}));
+    Principale::CopyFromGrid(s.main.MSFlexGrid1, 1, 1, 1, 1);
+    QVERIFY(!Principale::PasteToGrid(nullptr, 2, 1));
+}
+
+QTEST_MAIN(TestRowDeletion)
+#include "tst_rowdeletion.moc"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+namespace velmora {
+
+class Program;
+
+// The wait window, above every other window while the imported rows are checked. Whoever
+// starts the check shows it and closes it.
+class attesa : public QWidget {
+    Q_OBJECT
+public:
+    explicit attesa(Program& program);
+
+    QLabel* Label1;
+};
+
+} // namespace velmora
