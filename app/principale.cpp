@@ -5,12 +5,14 @@
 #include "app/subjectgrid.h"
 #include "checks/datiutente.h"
 #include "output/creafiles.h"
+#include "platform/clock.h"
 #include "platform/filteredit.h"
 #include "platform/maskeddateedit.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/widgets.h"
+#include "ui/attesa.h"
 #include "ui/avvisotabella.h"
 #include "ui/calendar.h"
 #include "ui/frmsplash.h"
@@ -222,6 +224,8 @@ void Principale::buildControls() {
     connect(Combo1, &QComboBox::activated, this, &Principale::Combo1_Click);
     connect(Text2, &FilteredLineEdit::focusLost, this, &Principale::Text2_LostFocus);
     connect(Command2, &QPushButton::clicked, this, &Principale::close);
+    connect(Command1, &QPushButton::clicked, this, &Principale::Command1_Click);
+    connect(&Timer1, &QTimer::timeout, this, &Principale::Timer1_Timer);
     connect(Command8, &QPushButton::clicked, this, &Principale::Command8_Click);
     connect(Picture2, &ClickableLabel::clicked, this, &Principale::Command8_Click);
     connect(Command3, &QPushButton::clicked, this, &Principale::Command3_Click);
@@ -330,6 +334,61 @@ RequestFields Principale::requestFields() const {
     fields.german = Check1->isChecked();
     fields.subjects = program_.table.progressivo();
     return fields;
+}
+
+// "Crea File": the request check, the configuration written, then the output window; rows
+// that came from a file are checked first, once the wait window is on screen.
+void Principale::Command1_Click() {
+    program_.closeOutputWindow();
+    const RequestVerdict verdict = checkForBatch(requestFields(), program_.clock.now());
+    if (verdict.focus == RequestVerdict::Focus::OfficeType) {
+        program_.messages.show(verdict.refusal, Messages::Icon::Exclamation);
+        Text2->setFocus(); // the field puts the caret at the end of its text
+        return;
+    }
+    RequestRecord& request = program_.request;
+    request.purpose = verdict.record.purpose;
+    request.german = verdict.record.german;
+    request.protocolNumber = verdict.record.protocolNumber;
+    request.protocolDate = verdict.record.protocolDate;
+    if (!verdict.accepted()) {
+        program_.messages.show(verdict.refusal, Messages::Icon::Critical);
+        return;
+    }
+    program_.config.DefaultCertType = QString::number(Combo1->currentIndex());
+    program_.config.DefaultPurpose = Text3->toPlainText();
+    program_.writeConfig();
+    if (program_.importoFile) {
+        program_.waitWindow().show();
+        Timer1.start();
+        return;
+    }
+    program_.outputWindow().open(false);
+}
+
+void Principale::Timer1_Timer() {
+    MSFlexGrid1->setCurrentCell(1, SurnameColumn);
+    const bool passed = CheckPersonRows();
+    MSFlexGrid1->setCurrentCell(1, SurnameColumn);
+    if (passed)
+        program_.outputWindow().open(false);
+}
+
+// Paints the failing rows light red (passing rows keep their colour) and lists them.
+bool Principale::CheckPersonRows() {
+    const QList<int> failing = failingRows(program_.table);
+    for (int row : failing)
+        PaintGridRow(*MSFlexGrid1, kLightRed, row, kBlack);
+    program_.closeWaitWindow();
+    Timer1.stop();
+    if (failing.isEmpty())
+        return true;
+    ShowRowErrors(failing);
+    return false;
+}
+
+void Principale::ShowRowErrors(const QList<int>& failingRows) {
+    program_.messages.show(rowErrorsMessage(failingRows), Messages::Icon::Exclamation);
 }
 
 // "Apri Modulo PDF": a lighter check than "Crea File", then the output window in PDF mode.

@@ -34,7 +34,9 @@ public:
     void Combo1_Click();
     void CreaTab1();
 
+    void Command1_Click();
     void Command8_Click();
+    void Timer1_Timer();
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
@@ -89,6 +91,8 @@ protected:
 private:
     void buildControls();
     RequestFields requestFields() const;
+    bool CheckPersonRows();
+    void ShowRowErrors(const QList<int>& failingRows);
     void enableRequestField(QWidget& field, bool enabled);
     void Text2_LostFocus();
     void gridCurrentChanged();

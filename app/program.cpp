@@ -45,6 +45,11 @@ void Program::reloadConfig() {
         config.OfficeType = officeType;
 }
 
+void Program::closeIfOpen(QWidget* window) {
+    if (window)
+        window->close();
+}
+
 template <typename Window> Window& Program::reach(QPointer<Window>& slot) {
     if (!slot) {
         slot = new Window(*this);
@@ -68,8 +73,7 @@ CreaFiles& Program::outputWindow() {
 }
 
 void Program::closeOutputWindow() {
-    if (outputWindow_)
-        outputWindow_->close();
+    closeIfOpen(outputWindow_);
 }
 
 frmSplash& Program::splash() {
@@ -77,12 +81,15 @@ frmSplash& Program::splash() {
 }
 
 void Program::closeSplash() {
-    if (splash_)
-        splash_->close();
+    closeIfOpen(splash_);
 }
 
 attesa& Program::waitWindow() {
     return reach(waitWindow_);
+}
+
+void Program::closeWaitWindow() {
+    closeIfOpen(waitWindow_);
 }
 
 Calendar& Program::calendar() {
@@ -95,13 +102,11 @@ AvvisoTabella& Program::clearTableWindow() {
 
 void Program::closeOtherWindows() {
     // The order the main window's close wants; the wait window last.
-    const QPointer<QWidget> windows[] = {splash_.data(),      calendar_.data(),
+    const QPointer<QWidget> windows[] = {splash_.data(),       calendar_.data(),
                                          outputWindow_.data(), clearTableWindow_.data(),
                                          configWindow_.data(), waitWindow_.data()};
-    for (const auto& window : windows) {
-        if (window)
-            window->close();
-    }
+    for (const auto& window : windows)
+        closeIfOpen(window);
 }
 
 } // namespace velmora

@@ -57,6 +57,7 @@ public:
     frmSplash& splash();
     void closeSplash();
     attesa& waitWindow();
+    void closeWaitWindow();
     Calendar& calendar();
     AvvisoTabella& clearTableWindow();
 
@@ -64,6 +65,7 @@ public:
     void closeOtherWindows();
 
 private:
+    static void closeIfOpen(QWidget* window);
     template <typename Window> Window& reach(QPointer<Window>& slot);
 
     QPointer<Principale> principale_;
