@@ -19,10 +19,46 @@ QString stampSuffix(const BatchStamp& stamp) {
     return stamp.date + QLatin1Char(',') + stamp.time;
 }
 
-void appendFilled(QString& record, const QString& text, qsizetype width) {
-    record += text;
+void appendFilled(QString& out, const QString& text, qsizetype width) {
+    out += text;
     if (text.size() < width)
-        record += QString(width - text.size(), u' ');
+        out.resize(out.size() + width - text.size(), u' ');
+}
+
+// A field written as held, or `width` blanks when it is empty.
+void appendOrBlanks(QString& out, const QString& text, qsizetype width) {
+    if (text.isEmpty())
+        out.resize(out.size() + width, u' ');
+    else
+        out += text;
+}
+
+// The table's dd/mm/yyyy as yyyy-mm-dd; a text that is no date is written as held.
+void appendIsoDate(QString& out, const QString& date) {
+    if (!parseDate(date)) {
+        out += date;
+        return;
+    }
+    const QStringView text = date;
+    out += text.mid(6, 4);
+    out += u'-';
+    out += text.mid(3, 2);
+    out += u'-';
+    out += text.mid(0, 2);
+}
+
+void appendSubjectRecord(QString& out, const SubjectTable& table, int row) {
+    const auto cell = [&](Column column) { return table.cell(row, column); };
+    appendFilled(out, cell(SurnameColumn), 72);
+    appendFilled(out, cell(NameColumn), 72);
+    appendOrBlanks(out, cell(MunicipalityCodeColumn), 4);
+    appendFilled(out, cell(ForeignPlaceColumn), 60);
+    appendIsoDate(out, cell(BirthDateColumn));
+    out += cell(StateCodeColumn);
+    appendFilled(out, cell(FatherColumn), 72);
+    out += cell(SexColumn);
+    appendOrBlanks(out, cell(TaxCodeColumn), 16);
+    out += cell(CuiColumn);
 }
 
 QString cannotMakeFolder(const QString& path) {
@@ -78,32 +114,11 @@ QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp) {
                   QStringLiteral(".txt"));
 }
 
-QString subjectRecord(const SubjectTable& table, int row) {
-    const auto cell = [&](Column column) { return table.cell(row, column); };
-    QString record;
-    record.reserve(330);
-    appendFilled(record, cell(SurnameColumn), 72);
-    appendFilled(record, cell(NameColumn), 72);
-    const QString municipalityCode = cell(MunicipalityCodeColumn);
-    record += municipalityCode.isEmpty() ? QString(4, u' ') : municipalityCode;
-    appendFilled(record, cell(ForeignPlaceColumn), 60);
-    const QString birth = cell(BirthDateColumn);
-    const auto date = parseDate(birth);
-    record += date ? date->toString(QStringLiteral("yyyy-MM-dd")) : birth;
-    record += cell(StateCodeColumn);
-    appendFilled(record, cell(FatherColumn), 72);
-    record += cell(SexColumn);
-    const QString taxCode = cell(TaxCodeColumn);
-    record += taxCode.isEmpty() ? QString(16, u' ') : taxCode;
-    record += cell(CuiColumn);
-    return record;
-}
-
 QString subjectListText(const SubjectTable& table) {
     QString text;
     text.reserve(qsizetype(table.progressivo()) * 330);
     for (int row = 1; row <= table.progressivo(); ++row) {
-        text += subjectRecord(table, row);
+        appendSubjectRecord(text, table, row);
         text += kLineEnd;
     }
     return text;

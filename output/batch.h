@@ -31,7 +31,6 @@ QString requestSummaryText(const RequestRecord& request);
 
 // The fixed-width subject list uploaded to the certificate system.
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
-QString subjectRecord(const SubjectTable& table, int row);
 QString subjectListText(const SubjectTable& table);
 
 // The whole batch: folder, summary, subject list. On any failure nothing is left behind (a

@@ -116,8 +116,9 @@ void TestCreateCommand::importedRowsAreCheckedAfterTheWaitWindow() {
     QVERIFY(!f.outputOpen());
 
     QTRY_VERIFY(!f.main.Timer1.isActive());
-    QCOMPARE(f.messages.texts(),
-             QStringList{QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7")});
+    QCOMPARE(
+        f.messages.texts(),
+        QStringList{QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7")});
     QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Exclamation);
     QCOMPARE(f.program.table.colors(3).back, kLightRed);
     QCOMPARE(f.program.table.colors(7).back, kLightRed);
