@@ -33,6 +33,7 @@ public:
 
     void Command3_Click();
     void Command4_Click();
+    void EditPersonRow();
     void modConfig_Click();
     void guida_Click();
     void Timer2_Timer();

@@ -5,6 +5,8 @@
 #include "output/creafiles.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "subjects/insertpersona.h"
+#include "ui/diacritici.h"
 #include "ui/frmsplash.h"
 
 namespace velmora {
@@ -17,6 +19,8 @@ Program::~Program() {
     delete configWindow_.data();
     delete outputWindow_.data();
     delete splash_.data();
+    delete palette_.data();
+    delete entryWindow_.data();
     delete principale_.data();
 }
 
@@ -74,9 +78,22 @@ void Program::closeSplash() {
         splash_->close();
 }
 
+InsertPersona& Program::entryWindow() {
+    return reach(entryWindow_);
+}
+
+diacritici& Program::palette() {
+    return reach(palette_);
+}
+
+void Program::closePalette() {
+    if (palette_)
+        palette_->close();
+}
+
 void Program::closeOtherWindows() {
-    const QPointer<QWidget> windows[] = {splash_.data(), outputWindow_.data(),
-                                         configWindow_.data()};
+    const QPointer<QWidget> windows[] = {splash_.data(), entryWindow_.data(), outputWindow_.data(),
+                                         configWindow_.data(), palette_.data()};
     for (const auto& window : windows) {
         if (window)
             window->close();

@@ -3,6 +3,8 @@
 #include "app/request.h"
 #include "app/subjecttable.h"
 #include "checks/config.h"
+#include "platform/paths.h"
+#include "subjects/referencetable.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -16,6 +18,8 @@ class Shell;
 class CreaFiles;
 class datiUtente;
 class frmSplash;
+class InsertPersona;
+class diacritici;
 
 // What the windows share for the whole run: the configuration, the request, the subject table
 // and its state, and the services. Every window gets it by reference; windows exist at most
@@ -38,6 +42,8 @@ public:
     bool nuovoIns = false;    // the entry window was opened to add a subject
     bool importoFile = false; // the table holds imported rows
     int BatchCounter = 0;
+    ReferenceTable municipalities{kMunicipalityTable.toString()};
+    ReferenceTable states{kStateTable.toString()};
 
     // config.ini in the working folder. A write that fails is told to the operator and the
     // values stay in memory; returns false then.
@@ -53,6 +59,9 @@ public:
     void closeOutputWindow();
     frmSplash& splash();
     void closeSplash();
+    InsertPersona& entryWindow();
+    diacritici& palette();
+    void closePalette();
 
     // Closes every window but the main one, in the order the main window's close wants.
     void closeOtherWindows();
@@ -64,6 +73,8 @@ private:
     QPointer<datiUtente> configWindow_;
     QPointer<CreaFiles> outputWindow_;
     QPointer<frmSplash> splash_;
+    QPointer<InsertPersona> entryWindow_;
+    QPointer<diacritici> palette_;
 };
 
 } // namespace velmora
