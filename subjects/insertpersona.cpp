@@ -232,7 +232,11 @@ void InsertPersona::connectMarkRemoval() {
 }
 
 bool InsertPersona::open() {
-    if (!isVisible() && !Form_Load())
+    // Opened again while open (to add instead of modify, or on another row): the values stay,
+    // and the caption follows what a save will now do.
+    if (isVisible())
+        setCaption();
+    else if (!Form_Load())
         return false;
     show();
     raise();
@@ -259,9 +263,13 @@ bool InsertPersona::Form_Load() {
     Combo1->setEditText(QString());
     Combo2->setCurrentIndex(-1);
     Combo2->setEditText(kItaly);
+    setCaption();
+    return true;
+}
+
+void InsertPersona::setCaption() {
     const int row = program_.nuovoIns ? program_.table.progressivo() + 1 : program_.indiceSoggetti;
     setWindowTitle(kCaption + QString::number(row));
-    return true;
 }
 
 QWidget* InsertPersona::fieldOfColumn(int column) const {

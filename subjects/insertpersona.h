@@ -81,6 +81,7 @@ protected:
 
 private:
     void buildControls();
+    void setCaption();
     QComboBox* placeList(QStringListModel*& names);
     void connectMarkRemoval();
     void placeListPicked(QComboBox* list);

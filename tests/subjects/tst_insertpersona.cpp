@@ -378,6 +378,7 @@ void TestInsertPersona::modifyAppendAndEmptiedTable() {
     // "Inserisci Soggetto" while a modification is open turns the save into an append.
     main.Command4_Click();
     main.Command3_Click();
+    QCOMPARE(f.entry().windowTitle(), QStringLiteral(" Inserimento Soggetto 4"));
     QTest::mouseClick(f.entry().Command1, Qt::LeftButton);
     QCOMPARE(f.program.table.progressivo(), 4);
     QCOMPARE(f.program.table.cell(4, NumberColumn), QStringLiteral("4"));
@@ -448,14 +449,21 @@ void TestInsertPersona::missingTableKeepsTheWindowClosed() {
 
 void TestInsertPersona::closingClosesThePalette() {
     EntryFixture f;
-    InsertPersona& window = f.openToAdd();
-    QTest::mouseClick(window.Image3, Qt::LeftButton);
-    diacritici& palette = f.program.palette();
-    QVERIFY(palette.isVisible());
-    QCOMPARE(palette.CurrentBox, 3);
-    QTest::mouseClick(window.Command3, Qt::LeftButton);
-    QVERIFY(gone(&palette));
+    QPointer<InsertPersona> window = &f.openToAdd();
+    QTest::mouseClick(window->Image3, Qt::LeftButton);
+    QPointer<diacritici> palette = &f.program.palette();
+    QVERIFY(palette->isVisible());
+    QCOMPARE(palette->CurrentBox, 3);
+    QTest::mouseClick(window->Command3, Qt::LeftButton);
+    QTRY_VERIFY(!palette && !window);
     QCOMPARE(f.program.table.progressivo(), 0);
+
+    // Closing the main window closes both.
+    window = &f.openToAdd();
+    QTest::mouseClick(window->Image1, Qt::LeftButton);
+    palette = &f.program.palette();
+    f.main().close();
+    QTRY_VERIFY(!palette && !window);
 }
 
 QTEST_MAIN(TestInsertPersona)
