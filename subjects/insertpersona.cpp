@@ -184,6 +184,12 @@ void InsertPersona::buildControls() {
     connect(Image2, &ClickableLabel::clicked, this, [this] { openPalette(2); });
     connect(Image3, &ClickableLabel::clicked, this, [this] { openPalette(3); });
     connect(Image4, &ClickableLabel::clicked, this, [this] { openPalette(4); });
+    connect(Combo1, &QComboBox::activated, this, &InsertPersona::Combo1_Click);
+    connect(Combo2, &QComboBox::activated, this, &InsertPersona::Combo2_Click);
+    connect(static_cast<FilteredLineEdit*>(Combo1->lineEdit()), &FilteredLineEdit::focusLost, this,
+            &InsertPersona::Combo1_LostFocus);
+    connect(static_cast<FilteredLineEdit*>(Combo2->lineEdit()), &FilteredLineEdit::focusLost, this,
+            &InsertPersona::Combo2_LostFocus);
     resize(600, sizeHint().height());
 }
 
@@ -211,11 +217,6 @@ QComboBox* InsertPersona::placeList(QStringListModel*& names) {
         if (auto* rows = qobject_cast<QListView*>(view))
             rows->setUniformItemSizes(true);
     }
-    connect(edit, &FilteredLineEdit::focusLost, this, [this, list] {
-        if (list == Combo1 ? !RifComune() : !RifStato())
-            (list == Combo1 ? Text6 : Text8)->clear();
-    });
-    connect(list, &QComboBox::activated, this, [this, list] { placeListPicked(list); });
     return list;
 }
 
@@ -224,9 +225,9 @@ void InsertPersona::connectMarkRemoval() {
     for (QLineEdit* field : {static_cast<QLineEdit*>(Text1), static_cast<QLineEdit*>(Text2),
                              static_cast<QLineEdit*>(Text3), static_cast<QLineEdit*>(Text4),
                              static_cast<QLineEdit*>(Text5), static_cast<QLineEdit*>(MaskEdBox1)})
-        connect(field, &QLineEdit::textChanged, this, [=] { unmark(field); });
+        connect(field, &QLineEdit::textChanged, this, [unmark, field] { unmark(field); });
     for (QComboBox* list : {Combo1, Combo2})
-        connect(list, &QComboBox::editTextChanged, this, [=] { unmark(list); });
+        connect(list, &QComboBox::editTextChanged, this, [unmark, list] { unmark(list); });
     connect(Option1, &QRadioButton::clicked, this, [this] { optionClicked(Option1); });
     connect(Option2, &QRadioButton::clicked, this, [this] { optionClicked(Option2); });
 }
@@ -278,8 +279,6 @@ QWidget* InsertPersona::fieldOfColumn(int column) const {
         return Text1;
     case NameColumn:
         return Text2;
-    case SexColumn:
-        return Option1;
     case TaxCodeColumn:
         return Text3;
     case CuiColumn:
@@ -297,13 +296,11 @@ QWidget* InsertPersona::fieldOfColumn(int column) const {
     case StateCodeColumn:
         return Combo2;
     default:
-        return nullptr;
+        return nullptr; // the sex buttons are marked together and take no focus here
     }
 }
 
 void InsertPersona::focusColumn(int column) {
-    if (column == SexColumn)
-        return;
     if (QWidget* field = fieldOfColumn(column))
         field->setFocus(Qt::OtherFocusReason);
 }
@@ -357,12 +354,25 @@ bool InsertPersona::RifStato() {
     return code.has_value();
 }
 
-void InsertPersona::placeListPicked(QComboBox* list) {
-    setBackground(*list, kUnmarked);
-    if (list == Combo1)
-        RifComune();
-    else
-        RifStato();
+void InsertPersona::Combo1_Click() {
+    setBackground(*Combo1, kUnmarked);
+    RifComune();
+}
+
+// A name that is not in the table leaves no code behind, which the check then reports.
+void InsertPersona::Combo1_LostFocus() {
+    if (!RifComune())
+        Text6->clear();
+}
+
+void InsertPersona::Combo2_Click() {
+    setBackground(*Combo2, kUnmarked);
+    RifStato();
+}
+
+void InsertPersona::Combo2_LostFocus() {
+    if (!RifStato())
+        Text8->clear();
 }
 
 void InsertPersona::optionClicked(QRadioButton* clicked) {

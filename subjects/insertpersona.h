@@ -84,7 +84,10 @@ private:
     void setCaption();
     QComboBox* placeList(QStringListModel*& names);
     void connectMarkRemoval();
-    void placeListPicked(QComboBox* list);
+    void Combo1_Click();
+    void Combo1_LostFocus();
+    void Combo2_Click();
+    void Combo2_LostFocus();
     void optionClicked(QRadioButton* clicked);
     void openPalette(int box);
     PersonFields fields() const;
