@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QTest>
+#include <algorithm>
 
 using namespace velmora;
 
@@ -82,6 +83,11 @@ struct EntryFixture : test::ProgramFixture {
     }
 };
 
+bool all(const QList<QWidget*>& fields, QRgb background) {
+    return std::all_of(fields.begin(), fields.end(),
+                       [&](const QWidget* field) { return backgroundOf(*field) == background; });
+}
+
 // Closed windows are deleted once the event loop runs; the next opening makes a new one.
 bool gone(QWidget* window) {
     const QPointer<QWidget> watched(window);
@@ -111,7 +117,6 @@ void TestInsertPersona::opensEmptyWithItsCaption() {
     EntryFixture f;
     f.addRows(3);
     InsertPersona& window = f.openToAdd();
-    QVERIFY(window.isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral(" Inserimento Soggetto 4"));
     QCOMPARE(window.Combo2->currentText(), QStringLiteral("ITALIA"));
     QCOMPARE(window.Text8->text(), QStringLiteral("Z000"));
@@ -257,13 +262,10 @@ void TestInsertPersona::failedRulesMarkFieldsUntilChanged() {
     QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Exclamation);
     QVERIFY(window.isVisible());
     QCOMPARE(f.program.table.progressivo(), 0);
-    for (QWidget* marked :
-         {static_cast<QWidget*>(window.Text1), static_cast<QWidget*>(window.Text2),
-          static_cast<QWidget*>(window.Option1), static_cast<QWidget*>(window.Option2),
-          static_cast<QWidget*>(window.Text3), static_cast<QWidget*>(window.MaskEdBox1),
-          static_cast<QWidget*>(window.Text7)})
-        QCOMPARE(backgroundOf(*marked), kMarked);
-    QCOMPARE(backgroundOf(*window.Combo1), kWhiteField);
+    QVERIFY(all({window.Text1, window.Text2, window.Option1, window.Option2, window.Text3,
+                 window.MaskEdBox1, window.Text7},
+                kMarked));
+    QVERIFY(all({window.Combo1, window.Combo2, window.Text4, window.Text5}, kWhiteField));
     QVERIFY(backgroundOf(*window.Text6) != kWhiteField); // code fields keep their grey
 
     test::typeKeys(window.Text1, QStringLiteral("r"));
@@ -271,8 +273,7 @@ void TestInsertPersona::failedRulesMarkFieldsUntilChanged() {
     test::typeKeys(window.Text2, QStringLiteral("1")); // refused: no change, mark stays
     QCOMPARE(backgroundOf(*window.Text2), kMarked);
     QTest::mouseClick(window.Option2, Qt::LeftButton);
-    QCOMPARE(backgroundOf(*window.Option1), kWhiteField);
-    QCOMPARE(backgroundOf(*window.Option2), kWhiteField);
+    QVERIFY(all({window.Option1, window.Option2}, kWhiteField));
     test::typeKeys(window.Text7, QStringLiteral("x"));
     QCOMPARE(backgroundOf(*window.Text7), kMarked); // no change handling here
 
@@ -288,10 +289,7 @@ void TestInsertPersona::failedRulesMarkFieldsUntilChanged() {
     QCOMPARE(backgroundOf(*window.Combo2), kWhiteField);
 
     QTest::mouseClick(window.Command2, Qt::LeftButton);
-    for (QWidget* field :
-         {static_cast<QWidget*>(window.Text2), static_cast<QWidget*>(window.Text3),
-          static_cast<QWidget*>(window.Text7), static_cast<QWidget*>(window.MaskEdBox1)})
-        QCOMPARE(backgroundOf(*field), kWhiteField);
+    QVERIFY(all({window.Text2, window.Text3, window.Text7, window.MaskEdBox1}, kWhiteField));
 }
 
 void TestInsertPersona::cancellaResetsTheFields() {
@@ -301,9 +299,7 @@ void TestInsertPersona::cancellaResetsTheFields() {
     f.typeValidPerson(window, QStringLiteral("MRTMTT25D09F205Z"));
     window.Combo2->setEditText(QStringLiteral("FRANCIA"));
     QTest::mouseClick(window.Command2, Qt::LeftButton);
-    for (QLineEdit* field : {static_cast<QLineEdit*>(window.Text1),
-                             static_cast<QLineEdit*>(window.Text3), window.Text6})
-        QCOMPARE(field->text(), QString());
+    QCOMPARE(window.Text1->text() + window.Text3->text() + window.Text6->text(), QString());
     QVERIFY(!window.Option1->isChecked() && !window.Option2->isChecked());
     QCOMPARE(window.MaskEdBox1->shownText(), QString());
     QCOMPARE(window.Combo1->currentText(), QString());

@@ -1,4 +1,3 @@
-#include "subjects/entryfields.h"
 #include "subjects/personcheck.h"
 
 #include <QTest>
@@ -7,7 +6,6 @@
 using namespace velmora;
 
 Q_DECLARE_METATYPE(velmora::PersonFields)
-Q_DECLARE_METATYPE(velmora::KeyFilter)
 
 namespace {
 
@@ -70,9 +68,7 @@ private Q_SLOTS:
     void dateRule();
     void messageListsTheLinesInRuleOrder();
     void warningAsksOnlyForItalians();
-    void rowWrittenByASave();
-    void entryFieldFilters_data();
-    void entryFieldFilters();
+    void modificationWithoutItsRowAppends();
 };
 
 void TestPersonCheck::rules_data() {
@@ -91,7 +87,6 @@ void TestPersonCheck::rules_data() {
     row("surname empty", with(italian(), [](auto& p) { p.surname.clear(); }), {1}, {SurnameColumn});
     row("surname of blanks", with(italian(), [](auto& p) { p.surname = "   "; }), {}, {});
     row("name 73", with(italian(), [](auto& p) { p.name = k73; }), {2}, {NameColumn});
-    row("name empty", with(italian(), [](auto& p) { p.name.clear(); }), {2}, {NameColumn});
     row("father 72", with(italian(), [](auto& p) { p.father = k72; }), {}, {});
     row("father 73", with(italian(), [](auto& p) { p.father = k73; }), {8}, {FatherColumn});
     row("no sex", with(italian(), [](auto& p) { p.sex.clear(); }), {3}, {SexColumn});
@@ -219,62 +214,11 @@ void TestPersonCheck::warningAsksOnlyForItalians() {
         with(with(italian(), wrongCheck), [](auto& p) { p.state = "FRANCIA"; })));
 }
 
-void TestPersonCheck::rowWrittenByASave() {
-    const SubjectValues row = subjectRow(italian());
-    QCOMPARE(row[NumberColumn], QString());
-    QCOMPARE(row[SurnameColumn], QStringLiteral("ROSSI"));
-    QCOMPARE(row[BirthDateColumn], QStringLiteral("09/04/1925"));
-    QCOMPARE(row[MunicipalityCodeColumn], QStringLiteral("F205"));
-    QCOMPARE(row[StateCodeColumn], QStringLiteral("Z000"));
-
+void TestPersonCheck::modificationWithoutItsRowAppends() {
     QCOMPARE(rowToWrite(true, 2, 3), 0);
     QCOMPARE(rowToWrite(false, 2, 3), 2);
     QCOMPARE(rowToWrite(false, 0, 0), 0); // the table was emptied meanwhile
     QCOMPARE(rowToWrite(false, 4, 3), 0);
-}
-
-void TestPersonCheck::entryFieldFilters_data() {
-    QTest::addColumn<KeyFilter>("filter");
-    QTest::addColumn<QString>("accepted");
-    QTest::addColumn<QString>("dropped");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("lengthFirst");
-    QTest::newRow("surname") << entryfields::surname() << "aZ '\u00E0\u00FF"
-                             << "1-.\t\u20AC" << 72 << "Max 72 Caratteri" << false;
-    QTest::newRow("name") << entryfields::name() << "aZ '\u00C0"
-                          << "1-." << 72 << "Max 72 Caratteri" << false;
-    QTest::newRow("father") << entryfields::father() << "aZ \u00C8"
-                            << "'1-." << 72 << "Max 72 Caratteri" << false;
-    QTest::newRow("foreign place") << entryfields::foreignPlace() << "aZ '-.\u00E9"
-                                   << "1,/" << 60 << "Massimo 60 caratteri" << false;
-    QTest::newRow("tax code") << entryfields::taxCode() << "aZ09"
-                              << " '\u00C0-" << 16 << "Max 16 Caratteri" << true;
-    QTest::newRow("cui") << entryfields::cui() << "aZ09"
-                         << " '\u00C0-" << 7 << "Max 7 Caratteri" << true;
-    QTest::newRow("place list") << entryfields::placeList() << "aZ '-."
-                                << "1\u00C0," << 0 << "" << false;
-}
-
-void TestPersonCheck::entryFieldFilters() {
-    QFETCH(KeyFilter, filter);
-    QFETCH(QString, accepted);
-    QFETCH(QString, dropped);
-    QFETCH(int, limit);
-    QFETCH(QString, message);
-    QFETCH(bool, lengthFirst);
-    QVERIFY(filter.upperCase);
-    QCOMPARE(filter.limit, limit);
-    for (const QChar key : accepted)
-        QCOMPARE(judgeKey(filter, key, 0).kind, KeyDecision::Kind::Insert);
-    for (const QChar key : dropped)
-        QCOMPARE(judgeKey(filter, key, 0).kind, KeyDecision::Kind::Drop);
-    if (limit == 0)
-        return;
-    QCOMPARE(judgeKey(filter, u'A', limit), (KeyDecision{KeyDecision::Kind::Refuse, {}, message}));
-    // At the limit a refused character is told about only where the length comes first.
-    QCOMPARE(judgeKey(filter, dropped.at(0), limit).kind,
-             lengthFirst ? KeyDecision::Kind::Refuse : KeyDecision::Kind::Drop);
 }
 
 QTEST_GUILESS_MAIN(TestPersonCheck)
