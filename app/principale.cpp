@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/shell.h"
 #include "platform/widgets.h"
+#include "subjects/insertpersona.h"
 #include "ui/attesa.h"
 #include "ui/avvisotabella.h"
 #include "ui/calendar.h"
@@ -408,6 +409,7 @@ void Principale::Command8_Click() {
 
 void Principale::Command3_Click() {
     program_.nuovoIns = true;
+    program_.entryWindow().open();
 }
 
 void Principale::Command4_Click() {
@@ -415,6 +417,19 @@ void Principale::Command4_Click() {
         return;
     MSFlexGrid1->setCurrentCell(program_.indiceSoggetti, MSFlexGrid1->currentColumn());
     program_.nuovoIns = false;
+    EditPersonRow();
+}
+
+void Principale::EditPersonRow() {
+    const int row = MSFlexGrid1->currentRow();
+    if (row == 0)
+        return; // no data row to change
+    InsertPersona& entry = program_.entryWindow();
+    if (!entry.open())
+        return;
+    entry.focusColumn(lastColumn_);
+    entry.fillFromRow(program_.table.values(row));
+    MSFlexGrid1->setCurrentCell(row, SurnameColumn);
 }
 
 void Principale::Command5_Click() {

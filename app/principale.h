@@ -42,6 +42,7 @@ public:
     void Command5_Click();
     void Command6_Click();
     void Image1_Click();
+    void EditPersonRow();
     void modConfig_Click();
     void guida_Click();
     void Timer2_Timer();

@@ -5,9 +5,11 @@
 #include "output/creafiles.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "subjects/insertpersona.h"
 #include "ui/attesa.h"
 #include "ui/avvisotabella.h"
 #include "ui/calendar.h"
+#include "ui/diacritici.h"
 #include "ui/frmsplash.h"
 
 namespace velmora {
@@ -23,6 +25,8 @@ Program::~Program() {
     delete waitWindow_.data();
     delete calendar_.data();
     delete clearTableWindow_.data();
+    delete palette_.data();
+    delete entryWindow_.data();
     delete principale_.data();
 }
 
@@ -100,11 +104,23 @@ AvvisoTabella& Program::clearTableWindow() {
     return reach(clearTableWindow_);
 }
 
+InsertPersona& Program::entryWindow() {
+    return reach(entryWindow_);
+}
+
+diacritici& Program::palette() {
+    return reach(palette_);
+}
+
+void Program::closePalette() {
+    closeIfOpen(palette_);
+}
+
 void Program::closeOtherWindows() {
     // The order the main window's close wants; the wait window last.
-    const QPointer<QWidget> windows[] = {splash_.data(),       calendar_.data(),
-                                         outputWindow_.data(), clearTableWindow_.data(),
-                                         configWindow_.data(), waitWindow_.data()};
+    const QPointer<QWidget> windows[] = {
+        splash_.data(),           entryWindow_.data(),  calendar_.data(), outputWindow_.data(),
+        clearTableWindow_.data(), configWindow_.data(), palette_.data(),  waitWindow_.data()};
     for (const auto& window : windows)
         closeIfOpen(window);
 }

@@ -3,6 +3,8 @@
 #include "app/request.h"
 #include "app/subjecttable.h"
 #include "checks/config.h"
+#include "platform/paths.h"
+#include "subjects/referencetable.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +21,8 @@ class CreaFiles;
 class attesa;
 class datiUtente;
 class frmSplash;
+class InsertPersona;
+class diacritici;
 
 // What the windows share for the whole run: the configuration, the request, the subject table
 // and its state, and the services. Every window gets it by reference; windows exist at most
@@ -41,6 +45,8 @@ public:
     bool nuovoIns = false;    // the entry window was opened to add a subject
     bool importoFile = false; // the table holds imported rows
     int BatchCounter = 0;
+    ReferenceTable municipalities{kMunicipalityTable.toString()};
+    ReferenceTable states{kStateTable.toString()};
 
     // config.ini in the working folder. A write that fails is told to the operator and the
     // values stay in memory; returns false then.
@@ -60,6 +66,9 @@ public:
     void closeWaitWindow();
     Calendar& calendar();
     AvvisoTabella& clearTableWindow();
+    InsertPersona& entryWindow();
+    diacritici& palette();
+    void closePalette();
 
     // Closes every window but the main one, in the order the main window's close wants.
     void closeOtherWindows();
@@ -75,6 +84,8 @@ private:
     QPointer<attesa> waitWindow_;
     QPointer<Calendar> calendar_;
     QPointer<AvvisoTabella> clearTableWindow_;
+    QPointer<InsertPersona> entryWindow_;
+    QPointer<diacritici> palette_;
 };
 
 } // namespace velmora

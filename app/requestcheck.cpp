@@ -1,6 +1,7 @@
 #include "app/requestcheck.h"
 
 #include "checks/dates.h"
+#include "checks/errorlist.h"
 #include "checks/taxcode.h"
 
 namespace velmora {
@@ -8,7 +9,6 @@ namespace {
 
 const QString kNoOfficeType = QStringLiteral("Inserire il Tipo Ufficio");
 const QString kNoSubjects = QStringLiteral("Inserire almeno un soggetto");
-const QString kErrorsHeading = QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:");
 const QString kIncompletePdf =
     QStringLiteral("Completare correttamente tutti i campi della richiesta");
 const QString kRowErrorsHeading =
@@ -42,9 +42,7 @@ RequestVerdict checkForBatch(const RequestFields& fields, const QDateTime& now) 
     if (dateFails(fields.protocolDate, now))
         lines << QStringLiteral("- Data protocollo non immessa o non valida");
     if (!lines.isEmpty()) {
-        verdict.refusal = kErrorsHeading + QStringLiteral("\r\n");
-        for (const QString& line : lines)
-            verdict.refusal += QStringLiteral("\r\n") + line;
+        verdict.refusal = errorListMessage(lines);
         return verdict;
     }
     if (fields.subjects == 0)
