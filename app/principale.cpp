@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/subjectgrid.h"
 #include "checks/datiutente.h"
+#include "import/importafile.h"
 #include "platform/filteredit.h"
 #include "platform/maskeddateedit.h"
 #include "platform/messages.h"
@@ -217,6 +218,7 @@ void Principale::buildControls() {
     connect(Command2, &QPushButton::clicked, this, &Principale::close);
     connect(Command3, &QPushButton::clicked, this, &Principale::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Principale::Command4_Click);
+    connect(Command7, &QPushButton::clicked, this, &Principale::Command7_Click);
     connect(MSFlexGrid1, &SubjectGrid::clicked, this,
             [this] { program_.indiceSoggetti = MSFlexGrid1->currentRow(); });
     connect(MSFlexGrid1, &SubjectGrid::doubleClicked, this, &Principale::Command4_Click);
@@ -317,6 +319,19 @@ void Principale::Command4_Click() {
         return;
     MSFlexGrid1->setCurrentCell(program_.indiceSoggetti, MSFlexGrid1->currentColumn());
     program_.nuovoIns = false;
+}
+
+void Principale::Command7_Click() {
+    program_.importWindow().open();
+}
+
+void Principale::eraseFailedImport(int prog) {
+    if (prog == 0) {
+        CreaTab1();
+        program_.importoFile = false;
+        return;
+    }
+    MSFlexGrid1->setCurrentCell(prog, 1);
 }
 
 void Principale::gridCurrentChanged() {

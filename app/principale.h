@@ -33,6 +33,11 @@ public:
 
     void Command3_Click();
     void Command4_Click();
+    void Command7_Click();
+    // Takes back a failed import as EraseTable of the clear-table window does with the number
+    // of rows the table held before: none, a table laid out afresh and no imported rows; else
+    // those rows kept (the import added none) with the last of them current.
+    void eraseFailedImport(int prog);
     void modConfig_Click();
     void guida_Click();
     void Timer2_Timer();

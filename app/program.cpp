@@ -2,6 +2,7 @@
 
 #include "app/principale.h"
 #include "checks/datiutente.h"
+#include "import/importafile.h"
 #include "output/creafiles.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -10,12 +11,14 @@
 namespace velmora {
 
 Program::Program(Messages& messages, Shell& shell, Clock& clock)
-    : messages(messages), shell(shell), clock(clock) {}
+    : messages(messages), shell(shell), clock(clock), municipalities(kMunicipalityTable.toString()),
+      states(kStateTable.toString()) {}
 
 Program::~Program() {
     // Windows made on first use are top-level and belong to the program.
     delete configWindow_.data();
     delete outputWindow_.data();
+    delete importWindow_.data();
     delete splash_.data();
     delete principale_.data();
 }
@@ -32,10 +35,11 @@ bool Program::writeConfig() {
     return false;
 }
 
-void Program::reloadConfig() {
+ConfigRead Program::reloadConfig() {
     const QString officeType = config.OfficeType;
-    readConfig();
+    const ConfigRead read = readConfig();
     config.OfficeType = officeType;
+    return read;
 }
 
 template <typename Window> Window& Program::reach(QPointer<Window>& slot) {
@@ -65,6 +69,10 @@ void Program::closeOutputWindow() {
         outputWindow_->close();
 }
 
+ImportaFile& Program::importWindow() {
+    return reach(importWindow_);
+}
+
 frmSplash& Program::splash() {
     return reach(splash_);
 }
@@ -75,8 +83,8 @@ void Program::closeSplash() {
 }
 
 void Program::closeOtherWindows() {
-    const QPointer<QWidget> windows[] = {splash_.data(), outputWindow_.data(),
-                                         configWindow_.data()};
+    const QPointer<QWidget> windows[] = {splash_.data(), importWindow_.data(),
+                                         outputWindow_.data(), configWindow_.data()};
     for (const auto& window : windows) {
         if (window)
             window->close();

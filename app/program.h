@@ -3,6 +3,7 @@
 #include "app/request.h"
 #include "app/subjecttable.h"
 #include "checks/config.h"
+#include "subjects/referencetable.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,6 +15,7 @@ class Messages;
 class Principale;
 class Shell;
 class CreaFiles;
+class ImportaFile;
 class datiUtente;
 class frmSplash;
 
@@ -38,6 +40,9 @@ public:
     bool nuovoIns = false;    // the entry window was opened to add a subject
     bool importoFile = false; // the table holds imported rows
     int BatchCounter = 0;
+    // The place tables below the working folder; each use refreshes them first.
+    ReferenceTable municipalities;
+    ReferenceTable states;
 
     // config.ini in the working folder. A write that fails is told to the operator and the
     // values stay in memory; returns false then.
@@ -45,12 +50,13 @@ public:
     bool writeConfig();
     // The output and import windows read config.ini again when they open; an office type the
     // operator changed in the main window and did not save yet is kept, not replaced.
-    void reloadConfig();
+    ConfigRead reloadConfig();
 
     Principale& principale();
     datiUtente& configWindow();
     CreaFiles& outputWindow();
     void closeOutputWindow();
+    ImportaFile& importWindow();
     frmSplash& splash();
     void closeSplash();
 
@@ -63,6 +69,7 @@ private:
     QPointer<Principale> principale_;
     QPointer<datiUtente> configWindow_;
     QPointer<CreaFiles> outputWindow_;
+    QPointer<ImportaFile> importWindow_;
     QPointer<frmSplash> splash_;
 };
 
