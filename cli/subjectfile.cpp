@@ -45,13 +45,13 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io) {
     ReferenceTable municipalities(kMunicipalityTable.toString());
     ReferenceTable states(kStateTable.toString());
-    const ImportResult result = importSubjectFile(file, kind, table.progressivo(),
+    ImportResult result = importSubjectFile(file, kind, table.progressivo(),
                                                   municipalities, states);
     if (!result.ok()) {
         io.err << terminalText(importFailureMessage(*result.failure)) << '\n';
         return false;
     }
-    table.appendRows(result.rows);
+    table.appendRows(std::move(result.rows));
     return true;
 }
 

@@ -105,7 +105,7 @@ void ImportaFile::Command1_Click() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
     progress.setAutoReset(false);
-    const ImportResult result =
+    ImportResult result =
         importSubjectFile(file, kind, rowsBefore, program_.municipalities, program_.states,
                           [&progress](qint64 done, qint64 total) {
                               if (total > 0)
@@ -120,7 +120,7 @@ void ImportaFile::Command1_Click() {
         close();
         return;
     }
-    program_.table.appendRows(result.rows);
+    program_.table.appendRows(std::move(result.rows));
     main.MSFlexGrid1->setCurrentCell(program_.table.progressivo(), 1);
     program_.importoFile = true;
     program_.config.ImportFolder = folders->folder();

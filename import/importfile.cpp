@@ -13,6 +13,8 @@ constexpr qsizetype kShortLine = 311; // a fixed-width line without a unique ide
 constexpr qsizetype kLongLine = 318;  // with one
 constexpr qsizetype kDateLength = 10;
 constexpr int kProgressEveryLines = 1024;
+// No line that can pass is shorter: eight separators, a ten-character date, CR LF.
+constexpr qint64 kShortestLineBytes = 8 + 10 + 2;
 
 const QString kItaly = QStringLiteral("ITALIA");
 const QString kItalyCode = QStringLiteral("Z000");
@@ -33,8 +35,13 @@ struct LineValues {
 
 QString upperText(QStringView text) {
     QString result = text.toString();
-    for (QChar& c : result)
-        c = upperWithin1252(c);
+    for (QChar& c : result) {
+        // Most letters are plain ASCII: no call for them.
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+        else if (c.unicode() >= 0x80)
+            c = upperWithin1252(c);
+    }
     return result;
 }
 
@@ -50,15 +57,16 @@ QStringView withoutBlanks(QStringView text) {
 }
 
 // The table's dd/mm/yyyy from yyyy-mm-dd (as the subject list writes it) or dd/mm/yyyy.
-std::optional<QString> tableDate(QStringView text) {
+std::optional<QString> tableDate(const QString& text) {
     if (text.size() == kDateLength && text[4] == u'-' && text[7] == u'-') {
+        const QStringView digits(text);
         QString date;
         date.reserve(kDateLength);
-        date.append(text.sliced(8, 2)).append(u'/').append(text.sliced(5, 2)).append(u'/');
-        date.append(text.sliced(0, 4));
+        date.append(digits.sliced(8, 2)).append(u'/').append(digits.sliced(5, 2)).append(u'/');
+        date.append(digits.sliced(0, 4));
         return parseDate(date) ? std::optional<QString>(date) : std::nullopt;
     }
-    return parseDate(text) ? std::optional<QString>(text.toString()) : std::nullopt;
+    return parseDate(text) ? std::optional<QString>(text) : std::nullopt;
 }
 
 bool bornInItaly(ImportKind kind, const QString& municipalityCode, const QString& stateCode) {
@@ -199,6 +207,8 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
     ImportResult result;
+    result.rows.reserve(qMin<qint64>(total / kShortestLineBytes + 1,
+                                     SubjectTable::kMaxRows - rowsBefore));
     QString line;
     int number = 0;
     for (;;) {
