@@ -13,8 +13,8 @@ constexpr qsizetype kShortLine = 311; // a fixed-width line without a unique ide
 constexpr qsizetype kLongLine = 318;  // with one
 constexpr qsizetype kDateLength = 10;
 constexpr int kProgressEveryLines = 1024;
-// No line that can pass is shorter: eight separators, a ten-character date, CR LF.
-constexpr qint64 kShortestLineBytes = 8 + 10 + 2;
+// No line that can pass is shorter: eight separators and a ten-character date.
+constexpr qint64 kShortestDelimitedLine = 8 + 10;
 
 const QString kItaly = QStringLiteral("ITALIA");
 const QString kItalyCode = QStringLiteral("Z000");
@@ -207,8 +207,10 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
     ImportResult result;
-    result.rows.reserve(qMin<qint64>(total / kShortestLineBytes + 1,
-                                     SubjectTable::kMaxRows - rowsBefore));
+    const qint64 shortestLine =
+        kind == ImportKind::FixedWidth ? kShortLine : kShortestDelimitedLine;
+    result.rows.reserve(
+        qMin<qint64>(total / shortestLine + 1, SubjectTable::kMaxRows - rowsBefore));
     QString line;
     int number = 0;
     for (;;) {

@@ -18,9 +18,12 @@ bool LineReader::fill() {
     }
     buffer_.remove(0, position_);
     position_ = 0;
+    // A file says how much is left: a small one gets a small buffer.
+    const qint64 wanted =
+        device_.isSequential() ? kChunk : qBound<qint64>(1, device_.size() - device_.pos(), kChunk);
     const qsizetype kept = buffer_.size();
-    buffer_.resize(kept + kChunk);
-    const qint64 got = device_.read(buffer_.data() + kept, kChunk);
+    buffer_.resize(kept + wanted);
+    const qint64 got = device_.read(buffer_.data() + kept, wanted);
     buffer_.resize(kept + qMax<qint64>(got, 0));
     if (got <= 0) {
         failed_ = got < 0;
