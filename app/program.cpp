@@ -83,8 +83,8 @@ void Program::closeSplash() {
 }
 
 void Program::closeOtherWindows() {
-    const QPointer<QWidget> windows[] = {splash_.data(), importWindow_.data(),
-                                         outputWindow_.data(), configWindow_.data()};
+    const QPointer<QWidget> windows[] = {splash_.data(), importWindow_.data(), outputWindow_.data(),
+                                         configWindow_.data()};
     for (const auto& window : windows) {
         if (window)
             window->close();

@@ -1,7 +1,7 @@
 // Importing a full table (32,767 lines) of each kind with the shipped place tables, beside a
 // floor from the same run: reading the same file with the same line reader and splitting its
-// lines into fields (a text per field, as a row needs), which any import has to do. Then the same import through the window, with the main window's model
-// and view taking the rows.
+// lines into fields (a text per field, as a row needs), which any import has to do. Then the same
+// import through the window, with the main window's model and view taking the rows.
 #include "app/principale.h"
 #include "import/importafile.h"
 #include "import/importfile.h"
@@ -45,8 +45,8 @@ QList<SubjectValues> fullTable() {
         v[SurnameColumn] = QStringLiteral("COGNOME%1").arg(i);
         v[NameColumn] = QStringLiteral("NOME");
         v[SexColumn] = i % 2 ? QStringLiteral("M") : QStringLiteral("F");
-        v[BirthDateColumn] = QStringLiteral("%1/03/19%2").arg(1 + i % 28, 2, 10, QChar(u'0'))
-                                 .arg(10 + i % 90);
+        v[BirthDateColumn] =
+            QStringLiteral("%1/03/19%2").arg(1 + i % 28, 2, 10, QChar(u'0')).arg(10 + i % 90);
         v[FatherColumn] = QStringLiteral("PADRE");
         if (i % 4) {
             v[TaxCodeColumn] = QStringLiteral("RSSMRA70A05H501W");
@@ -71,9 +71,10 @@ QByteArray fileBytes(ImportKind kind) {
     }
     QString text;
     for (const SubjectValues& v : subjects) {
-        text += QStringList{v[SurnameColumn], v[NameColumn], v[MunicipalityCodeColumn],
+        text += QStringList{v[SurnameColumn],      v[NameColumn],      v[MunicipalityCodeColumn],
                             v[ForeignPlaceColumn], v[BirthDateColumn], v[StateCodeColumn],
-                            v[FatherColumn], v[SexColumn], v[TaxCodeColumn], v[CuiColumn]}
+                            v[FatherColumn],       v[SexColumn],       v[TaxCodeColumn],
+                            v[CuiColumn]}
                     .join(u',');
         text += kLineEnd;
     }
@@ -121,9 +122,16 @@ void FloorReadAndSplit(benchmark::State& state) {
                 continue;
             }
             QStringList cut;
-            for (const auto& [start, width] : {std::pair{0, 72}, {72, 72}, {144, 4}, {148, 60},
-                                               {208, 10}, {218, 4}, {222, 72}, {294, 1},
-                                               {295, 16}, {311, 7}})
+            for (const auto& [start, width] : {std::pair{0, 72},
+                                               {72, 72},
+                                               {144, 4},
+                                               {148, 60},
+                                               {208, 10},
+                                               {218, 4},
+                                               {222, 72},
+                                               {294, 1},
+                                               {295, 16},
+                                               {311, 7}})
                 cut.append(line.mid(start, width));
             fields.append(cut);
         }
@@ -143,8 +151,7 @@ void ImportIntoTheTable(benchmark::State& state) {
         state.PauseTiming();
         table.layOut();
         state.ResumeTiming();
-        ImportResult result =
-            importSubjectFile(files.path(kind), kind, 0, municipalities, states);
+        ImportResult result = importSubjectFile(files.path(kind), kind, 0, municipalities, states);
         if (!result.ok() || result.rows.size() != SubjectTable::kMaxRows)
             state.SkipWithError("the file was refused");
         table.appendRows(std::move(result.rows));

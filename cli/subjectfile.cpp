@@ -45,8 +45,8 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io) {
     ReferenceTable municipalities(kMunicipalityTable.toString());
     ReferenceTable states(kStateTable.toString());
-    ImportResult result = importSubjectFile(file, kind, table.progressivo(),
-                                                  municipalities, states);
+    ImportResult result =
+        importSubjectFile(file, kind, table.progressivo(), municipalities, states);
     if (!result.ok()) {
         io.err << terminalText(importFailureMessage(*result.failure)) << '\n';
         return false;

@@ -24,7 +24,7 @@ public:
     QLabel* Label1;
     FolderChooser* folders; // Drive1, Dir1, File1
     QLabel* Label2;
-    QComboBox* Combo1; // file type: decides the reader, whatever the file's extension
+    QComboBox* Combo1;     // file type: decides the reader, whatever the file's extension
     QPushButton* Command1; // "OK"
     QPushButton* Command2; // "Annulla"
 

@@ -35,9 +35,8 @@ Run runCli(const QStringList& arguments) {
 
 // What a batch needs besides its file; `leaveOut` drops one option with its value.
 QStringList batchArguments(const QString& file, const QString& leaveOut = {}) {
-    const QStringList pairs{"--type",  "0",          "--purpose", "LAVORO",
-                            "--protocol", "123",     "--date",    "01/03/2010",
-                            "--dest",  "lotti"};
+    const QStringList pairs{"--type", "0",      "--purpose",  "LAVORO", "--protocol",
+                            "123",    "--date", "01/03/2010", "--dest", "lotti"};
     QStringList arguments{"batch", file};
     for (qsizetype i = 0; i < pairs.size(); i += 2) {
         if (pairs[i] != leaveOut)
@@ -157,8 +156,8 @@ void TestCli::check_data() {
                           "4: Codice fiscale non valido per il comune di nascita\n")
         << none;
     QTest::newRow("refused with the import's message")
-        << "soggetti.csv" << kRoman + "a,b,,,5/1/1970,Z110,,M,\r\n" << QStringList() << 2 << none
-        << importDateMessage(2).replace("\r\n", "\n");
+        << "soggetti.csv" << kRoman + "a,b,,,5/1/1970,Z110,,M,\r\n"
+        << QStringList() << 2 << none << importDateMessage(2).replace("\r\n", "\n");
     QTest::newRow("--format over the extension")
         << "soggetti.csv" << kRoman << QStringList{"--format", "txt"} << 2 << none
         << importGeneralMessage(1).replace("\r\n", "\n");
@@ -251,12 +250,12 @@ void TestCli::batchRefusals_data() {
     QTest::newRow("failing row") << kConfig << kRoman + kNoSex << QStringList() << all << 1
                                  << "2: Sesso diverso da M o F\n";
     QTest::newRow("import refused")
-        << kConfig << kRoman + "\r\n" << QStringList() << all << 2
-        << importGeneralMessage(2).replace("\r\n", "\n") + "\n";
+        << kConfig << kRoman + "\r\n"
+        << QStringList() << all << 2 << importGeneralMessage(2).replace("\r\n", "\n") + "\n";
     QTest::newRow("type out of the list") << kConfig << valid << QStringList{"--type", "5"}
                                           << "--type" << 2 << "velmora-cli batch: --type";
-    QTest::newRow("no destination") << kConfig << valid << QStringList() << "--dest" << 2
-                                    << "velmora-cli batch: serve --dest";
+    QTest::newRow("no destination")
+        << kConfig << valid << QStringList() << "--dest" << 2 << "velmora-cli batch: serve --dest";
 }
 
 void TestCli::batchRefusals() {

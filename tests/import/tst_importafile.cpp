@@ -48,8 +48,10 @@ void TestImportaFile::opensOnTheRememberedFolder_data() {
     QTest::addColumn<QString>("remembered"); // below the working folder
     QTest::addColumn<QString>("shown");      // "" for the working folder
     QTest::addColumn<bool>("keptInMemory");
-    QTest::newRow("remembered folder") << true << "liste" << "liste" << true;
-    QTest::newRow("no config.ini, nothing remembered") << false << "" << "" << true;
+    QTest::newRow("remembered folder") << true << "liste"
+                                       << "liste" << true;
+    QTest::newRow("no config.ini, nothing remembered") << false << ""
+                                                       << "" << true;
 }
 
 void TestImportaFile::opensOnTheRememberedFolder() {
@@ -59,8 +61,8 @@ void TestImportaFile::opensOnTheRememberedFolder() {
     QFETCH(bool, keptInMemory);
     ProgramFixture fixture;
     QDir(fixture.folder.path()).mkpath(QStringLiteral("liste"));
-    const QString rememberedPath = remembered.isEmpty() ? remembered
-                                                        : fixture.folder.path(remembered);
+    const QString rememberedPath =
+        remembered.isEmpty() ? remembered : fixture.folder.path(remembered);
     if (withConfig)
         fixture.writeFile(QStringLiteral("config.ini"), configWithImportFolder(rememberedPath));
     fixture.program.config.OfficeType = QStringLiteral("NON SALVATO");
@@ -133,7 +135,8 @@ void TestImportaFile::successAppendsAndRemembersTheFolder() {
     QCOMPARE(program.principale().MSFlexGrid1->currentRow(), 5);
     QCOMPARE(program.principale().MSFlexGrid1->currentColumn(), 1);
     QVERIFY(program.importoFile);
-    const QString folder = QFileInfo(fixture.folder.path(QStringLiteral("liste"))).absoluteFilePath();
+    const QString folder =
+        QFileInfo(fixture.folder.path(QStringLiteral("liste"))).absoluteFilePath();
     QCOMPARE(program.config.ImportFolder, folder);
     QCOMPARE(fixture.readFile(QStringLiteral("config.ini")),
              "NON SALVATO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n" + folder.toUtf8() + "\r\n\r\n");

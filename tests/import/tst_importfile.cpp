@@ -91,8 +91,8 @@ void TestImportFile::fileOutcome_data() {
     QTest::newRow("final CR LF is no line") << fixed << lines({roman, parisian}) << 2 << none;
     QTest::newRow("last line without end") << fixed << roman + "\r\n" + parisian << 2 << none;
     QTest::newRow("lone CR ends lines") << fixed << lines({roman, parisian}, "\r") << 2 << none;
-    QTest::newRow("312 characters") << fixed << lines({roman, roman + "1"}) << 0
-                                    << importGeneralMessage(2);
+    QTest::newRow("312 characters")
+        << fixed << lines({roman, roman + "1"}) << 0 << importGeneralMessage(2);
     QTest::newRow("fixed: empty line in the middle")
         << fixed << lines({roman, "", roman}) << 0 << importGeneralMessage(2);
     QTest::newRow("fixed: LF only is one long line")
@@ -159,8 +159,8 @@ void TestImportFile::rowMapping_data() {
     QTest::newRow("fixed: H501 and Z000") << fixed << fixedLine("H501", "Z000") << rome;
     QTest::newRow("fixed: H501 and no state") << fixed << fixedLine("H501", "    ") << rome;
     QTest::newRow("fixed: H501 and 000 is not Italy")
-        << fixed << fixedLine("H501", "000 ") << QStringList{"ROSSI", "05/01/1970", "ROMA",
-                                                              "H501", "", "", ""};
+        << fixed << fixedLine("H501", "000 ")
+        << QStringList{"ROSSI", "05/01/1970", "ROMA", "H501", "", "", ""};
     QTest::newRow("fixed: no Z put before 110") << fixed << fixedLine("    ", "110 ") << nowhere;
     QTest::newRow("fixed: unknown municipality is abroad")
         << fixed << fixedLine("X999", "Z110") << paris;
@@ -168,30 +168,29 @@ void TestImportFile::rowMapping_data() {
         << fixed << fixedLine("h501", "z000", "  d'\u00e0ngelo ")
         << QStringList{"D'\u00C0NGELO", "05/01/1970", "ROMA", "H501", "ITALIA", "Z000", ""};
 
-    QTest::newRow("csv: H501 and Z000") << csv << QByteArray("rossi,M,H501,,05/01/1970,Z000,,M,")
-                                        << rome;
-    QTest::newRow("csv: H501 and 000") << csv << QByteArray("rossi,M,H501,,05/01/1970,000,,M,")
-                                       << rome;
-    QTest::newRow("csv: H501 and 0") << csv << QByteArray("rossi,M,H501,,05/01/1970,0,,M,")
-                                     << rome;
-    QTest::newRow("csv: H501 and no state") << csv
-                                            << QByteArray("rossi,M,h501,,05/01/1970,,,M,") << rome;
-    QTest::newRow("csv: Z put before 110") << csv << QByteArray("rossi,M,,,05/01/1970,110,,M,")
-                                           << paris;
+    QTest::newRow("csv: H501 and Z000")
+        << csv << QByteArray("rossi,M,H501,,05/01/1970,Z000,,M,") << rome;
+    QTest::newRow("csv: H501 and 000")
+        << csv << QByteArray("rossi,M,H501,,05/01/1970,000,,M,") << rome;
+    QTest::newRow("csv: H501 and 0") << csv << QByteArray("rossi,M,H501,,05/01/1970,0,,M,") << rome;
+    QTest::newRow("csv: H501 and no state")
+        << csv << QByteArray("rossi,M,h501,,05/01/1970,,,M,") << rome;
+    QTest::newRow("csv: Z put before 110")
+        << csv << QByteArray("rossi,M,,,05/01/1970,110,,M,") << paris;
     QTest::newRow("csv: Z put before a municipality code of 3")
         << csv << QByteArray("rossi,M,952,,05/01/1970,Z112,,M,")
         << QStringList{"ROSSI", "05/01/1970", "", "", "GERMANIA", "Z112", ""};
     QTest::newRow("csv: unknown municipality is abroad")
         << csv << QByteArray("rossi,M,X999,,05/01/1970,Z000,,M,")
         << QStringList{"ROSSI", "05/01/1970", "", "", "ITALIA", "Z000", ""};
-    QTest::newRow("csv: unknown state") << csv << QByteArray("rossi,M,,,05/01/1970,Z999,,M,")
-                                        << nowhere;
+    QTest::newRow("csv: unknown state")
+        << csv << QByteArray("rossi,M,,,05/01/1970,Z999,,M,") << nowhere;
     QTest::newRow("csv: blanks kept, year first, identifier")
         << csv << QByteArray(" rossi ;M;;;1970-01-05;Z110;;M;;ab12345")
         << QStringList{" ROSSI ", "05/01/1970", "", "", "FRANCIA", "Z110", "AB12345"};
-    QTest::newRow("csv: accented letters") << csv << QByteArray("ross\xEC,M,,,05/01/1970,Z110,,M,")
-                                           << QStringList{"ROSS\u00CC", "05/01/1970", "", "",
-                                                          "FRANCIA", "Z110", ""};
+    QTest::newRow("csv: accented letters")
+        << csv << QByteArray("ross\xEC,M,,,05/01/1970,Z110,,M,")
+        << QStringList{"ROSS\u00CC", "05/01/1970", "", "", "FRANCIA", "Z110", ""};
 }
 
 void TestImportFile::rowMapping() {
@@ -222,16 +221,16 @@ void TestImportFile::tableRoomCountsTheRowsAlreadyThere() {
 }
 
 void TestImportFile::missingFileOrPlaceTableFails() {
-    QCOMPARE(importSubjectFile(folder_->path(QStringLiteral("none.txt")), ImportKind::FixedWidth,
-                               0, *municipalities_, *states_)
+    QCOMPARE(importSubjectFile(folder_->path(QStringLiteral("none.txt")), ImportKind::FixedWidth, 0,
+                               *municipalities_, *states_)
                  .failure,
              (ImportFailure{ImportFailure::Kind::General, 0}));
     // Abroad needs only the state table, Italy only the municipality table.
     QFile::remove(folder_->path(QStringLiteral("ref/FileCodComuni.txt")));
     QVERIFY(import(lines({"A,B,,,05/01/1970,Z110,,M,"}), ImportKind::Delimited).ok());
-    QCOMPARE(import(lines({"A,B,,,05/01/1970,Z110,,M,", romanCsv()}), ImportKind::Delimited)
-                 .failure,
-             (ImportFailure{ImportFailure::Kind::General, 2}));
+    QCOMPARE(
+        import(lines({"A,B,,,05/01/1970,Z110,,M,", romanCsv()}), ImportKind::Delimited).failure,
+        (ImportFailure{ImportFailure::Kind::General, 2}));
     writePlaceTables(*folder_);
     QFile::remove(folder_->path(QStringLiteral("ref/FileCodStati.txt")));
     QVERIFY(import(lines({romanCsv()}), ImportKind::Delimited).ok());
