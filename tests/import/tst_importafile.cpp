@@ -1,4 +1,5 @@
 #include "app/subjectgrid.h"
+#include "checks/desktop.h"
 #include "import/importafile.h"
 #include "import/importfile.h"
 #include "platform/folderchooser.h"
@@ -52,6 +53,8 @@ void TestImportaFile::opensOnTheRememberedFolder_data() {
                                        << "liste" << true;
     QTest::newRow("no config.ini, nothing remembered") << false << ""
                                                        << "" << true;
+    // The desktop, or the working folder where there is none, replaces a folder gone since.
+    QTest::newRow("remembered folder gone") << true << "sparita" << GetDesktopPath() << false;
 }
 
 void TestImportaFile::opensOnTheRememberedFolder() {
@@ -69,9 +72,10 @@ void TestImportaFile::opensOnTheRememberedFolder() {
     ImportaFile& window = fixture.program.importWindow();
     window.open();
     QCOMPARE(window.windowTitle(), QStringLiteral(" Apri File"));
-    QCOMPARE(window.folders->folder(),
-             QFileInfo(shown.isEmpty() ? QDir::currentPath() : fixture.folder.path(shown))
-                 .absoluteFilePath());
+    QString expected = shown.isEmpty() ? QDir::currentPath() : fixture.folder.path(shown);
+    if (QDir::isAbsolutePath(shown))
+        expected = shown;
+    QCOMPARE(window.folders->folder(), QFileInfo(expected).absoluteFilePath());
     QCOMPARE(fixture.program.config.ImportFolder == rememberedPath, keptInMemory);
     QCOMPARE(fixture.program.config.OfficeType, QStringLiteral("NON SALVATO"));
     window.close();
