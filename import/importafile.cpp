@@ -102,7 +102,8 @@ void ImportaFile::Command1_Click() {
 
     QProgressDialog progress(kImporting, QString(), 0, 100, this);
     progress.setWindowTitle(kAppTitle);
-    progress.setWindowModality(Qt::WindowModal);
+    // The dialog lets events through while it shows: none may touch the table meanwhile.
+    progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(kProgressAfterMs);
     progress.setAutoReset(false);
     ImportResult result =
