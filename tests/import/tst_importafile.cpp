@@ -87,9 +87,6 @@ void TestImportaFile::typeListSetsThePattern() {
     fixture.writeFile(QStringLiteral("b.csv"), kRoman);
     ImportaFile& window = fixture.program.importWindow();
     window.open();
-    QCOMPARE(window.Combo1->count(), 2);
-    QCOMPARE(window.Combo1->itemText(0), QStringLiteral("Documento di testo (*.txt)"));
-    QCOMPARE(window.Combo1->itemText(1), QStringLiteral("File CSV (*.csv)"));
     QCOMPARE(window.Combo1->currentIndex(), 0);
     chooseFile(window, fixture.folder.path(QStringLiteral("a.txt")));
     window.Combo1->setCurrentIndex(1);

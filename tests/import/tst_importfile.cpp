@@ -1,6 +1,5 @@
 #include "import/importfile.h"
 #include "import/linereader.h"
-#include "platform/textfile.h"
 #include "support/places.h"
 
 #include <QBuffer>
@@ -38,7 +37,6 @@ private Q_SLOTS:
     void rowMapping();
     void tableRoomCountsTheRowsAlreadyThere();
     void missingFileOrPlaceTableFails();
-    void lineReaderCutsAsSplitLines();
     void binaryFileFailsFast();
 
 private:
@@ -236,28 +234,6 @@ void TestImportFile::missingFileOrPlaceTableFails() {
     QVERIFY(import(lines({romanCsv()}), ImportKind::Delimited).ok());
     QCOMPARE(import(lines({"A,B,,,05/01/1970,Z110,,M,"}), ImportKind::Delimited).failure,
              (ImportFailure{ImportFailure::Kind::General, 1}));
-}
-
-// Chunk edges must not move line ends: a CR at the end of one chunk and its LF at the start of
-// the next make one line end, as in a file read whole.
-void TestImportFile::lineReaderCutsAsSplitLines() {
-    QRandomGenerator random(7);
-    const char alphabet[] = {'a', '\r', '\n', 'b', ' '};
-    for (int round = 0; round < 40; ++round) {
-        QByteArray bytes;
-        const int size = int(random.bounded(200'000));
-        bytes.reserve(size);
-        for (int i = 0; i < size; ++i)
-            bytes += random.bounded(20) == 0 ? alphabet[random.bounded(3) + 1] : 'x';
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        LineReader reader(buffer);
-        QStringList read;
-        QString line;
-        while (reader.next(line) == LineReader::Status::Line)
-            read.append(line);
-        QCOMPARE(read, splitLines(QString::fromLatin1(bytes)));
-    }
 }
 
 void TestImportFile::binaryFileFailsFast() {
