@@ -4,14 +4,16 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build, the tests and the tools need.
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
-            libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth
+            libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev
 
-.PHONY: all deps configure build run test test-fast test-asan clean format
+.PHONY: all deps configure build run test test-fast test-asan test-fuzz clean format
 
 all: build
 
@@ -49,10 +51,23 @@ test-asan: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-fast test-asan
+# The import's fuzzer, built with clang, for a short fixed time; a crash, a sanitizer report
+# or a broken promise of the importer fails the run. New inputs it finds stay in the build.
+test-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_FUZZ=ON \
+	      -DVELMORA_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_import
+	mkdir -p $(FUZZ_BUILD)/corpus
+	ASAN_OPTIONS=detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	$(FUZZ_BUILD)/bin/fuzz_import -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
+	      $(FUZZ_BUILD)/corpus tests/fuzz/seeds
+
+test: test-fast test-asan test-fuzz
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

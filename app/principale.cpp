@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/subjectgrid.h"
 #include "checks/datiutente.h"
+#include "import/importafile.h"
 #include "output/creafiles.h"
 #include "platform/clock.h"
 #include "platform/filteredit.h"
@@ -234,6 +235,7 @@ void Principale::buildControls() {
     connect(Command5, &QPushButton::clicked, this, &Principale::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Principale::Command6_Click);
     connect(Image1, &ClickableLabel::clicked, this, &Principale::Image1_Click);
+    connect(Command7, &QPushButton::clicked, this, &Principale::Command7_Click);
     connect(MSFlexGrid1, &SubjectGrid::clicked, this,
             [this] { program_.indiceSoggetti = MSFlexGrid1->currentRow(); });
     connect(MSFlexGrid1, &SubjectGrid::doubleClicked, this, &Principale::Command4_Click);
@@ -479,6 +481,10 @@ bool Principale::PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRo
     return pasteGridClipText(GridObject->table(), QGuiApplication::clipboard()->text(),
                              StartRow.value_or(GridObject->currentRow()),
                              StartCol.value_or(GridObject->currentColumn()));
+}
+
+void Principale::Command7_Click() {
+    program_.importWindow().open();
 }
 
 void Principale::gridCurrentChanged() {

@@ -43,6 +43,7 @@ public:
     void Command6_Click();
     void Image1_Click();
     void EditPersonRow();
+    void Command7_Click();
     void modConfig_Click();
     void guida_Click();
     void Timer2_Timer();

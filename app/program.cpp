@@ -2,6 +2,7 @@
 
 #include "app/principale.h"
 #include "checks/datiutente.h"
+#include "import/importafile.h"
 #include "output/creafiles.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -21,6 +22,7 @@ Program::~Program() {
     // Windows made on first use are top-level and belong to the program.
     delete configWindow_.data();
     delete outputWindow_.data();
+    delete importWindow_.data();
     delete splash_.data();
     delete waitWindow_.data();
     delete calendar_.data();
@@ -42,11 +44,12 @@ bool Program::writeConfig() {
     return false;
 }
 
-void Program::reloadConfig() {
+ConfigRead Program::reloadConfig() {
     const QString officeType = config.OfficeType;
-    readConfig();
+    const ConfigRead read = readConfig();
     if (!officeType.isEmpty())
         config.OfficeType = officeType;
+    return read;
 }
 
 void Program::closeIfOpen(QWidget* window) {
@@ -78,6 +81,10 @@ CreaFiles& Program::outputWindow() {
 
 void Program::closeOutputWindow() {
     closeIfOpen(outputWindow_);
+}
+
+ImportaFile& Program::importWindow() {
+    return reach(importWindow_);
 }
 
 frmSplash& Program::splash() {
@@ -119,8 +126,9 @@ void Program::closePalette() {
 void Program::closeOtherWindows() {
     // The order the main window's close wants; the wait window last.
     const QPointer<QWidget> windows[] = {
-        splash_.data(),           entryWindow_.data(),  calendar_.data(), outputWindow_.data(),
-        clearTableWindow_.data(), configWindow_.data(), palette_.data(),  waitWindow_.data()};
+        splash_.data(),       importWindow_.data(), entryWindow_.data(),
+        calendar_.data(),     outputWindow_.data(), clearTableWindow_.data(),
+        configWindow_.data(), palette_.data(),      waitWindow_.data()};
     for (const auto& window : windows)
         closeIfOpen(window);
 }

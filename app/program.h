@@ -19,6 +19,7 @@ class Principale;
 class Shell;
 class CreaFiles;
 class attesa;
+class ImportaFile;
 class datiUtente;
 class frmSplash;
 class InsertPersona;
@@ -45,6 +46,7 @@ public:
     bool nuovoIns = false;    // the entry window was opened to add a subject
     bool importoFile = false; // the table holds imported rows
     int BatchCounter = 0;
+    // The place tables below the working folder; each use refreshes them first.
     ReferenceTable municipalities{kMunicipalityTable.toString()};
     ReferenceTable states{kStateTable.toString()};
 
@@ -54,12 +56,13 @@ public:
     bool writeConfig();
     // The output and import windows read config.ini again when they open; an office type the
     // operator changed in the main window and did not save yet is kept, not replaced.
-    void reloadConfig();
+    ConfigRead reloadConfig();
 
     Principale& principale();
     datiUtente& configWindow();
     CreaFiles& outputWindow();
     void closeOutputWindow();
+    ImportaFile& importWindow();
     frmSplash& splash();
     void closeSplash();
     attesa& waitWindow();
@@ -80,6 +83,7 @@ private:
     QPointer<Principale> principale_;
     QPointer<datiUtente> configWindow_;
     QPointer<CreaFiles> outputWindow_;
+    QPointer<ImportaFile> importWindow_;
     QPointer<frmSplash> splash_;
     QPointer<attesa> waitWindow_;
     QPointer<Calendar> calendar_;

@@ -22,14 +22,14 @@ void SubjectTable::layOut() {
     endResetModel();
 }
 
-int SubjectTable::appendRows(const QList<SubjectValues>& subjects) {
+int SubjectTable::appendRows(QList<SubjectValues> subjects) {
     const int first = progressivo() + 1;
     if (subjects.isEmpty())
         return first;
     beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
     rows_.reserve(rows_.size() + subjects.size());
-    for (const SubjectValues& subject : subjects) {
-        Row row{subject, {}};
+    for (SubjectValues& subject : subjects) {
+        Row row{std::move(subject), {}};
         row.cells[NumberColumn].clear(); // the number is the row's place, never stored
         rows_.append(std::move(row));
     }

@@ -78,7 +78,8 @@ public:
     // Empties the table: header row only, no colours.
     void layOut();
     // Appends rows after the last one, numbered on, in one insertion. Returns the first new row.
-    int appendRows(const QList<SubjectValues>& subjects);
+    // Rows handed over with std::move are moved in, not copied.
+    int appendRows(QList<SubjectValues> subjects);
     int appendRow(const SubjectValues& subject) { return appendRows({subject}); }
     // Columns 1 to 12 of `row`; the number and the colours stay.
     void setValues(int row, const SubjectValues& subject);

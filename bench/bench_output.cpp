@@ -69,5 +69,4 @@ BENCHMARK(WriteSubjectList)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-
 BENCHMARK_MAIN();

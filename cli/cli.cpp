@@ -19,6 +19,30 @@ constexpr std::array kCommands{
             "      Con \"-\" legge da standard input righe CODICE<TAB>LUOGO e stampa una\n"
             "      risposta per riga, nello stesso ordine.\n",
             runTaxCode},
+    Command{"check",
+            "  velmora-cli check FILE [--format txt|csv]\n"
+            "      Importa FILE in una tabella vuota, tutto o niente, come \"Importa da file\",\n"
+            "      e controlla ogni soggetto come \"Crea File\". Stampa una riga per ogni\n"
+            "      soggetto errato: il numero della riga e il motivo.\n"
+            "      --format txt: righe a larghezza fissa (311 o 318 caratteri);\n"
+            "      --format csv: 9 o 10 campi separati da virgola o punto e virgola.\n"
+            "      Senza --format: csv per un file .csv, txt per ogni altro.\n"
+            "      Stato di uscita: 0 tutti corretti, 1 qualche soggetto errato,\n"
+            "      2 file rifiutato (il messaggio dell'importazione su standard error).\n",
+            runCheck},
+    Command{"batch",
+            "  velmora-cli batch FILE [--format txt|csv] --type N --purpose TESTO\n"
+            "                    --protocol NUM --date GG/MM/AAAA [--german] --dest CARTELLA\n"
+            "                    [--office-type TIPO --office-seat SEDE]\n"
+            "      Importa FILE come il comando check, controlla la richiesta come\n"
+            "      \"Crea File\" (stessi messaggi, su standard error) e i soggetti, poi crea\n"
+            "      in CARTELLA la cartella del lotto con il riepilogo e l'elenco dei soggetti\n"
+            "      e ne stampa il percorso. --type N: il tipo di certificato, da 0 a 4,\n"
+            "      nell'ordine dell'elenco. Tipo e sede dell'ufficio vengono da config.ini\n"
+            "      nella cartella di lavoro, se non indicati; config.ini non viene scritto.\n"
+            "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
+            "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n",
+            runBatch},
 };
 
 void printHelp(std::ostream& out) {
@@ -30,7 +54,10 @@ void printHelp(std::ostream& out) {
     out << "\nOpzioni:\n"
         << "  " << kProgram << " --help\n"
         << "      Mostra questo aiuto.\n\n"
-        << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error).\n";
+        << "I comandi check e batch cercano le tabelle dei luoghi in ref/ nella cartella\n"
+        << "di lavoro.\n\n"
+        << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error);\n"
+        << "check e batch dicono sopra il significato degli altri.\n";
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 namespace velmora::cli {
 
 inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailing = 1; // a check refused the subjects or the request
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitRefused = 2; // the import refused the file
 
 // The streams a command talks through: the standard ones in the program, strings in tests.
 // Text on them is UTF-8; only the files the program writes are Windows-1252.
@@ -29,5 +31,7 @@ struct Command {
 int usageError(Io& io, std::string_view command, const QString& message);
 
 int runTaxCode(const QStringList& arguments, Io& io);
+int runCheck(const QStringList& arguments, Io& io);
+int runBatch(const QStringList& arguments, Io& io);
 
 } // namespace velmora::cli

@@ -101,9 +101,13 @@ bool FolderChooser::setFolder(const QString& path) {
     return true;
 }
 
+// A new pattern lists other files: the one chosen before is chosen no more.
 void FolderChooser::setFilePattern(const QString& pattern) {
-    if (files_)
-        files_->setNameFilters({pattern});
+    if (!files_)
+        return;
+    files_->setNameFilters({pattern});
+    File1->setCurrentIndex({});
+    file_.clear();
 }
 
 void FolderChooser::selectVolumeOf(const QString& path) {

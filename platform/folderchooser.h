@@ -27,7 +27,7 @@ public:
     QString folder() const { return folder_; }
     // The file selected in the file list, as a full path; "" when none.
     QString selectedFile() const { return file_; }
-    void setFilePattern(const QString& pattern);
+    void setFilePattern(const QString& pattern); // clears the selected file
 
     QComboBox* Drive1;
     QTreeView* Dir1;

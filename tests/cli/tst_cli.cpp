@@ -1,10 +1,51 @@
 #include "cli/cli.h"
+#include "import/importfile.h"
+#include "support/places.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 #include <sstream>
 
 using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+const QByteArray kRoman = "rossi,mario,H501,,05/01/1970,Z000,,M,RSSMRA70A05H501W\r\n";
+const QByteArray kParisian = "dupont,marie,,parigi,1999-12-31,110,,F,,1234567\r\n";
+const QByteArray kNoSex = "bianchi,anna,,,01/02/1980,Z110,,,\r\n";
+const QByteArray kWrongTaxCode = "rossi,mario,F205,,05/01/1970,Z000,,M,RSSMRA70A05H501W\r\n";
+const QByteArray kConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n\r\n\r\n";
+
+struct Run {
+    int status;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList& arguments) {
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::Io io{in, out, err};
+    const int status = cli::run(arguments, io);
+    return {status, QString::fromStdString(out.str()), QString::fromStdString(err.str())};
+}
+
+// What a batch needs besides its file; `leaveOut` drops one option with its value.
+QStringList batchArguments(const QString& file, const QString& leaveOut = {}) {
+    const QStringList pairs{"--type", "0",      "--purpose",  "LAVORO", "--protocol",
+                            "123",    "--date", "01/03/2010", "--dest", "lotti"};
+    QStringList arguments{"batch", file};
+    for (qsizetype i = 0; i < pairs.size(); i += 2) {
+        if (pairs[i] != leaveOut)
+            arguments << pairs[i] << pairs[i + 1];
+    }
+    return arguments;
+}
+
+} // namespace
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -13,6 +54,11 @@ private Q_SLOTS:
     void commands();
     void helpNamesEveryCommand();
     void programReadsStandardInputAndRefusesWrongUsage();
+    void check_data();
+    void check();
+    void batchWritesTheFolderAndNotTheConfiguration();
+    void batchRefusals_data();
+    void batchRefusals();
 };
 
 void TestCli::commands_data() {
@@ -72,6 +118,8 @@ void TestCli::helpNamesEveryCommand() {
     const QString help = QString::fromStdString(out.str());
     QVERIFY(help.contains(QStringLiteral("velmora-cli taxcode CODICE LUOGO")));
     QVERIFY(help.contains(QStringLiteral("velmora-cli taxcode -")));
+    QVERIFY(help.contains(QStringLiteral("velmora-cli check FILE")));
+    QVERIFY(help.contains(QStringLiteral("velmora-cli batch FILE")));
     QVERIFY(err.str().empty());
 }
 
@@ -90,6 +138,137 @@ void TestCli::programReadsStandardInputAndRefusesWrongUsage() {
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardOutput().isEmpty());
     QVERIFY(process.readAllStandardError().contains("nonesiste"));
+}
+
+void TestCli::check_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error"); // what standard error begins with
+    const QString none;
+    QTest::newRow("every row passes")
+        << "soggetti.csv" << kRoman + kParisian << QStringList() << 0 << none << none;
+    QTest::newRow("a reason per failing row")
+        << "soggetti.csv" << kRoman + kNoSex + kParisian + kWrongTaxCode << QStringList() << 1
+        << QStringLiteral("2: Sesso diverso da M o F\n"
+                          "4: Codice fiscale non valido per il comune di nascita\n")
+        << none;
+    QTest::newRow("refused with the import's message")
+        << "soggetti.csv" << kRoman + "a,b,,,5/1/1970,Z110,,M,\r\n"
+        << QStringList() << 2 << none << importDateMessage(2).replace("\r\n", "\n");
+    QTest::newRow("--format over the extension")
+        << "soggetti.csv" << kRoman << QStringList{"--format", "txt"} << 2 << none
+        << importGeneralMessage(1).replace("\r\n", "\n");
+    QTest::newRow("delimited lines in a .txt file")
+        << "soggetti.txt" << kRoman << QStringList{"--format", "csv"} << 0 << none << none;
+    QTest::newRow("a .txt file is fixed-width")
+        << "soggetti.txt" << kRoman << QStringList() << 2 << none
+        << importGeneralMessage(1).replace("\r\n", "\n");
+    QTest::newRow("no such file") << "altro.csv" << QByteArray() << QStringList() << 2 << none
+                                  << importGeneralMessage(0).replace("\r\n", "\n");
+    QTest::newRow("unknown format") << "soggetti.csv" << kRoman << QStringList{"--format", "xls"}
+                                    << 2 << none << "velmora-cli check: --format";
+}
+
+void TestCli::check() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    ScratchFolder folder;
+    writePlaceTables(folder);
+    if (!bytes.isEmpty())
+        writeBytes(folder.path(name), bytes);
+    const Run run = runCli(QStringList{"check", folder.path(name)} + options);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, output);
+    QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
+    QCOMPARE(run.err.isEmpty(), error.isEmpty());
+}
+
+void TestCli::batchWritesTheFolderAndNotTheConfiguration() {
+    ScratchFolder folder;
+    writePlaceTables(folder);
+    writeBytes(folder.path("config.ini"), kConfig);
+    writeBytes(folder.path("soggetti.csv"), kRoman + kParisian);
+    QDir(folder.path()).mkdir("lotti");
+
+    const Run run = runCli(batchArguments(folder.path("soggetti.csv")) << "--german");
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    const QString batchFolder = run.out.trimmed();
+    QVERIFY(run.out.endsWith(u'\n'));
+    QVERIFY(batchFolder.startsWith(QDir(folder.path("lotti")).absoluteFilePath("Velmora_")));
+    const QStringList files = QDir(batchFolder).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 2);
+    QVERIFY(files[0].startsWith("Nominativi_Velmora_"));
+    QFile summary(QDir(batchFolder).filePath(files[1]));
+    QVERIFY(summary.open(QIODevice::ReadOnly));
+    const QByteArray summaryText = summary.readAll();
+    QVERIFY(summaryText.contains(kCertificateTypes[0].toLatin1()));
+    QVERIFY(summaryText.contains("Lingua tedesca: Si\r\n"));
+    QFile config(folder.path("config.ini"));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QCOMPARE(config.readAll(), kConfig);
+}
+
+void TestCli::batchRefusals_data() {
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QString>("leaveOut");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    const QByteArray valid = kRoman + kParisian;
+    const QString all;
+    QTest::newRow("no office type")
+        << QByteArray() << valid << QStringList() << all << 1 << "Inserire il Tipo Ufficio\n";
+    QTest::newRow("office given, purpose missing")
+        << QByteArray() << valid << QStringList{"--office-type", "UFF", "--office-seat", "ROMA"}
+        << "--purpose" << 1
+        << "ATT! Sono stati riscontrati i seguenti errori:\n\n- Finalit\u00E0 non immessa\n";
+    QTest::newRow("no type, future date")
+        << kConfig << valid << QStringList{"--date", "01/01/2999"} << "--type" << 1
+        << "ATT! Sono stati riscontrati i seguenti errori:\n\n- Tipo certificato non immesso\n"
+           "- Data protocollo non immessa o non valida\n";
+    QTest::newRow("no seat") << QByteArray() << valid << QStringList{"--office-type", "UFF"} << all
+                             << 1 << "Inserire il comune sede dell'ufficio\n";
+    QTest::newRow("empty file") << kConfig << QByteArray() << QStringList() << all << 1
+                                << "Inserire almeno un soggetto\n";
+    QTest::newRow("failing row") << kConfig << kRoman + kNoSex << QStringList() << all << 1
+                                 << "2: Sesso diverso da M o F\n";
+    QTest::newRow("import refused")
+        << kConfig << kRoman + "\r\n"
+        << QStringList() << all << 2 << importGeneralMessage(2).replace("\r\n", "\n") + "\n";
+    QTest::newRow("type out of the list") << kConfig << valid << QStringList{"--type", "5"}
+                                          << "--type" << 2 << "velmora-cli batch: --type";
+    QTest::newRow("no destination")
+        << kConfig << valid << QStringList() << "--dest" << 2 << "velmora-cli batch: serve --dest";
+}
+
+void TestCli::batchRefusals() {
+    QFETCH(QByteArray, config);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, extra);
+    QFETCH(QString, leaveOut);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    ScratchFolder folder;
+    writePlaceTables(folder);
+    if (!config.isEmpty())
+        writeBytes(folder.path("config.ini"), config);
+    writeBytes(folder.path("soggetti.csv"), bytes);
+    QDir(folder.path()).mkdir("lotti");
+    const Run run = runCli(batchArguments(folder.path("soggetti.csv"), leaveOut) + extra);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(QDir(folder.path("lotti")).isEmpty());
+    QCOMPARE(QFileInfo::exists(folder.path("config.ini")), !config.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

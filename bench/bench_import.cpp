@@ -1,0 +1,209 @@
+// Importing a full table (32,767 lines) of each kind with the shipped place tables, beside a
+// floor from the same run: reading the same file with the same line reader and splitting its
+// lines into fields (a text per field, as a row needs), which any import has to do. Then the same
+// import through the window, with the main window's model and view taking the rows.
+#include "app/principale.h"
+#include "import/importafile.h"
+#include "import/importfile.h"
+#include "import/linereader.h"
+#include "output/batch.h"
+#include "platform/folderchooser.h"
+#include "platform/textfile.h"
+#include "platform/windows1252.h"
+#include "support/fixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileSystemModel>
+#include <benchmark/benchmark.h>
+
+using namespace velmora;
+
+namespace {
+
+QString shippedTable(const char* name) {
+    return QDir(QStringLiteral(VELMORA_SOURCE_DIR))
+        .filePath(QStringLiteral("data/ref/") + QLatin1String(name));
+}
+
+QStringList codesOf(const char* table) {
+    QStringList codes;
+    for (const QString& line : readTextFile(shippedTable(table)).lines)
+        codes.append(line.section(u',', 1, 1));
+    return codes;
+}
+
+// A full table: three in four born in Italy, all over the municipality table; the others
+// abroad, all over the state table.
+QList<SubjectValues> fullTable() {
+    const QStringList municipalities = codesOf("FileCodComuni.txt");
+    const QStringList states = codesOf("FileCodStati.txt");
+    QList<SubjectValues> subjects;
+    subjects.reserve(SubjectTable::kMaxRows);
+    for (int i = 0; i < SubjectTable::kMaxRows; ++i) {
+        SubjectValues v;
+        v[SurnameColumn] = QStringLiteral("COGNOME%1").arg(i);
+        v[NameColumn] = QStringLiteral("NOME");
+        v[SexColumn] = i % 2 ? QStringLiteral("M") : QStringLiteral("F");
+        v[BirthDateColumn] =
+            QStringLiteral("%1/03/19%2").arg(1 + i % 28, 2, 10, QChar(u'0')).arg(10 + i % 90);
+        v[FatherColumn] = QStringLiteral("PADRE");
+        if (i % 4) {
+            v[TaxCodeColumn] = QStringLiteral("RSSMRA70A05H501W");
+            v[MunicipalityCodeColumn] = municipalities[i % municipalities.size()];
+            v[StateCodeColumn] = QStringLiteral("Z000");
+        } else {
+            v[CuiColumn] = QStringLiteral("1234567");
+            v[ForeignPlaceColumn] = QStringLiteral("CITTA");
+            v[StateCodeColumn] = states[i % states.size()];
+        }
+        subjects.append(v);
+    }
+    return subjects;
+}
+
+QByteArray fileBytes(ImportKind kind) {
+    const QList<SubjectValues> subjects = fullTable();
+    if (kind == ImportKind::FixedWidth) {
+        SubjectTable table;
+        table.appendRows(subjects);
+        return *encodeWindows1252(subjectListText(table));
+    }
+    QString text;
+    for (const SubjectValues& v : subjects) {
+        text += QStringList{v[SurnameColumn],      v[NameColumn],      v[MunicipalityCodeColumn],
+                            v[ForeignPlaceColumn], v[BirthDateColumn], v[StateCodeColumn],
+                            v[FatherColumn],       v[SexColumn],       v[TaxCodeColumn],
+                            v[CuiColumn]}
+                    .join(u',');
+        text += kLineEnd;
+    }
+    return *encodeWindows1252(text);
+}
+
+// The file of each kind, written once into a scratch folder that also holds ref/.
+class Files {
+public:
+    Files() {
+        QDir(folder_.path()).mkpath(QStringLiteral("ref"));
+        for (const char* table : {"FileCodComuni.txt", "FileCodStati.txt"})
+            QFile::copy(shippedTable(table), folder_.filePath(QStringLiteral("ref/") + table));
+        for (const ImportKind kind : {ImportKind::FixedWidth, ImportKind::Delimited}) {
+            QFile file(path(kind));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(fileBytes(kind));
+        }
+    }
+    QString path(ImportKind kind) const {
+        return folder_.filePath(kind == ImportKind::FixedWidth ? QStringLiteral("lista.txt")
+                                                               : QStringLiteral("lista.csv"));
+    }
+    QString folder() const { return folder_.path(); }
+
+private:
+    QTemporaryDir folder_;
+};
+
+void FloorReadAndSplit(benchmark::State& state) {
+    const auto kind = ImportKind(state.range(0));
+    const Files files;
+    const QString path = files.path(kind);
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("the file cannot be read");
+        LineReader reader(file);
+        QList<QStringList> fields;
+        fields.reserve(SubjectTable::kMaxRows);
+        QString line;
+        while (reader.next(line) == LineReader::Status::Line) {
+            if (kind == ImportKind::Delimited) {
+                fields.append(line.split(u','));
+                continue;
+            }
+            QStringList cut;
+            for (const auto& [start, width] : {std::pair{0, 72},
+                                               {72, 72},
+                                               {144, 4},
+                                               {148, 60},
+                                               {208, 10},
+                                               {218, 4},
+                                               {222, 72},
+                                               {294, 1},
+                                               {295, 16},
+                                               {311, 7}})
+                cut.append(line.mid(start, width));
+            fields.append(cut);
+        }
+        benchmark::DoNotOptimize(fields.size());
+    }
+}
+BENCHMARK(FloorReadAndSplit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void ImportIntoTheTable(benchmark::State& state) {
+    const auto kind = ImportKind(state.range(0));
+    const Files files;
+    ReferenceTable municipalities(files.folder() + QStringLiteral("/ref/FileCodComuni.txt"));
+    ReferenceTable states(files.folder() + QStringLiteral("/ref/FileCodStati.txt"));
+    SubjectTable table;
+    for (auto _ : state) {
+        // Emptying the table is the clear-table command's work, not the import's.
+        state.PauseTiming();
+        table.layOut();
+        state.ResumeTiming();
+        ImportResult result = importSubjectFile(files.path(kind), kind, 0, municipalities, states);
+        if (!result.ok() || result.rows.size() != SubjectTable::kMaxRows)
+            state.SkipWithError("the file was refused");
+        table.appendRows(std::move(result.rows));
+        benchmark::DoNotOptimize(table.progressivo());
+    }
+}
+BENCHMARK(ImportIntoTheTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// OK in the import window, until the main window's view has taken the rows.
+void ImportThroughTheWindow(benchmark::State& state) {
+    const auto kind = ImportKind(state.range(0));
+    const Files files;
+    velmora::test::ProgramFixture fixture;
+    QDir(fixture.folder.path()).mkpath(QStringLiteral("ref"));
+    for (const char* table : {"FileCodComuni.txt", "FileCodStati.txt"})
+        QFile::copy(files.folder() + QStringLiteral("/ref/") + table,
+                    fixture.folder.path(QStringLiteral("ref/") + table));
+    Principale& main = fixture.program.principale();
+    main.CG_Click(1);
+    main.show();
+    const QString path = files.path(kind);
+    for (auto _ : state) {
+        state.PauseTiming();
+        main.CreaTab1();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ImportaFile& window = fixture.program.importWindow();
+        window.open();
+        window.Combo1->setCurrentIndex(int(kind));
+        window.folders->setFolder(files.folder());
+        auto* model = static_cast<QFileSystemModel*>(window.folders->File1->model());
+        QElapsedTimer waited;
+        waited.start();
+        while (!model->index(path).isValid() && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        window.folders->File1->setCurrentIndex(model->index(path));
+        state.ResumeTiming();
+
+        window.Command1_Click();
+        QCoreApplication::processEvents();
+        if (fixture.program.table.progressivo() != SubjectTable::kMaxRows)
+            state.SkipWithError("the window imported nothing");
+    }
+}
+BENCHMARK(ImportThroughTheWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include "app/requestcheck.h"
+#include "checks/config.h"
+#include "cli/command.h"
+#include "cli/subjectfile.h"
+#include "output/batch.h"
+#include "platform/paths.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr std::string_view kName = "batch";
+// Without it the office-data window would not let the program start.
+const QString kNoOfficeSeat = QStringLiteral("Inserire il comune sede dell'ufficio");
+
+// --type: the certificate type's position in the list, as config.ini keeps it; -1 when absent.
+std::optional<int> certPosition(const Options& options) {
+    const auto type = options.values.constFind(QStringLiteral("--type"));
+    if (type == options.values.constEnd())
+        return -1;
+    bool number = false;
+    const int position = type->toInt(&number);
+    if (!number || type->size() != 1 || position < 0 || position >= int(kCertificateTypes.size()))
+        return std::nullopt;
+    return position;
+}
+
+} // namespace
+
+int runBatch(const QStringList& arguments, Io& io) {
+    QString error;
+    const auto options = parseOptions(
+        arguments,
+        {QStringLiteral("--format"), QStringLiteral("--type"), QStringLiteral("--purpose"),
+         QStringLiteral("--protocol"), QStringLiteral("--date"), QStringLiteral("--dest"),
+         QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
+        {QStringLiteral("--german")}, error);
+    if (!options)
+        return usageError(io, kName, error);
+    if (options->positional.size() != 1)
+        return usageError(io, kName, QStringLiteral("serve un FILE di soggetti"));
+    const QString& file = options->positional.first();
+    const auto kind = importKind(file, *options);
+    if (!kind)
+        return usageError(io, kName, QStringLiteral("--format vuole txt o csv"));
+    const auto position = certPosition(*options);
+    if (!position)
+        return usageError(io, kName, QStringLiteral("--type vuole un numero da 0 a 4"));
+    QString destination = options->values.value(QStringLiteral("--dest"));
+    if (destination.isEmpty())
+        return usageError(io, kName, QStringLiteral("serve --dest CARTELLA"));
+    // The path printed at the end is for scripts: whole, whatever the working folder.
+    destination = QFileInfo(destination).absoluteFilePath();
+
+    // The office as config.ini keeps it, unless given; config.ini is only read.
+    Config config;
+    ReadConfig(workingPath(kConfigFile), config);
+    const QString officeType =
+        options->values.value(QStringLiteral("--office-type"), config.OfficeType);
+    const QString officeSeat =
+        options->values.value(QStringLiteral("--office-seat"), config.OfficeSeat);
+
+    // The rows first, as the operator imports before "Crea File" counts them.
+    SubjectTable table;
+    if (!importInto(table, file, *kind, io))
+        return kExitRefused;
+
+    const QDateTime now = QDateTime::currentDateTime();
+    RequestFields fields;
+    fields.officeType = officeType;
+    fields.certPosition = *position;
+    fields.purpose = options->values.value(QStringLiteral("--purpose"));
+    fields.protocolNumber = options->values.value(QStringLiteral("--protocol"));
+    fields.protocolDate = options->values.value(QStringLiteral("--date"));
+    fields.german = options->flags.contains(QStringLiteral("--german"));
+    fields.subjects = table.progressivo();
+    RequestVerdict verdict = checkForBatch(fields, now);
+    if (!verdict.accepted()) {
+        io.err << terminalText(verdict.refusal) << '\n';
+        return kExitFailing;
+    }
+    if (officeSeat.isEmpty()) {
+        io.err << kNoOfficeSeat.toStdString() << '\n';
+        return kExitFailing;
+    }
+    if (printFailingRows(table, io.err) > 0)
+        return kExitFailing;
+
+    RequestRecord& request = verdict.record;
+    request.certTypeDescription = kCertificateTypes.at(*position);
+    int counter = 0;
+    const FolderResult batch = writeBatch(destination, batchStamp(now), request, table, counter);
+    if (!batch.ok()) {
+        io.err << terminalText(batch.error) << '\n';
+        return kExitFailing;
+    }
+    io.out << QDir::toNativeSeparators(batch.path).toStdString() << '\n';
+    return kExitSuccess;
+}
+
+} // namespace velmora::cli

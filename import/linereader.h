@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+namespace velmora {
+
+// Reads a Windows-1252 text file one line at a time, as splitLines() cuts it (CR LF or a lone
+// CR ends a line, a lone LF does not), without holding the whole file. A line longer than
+// kMaxLineLength characters, or a file longer than kMaxFileBytes, stops the reading: such a file
+// is not a list of subjects, and it must be refused before it fills the memory.
+class LineReader {
+public:
+    // A valid subject line is about 320 characters; this leaves room for odd but honest
+    // lines (padding, long fields the batch check will report) and none for binary junk.
+    static constexpr qsizetype kMaxLineLength = 64 * 1024;
+    // Far above the largest honest file: 32,767 lines of some 320 bytes, about 10 MB.
+    static constexpr qint64 kMaxFileBytes = 128LL * 1024 * 1024;
+
+    enum class Status {
+        Line,     // `line` holds the next line
+        End,      // no more lines
+        TooLarge, // the next line, or the file, is past the limits
+        Failed    // the device could not be read
+    };
+
+    explicit LineReader(QIODevice& device) : device_(device) {}
+
+    Status next(QString& line);
+    // Bytes taken from the device so far.
+    qint64 bytesRead() const { return bytesRead_; }
+
+private:
+    // Appends the next chunk of the device to the buffer; false at its end or on a failure.
+    bool fill();
+
+    QIODevice& device_;
+    QByteArray buffer_;
+    qsizetype position_ = 0; // first byte of the buffer not yet returned
+    qint64 bytesRead_ = 0;
+    bool atEnd_ = false;
+    bool failed_ = false;
+    bool capped_ = false;
+};
+
+} // namespace velmora

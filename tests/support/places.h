@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/subjecttable.h"
+#include "output/batch.h"
+#include "platform/windows1252.h"
+#include "support/recorders.h"
+
+#include <QFile>
+
+namespace velmora::test {
+
+// Small place tables in ref/ below a scratch working folder, as the program finds them.
+inline const QByteArray kMunicipalities = "ROMA,H501\r\nMILANO,F205\r\nBOLZANO,A952\r\n";
+inline const QByteArray kStates = "ITALIA,Z000\r\nFRANCIA,Z110\r\nGERMANIA,Z112\r\n";
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+inline void writePlaceTables(const ScratchFolder& folder) {
+    QDir(folder.path()).mkpath(QStringLiteral("ref"));
+    writeBytes(folder.path(QStringLiteral("ref/FileCodComuni.txt")), kMunicipalities);
+    writeBytes(folder.path(QStringLiteral("ref/FileCodStati.txt")), kStates);
+}
+
+inline SubjectValues subject(std::initializer_list<std::pair<Column, const char16_t*>> cells) {
+    SubjectValues values;
+    for (const auto& [column, text] : cells)
+        values[column] = QString::fromUtf16(text);
+    return values;
+}
+
+// Born in Rome, with a correct tax code.
+inline SubjectValues romanSubject() {
+    return subject({{SurnameColumn, u"ROSSI"},
+                    {NameColumn, u"MARIO"},
+                    {SexColumn, u"M"},
+                    {TaxCodeColumn, u"RSSMRA70A05H501W"},
+                    {BirthDateColumn, u"05/01/1970"},
+                    {MunicipalityColumn, u"ROMA"},
+                    {StateColumn, u"ITALIA"},
+                    {MunicipalityCodeColumn, u"H501"},
+                    {StateCodeColumn, u"Z000"}});
+}
+
+// Born in Paris, with a unique identifier and no tax code.
+inline SubjectValues parisianSubject() {
+    return subject({{SurnameColumn, u"DUPONT"},
+                    {NameColumn, u"JOS\u00C8"},
+                    {SexColumn, u"F"},
+                    {CuiColumn, u"1234567"},
+                    {FatherColumn, u"PIERRE"},
+                    {BirthDateColumn, u"31/12/1999"},
+                    {ForeignPlaceColumn, u"PARIGI"},
+                    {StateColumn, u"FRANCIA"},
+                    {StateCodeColumn, u"Z110"}});
+}
+
+// Subjects as the subject list file holds them: fixed-width lines, CR LF after each.
+inline QByteArray subjectListBytes(const QList<SubjectValues>& subjects) {
+    SubjectTable table;
+    table.appendRows(subjects);
+    return *encodeWindows1252(subjectListText(table));
+}
+
+} // namespace velmora::test
