@@ -1,13 +1,12 @@
 #include "app/requestcheck.h"
 #include "checks/config.h"
 #include "cli/command.h"
+#include "cli/requestoptions.h"
 #include "cli/subjectfile.h"
 #include "output/batch.h"
-#include "platform/paths.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 
 namespace velmora::cli {
 
@@ -16,18 +15,6 @@ namespace {
 constexpr std::string_view kName = "batch";
 // Without it the office-data window would not let the program start.
 const QString kNoOfficeSeat = QStringLiteral("Inserire il comune sede dell'ufficio");
-
-// --type: the certificate type's position in the list, as config.ini keeps it; -1 when absent.
-std::optional<int> certPosition(const Options& options) {
-    const auto type = options.values.constFind(QStringLiteral("--type"));
-    if (type == options.values.constEnd())
-        return -1;
-    bool number = false;
-    const int position = type->toInt(&number);
-    if (!number || type->size() != 1 || position < 0 || position >= int(kCertificateTypes.size()))
-        return std::nullopt;
-    return position;
-}
 
 } // namespace
 
@@ -50,19 +37,10 @@ int runBatch(const QStringList& arguments, Io& io) {
     const auto position = certPosition(*options);
     if (!position)
         return usageError(io, kName, QStringLiteral("--type vuole un numero da 0 a 4"));
-    QString destination = options->values.value(QStringLiteral("--dest"));
-    if (destination.isEmpty())
+    const QString folder = destination(*options);
+    if (folder.isEmpty())
         return usageError(io, kName, QStringLiteral("serve --dest CARTELLA"));
-    // The path printed at the end is for scripts: whole, whatever the working folder.
-    destination = QFileInfo(destination).absoluteFilePath();
-
-    // The office as config.ini keeps it, unless given; config.ini is only read.
-    Config config;
-    ReadConfig(workingPath(kConfigFile), config);
-    const QString officeType =
-        options->values.value(QStringLiteral("--office-type"), config.OfficeType);
-    const QString officeSeat =
-        options->values.value(QStringLiteral("--office-seat"), config.OfficeSeat);
+    const Config office = officeConfig(*options);
 
     // The rows first, as the operator imports before "Crea File" counts them.
     SubjectTable table;
@@ -71,7 +49,7 @@ int runBatch(const QStringList& arguments, Io& io) {
 
     const QDateTime now = QDateTime::currentDateTime();
     RequestFields fields;
-    fields.officeType = officeType;
+    fields.officeType = office.OfficeType;
     fields.certPosition = *position;
     fields.purpose = options->values.value(QStringLiteral("--purpose"));
     fields.protocolNumber = options->values.value(QStringLiteral("--protocol"));
@@ -83,7 +61,7 @@ int runBatch(const QStringList& arguments, Io& io) {
         io.err << terminalText(verdict.refusal) << '\n';
         return kExitFailing;
     }
-    if (officeSeat.isEmpty()) {
+    if (office.OfficeSeat.isEmpty()) {
         io.err << kNoOfficeSeat.toStdString() << '\n';
         return kExitFailing;
     }
@@ -93,7 +71,7 @@ int runBatch(const QStringList& arguments, Io& io) {
     RequestRecord& request = verdict.record;
     request.certTypeDescription = kCertificateTypes.at(*position);
     int counter = 0;
-    const FolderResult batch = writeBatch(destination, batchStamp(now), request, table, counter);
+    const FolderResult batch = writeBatch(folder, batchStamp(now), request, table, counter);
     if (!batch.ok()) {
         io.err << terminalText(batch.error) << '\n';
         return kExitFailing;

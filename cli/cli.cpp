@@ -43,6 +43,18 @@ constexpr std::array kCommands{
             "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
             "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n",
             runBatch},
+    Command{
+        "pdf",
+        "  velmora-cli pdf --type N --purpose TESTO --protocol NUM --date GG/MM/AAAA\n"
+        "                  --subjects N --dest CARTELLA [--office-type TIPO --office-seat SEDE]\n"
+        "      Controlla la richiesta come \"Apri Modulo PDF\" (stessi messaggi, su\n"
+        "      standard error), poi scrive in CARTELLA i dati del modulo (.fdf) e il\n"
+        "      modulo PDF compilato (.pdf) dal modello ref/modello.pdf della cartella di\n"
+        "      lavoro, e ne stampa i percorsi. --subjects N: il numero dei soggetti.\n"
+        "      Tipo e sede dell'ufficio come per batch; config.ini non viene scritto.\n"
+        "      Stato di uscita: 0 modulo scritto, 1 richiesta rifiutata o scrittura\n"
+        "      fallita (nulla viene creato).\n",
+        runPdf},
 };
 
 void printHelp(std::ostream& out) {

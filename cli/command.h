@@ -33,5 +33,6 @@ int usageError(Io& io, std::string_view command, const QString& message);
 int runTaxCode(const QStringList& arguments, Io& io);
 int runCheck(const QStringList& arguments, Io& io);
 int runBatch(const QStringList& arguments, Io& io);
+int runPdf(const QStringList& arguments, Io& io);
 
 } // namespace velmora::cli

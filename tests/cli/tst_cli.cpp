@@ -59,6 +59,8 @@ private Q_SLOTS:
     void batchWritesTheFolderAndNotTheConfiguration();
     void batchRefusals_data();
     void batchRefusals();
+    void pdfWritesTheFormData();
+    void pdfRefusals();
 };
 
 void TestCli::commands_data() {
@@ -120,6 +122,7 @@ void TestCli::helpNamesEveryCommand() {
     QVERIFY(help.contains(QStringLiteral("velmora-cli taxcode -")));
     QVERIFY(help.contains(QStringLiteral("velmora-cli check FILE")));
     QVERIFY(help.contains(QStringLiteral("velmora-cli batch FILE")));
+    QVERIFY(help.contains(QStringLiteral("velmora-cli pdf --type N")));
     QVERIFY(err.str().empty());
 }
 
@@ -269,6 +272,57 @@ void TestCli::batchRefusals() {
     QVERIFY(run.out.isEmpty());
     QVERIFY(QDir(folder.path("lotti")).isEmpty());
     QCOMPARE(QFileInfo::exists(folder.path("config.ini")), !config.isEmpty());
+}
+
+namespace {
+
+QStringList pdfArguments(const QString& type) {
+    return {"pdf",    "--type",        type,         "--purpose",     "LAVORO",    "--protocol",
+            "12/A",   "--date",        "01/02/2010", "--subjects",    "12",        "--dest",
+            "moduli", "--office-type", "PROCURA",    "--office-seat", "FORL\u00CC"};
+}
+
+} // namespace
+
+void TestCli::pdfWritesTheFormData() {
+    ScratchFolder folder;
+    QDir(folder.path()).mkpath("ref");
+    QDir(folder.path()).mkdir("moduli");
+    QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
+    const Run run = runCli(pdfArguments("4"));
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    const QStringList paths = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(paths.size(), 2);
+    QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
+    QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf"));
+    QFile fdf(paths[0]);
+    QVERIFY(fdf.open(QIODevice::ReadOnly));
+    const QByteArray data = fdf.readAll();
+    QVERIFY(data.contains("/T (numSoggetti) /V (12)"));
+    QVERIFY(data.contains("/T (Box29) /V /On"));
+    QVERIFY(!data.contains("finalitaRich"));
+    QVERIFY(QFile::exists(paths[1]));
+    QVERIFY(!QFile::exists(folder.path("config.ini")));
+}
+
+void TestCli::pdfRefusals() {
+    ScratchFolder folder;
+    QDir(folder.path()).mkdir("moduli");
+    QStringList incomplete = pdfArguments("2");
+    incomplete.replace(incomplete.indexOf("12/A"), QString());
+    Run run = runCli(incomplete);
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.err, QStringLiteral("Completare correttamente tutti i campi della richiesta\n"));
+
+    run = runCli(pdfArguments("2")); // no template in the working folder
+    QCOMPARE(run.status, 1);
+    QVERIFY(!run.err.isEmpty());
+    QVERIFY(QDir(folder.path("moduli")).isEmpty());
+
+    QStringList noSubjects = pdfArguments("2");
+    noSubjects.replace(noSubjects.indexOf("12"), "x");
+    QCOMPARE(runCli(noSubjects).status, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,0 +1,70 @@
+#include "app/requestcheck.h"
+#include "cli/command.h"
+#include "cli/requestoptions.h"
+#include "output/batch.h"
+#include "output/pdfform.h"
+#include "platform/paths.h"
+
+#include <QDateTime>
+#include <QDir>
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr std::string_view kName = "pdf";
+
+} // namespace
+
+int runPdf(const QStringList& arguments, Io& io) {
+    QString error;
+    const auto options = parseOptions(
+        arguments,
+        {QStringLiteral("--type"), QStringLiteral("--purpose"), QStringLiteral("--protocol"),
+         QStringLiteral("--date"), QStringLiteral("--subjects"), QStringLiteral("--dest"),
+         QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
+        {}, error);
+    if (!options)
+        return usageError(io, kName, error);
+    if (!options->positional.isEmpty())
+        return usageError(io, kName, QStringLiteral("argomento inatteso: ") +
+                                         options->positional.first());
+    const auto position = certPosition(*options);
+    if (!position)
+        return usageError(io, kName, QStringLiteral("--type vuole un numero da 0 a 4"));
+    bool number = false;
+    const int subjects = options->values.value(QStringLiteral("--subjects")).toInt(&number);
+    if (!number || subjects < 0 || subjects > SubjectTable::kMaxRows)
+        return usageError(io, kName, QStringLiteral("--subjects vuole il numero dei soggetti"));
+    const QString folder = destination(*options);
+    if (folder.isEmpty())
+        return usageError(io, kName, QStringLiteral("serve --dest CARTELLA"));
+
+    RequestFields fields;
+    fields.certPosition = *position;
+    fields.purpose = options->values.value(QStringLiteral("--purpose"));
+    fields.protocolNumber = options->values.value(QStringLiteral("--protocol"));
+    fields.protocolDate = options->values.value(QStringLiteral("--date"));
+    fields.subjects = subjects;
+    const QString description = *position < 0 ? QString() : kCertificateTypes.at(*position);
+    RequestVerdict verdict = checkForPdf(fields, description);
+    if (!verdict.accepted()) {
+        io.err << terminalText(verdict.refusal) << '\n';
+        return kExitFailing;
+    }
+
+    verdict.record.certTypeDescription = description;
+    const FormFields form =
+        pdfFormFields(officeConfig(*options), verdict.record, *position, subjects);
+    const PdfFormResult written = WritePdfFormData(
+        folder, batchStamp(QDateTime::currentDateTime()), form, workingPath(kFormTemplate));
+    if (!written.ok()) {
+        io.err << terminalText(written.error) << '\n';
+        return kExitFailing;
+    }
+    io.out << QDir::toNativeSeparators(written.fdfPath).toStdString() << '\n'
+           << QDir::toNativeSeparators(written.pdfPath).toStdString() << '\n';
+    return kExitSuccess;
+}
+
+} // namespace velmora::cli

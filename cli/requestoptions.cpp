@@ -1,0 +1,34 @@
+#include "cli/requestoptions.h"
+
+#include "app/request.h"
+#include "platform/paths.h"
+
+#include <QFileInfo>
+
+namespace velmora::cli {
+
+std::optional<int> certPosition(const Options& options) {
+    const auto type = options.values.constFind(QStringLiteral("--type"));
+    if (type == options.values.constEnd())
+        return -1;
+    bool number = false;
+    const int position = type->toInt(&number);
+    if (!number || type->size() != 1 || position < 0 || position >= int(kCertificateTypes.size()))
+        return std::nullopt;
+    return position;
+}
+
+Config officeConfig(const Options& options) {
+    Config config;
+    ReadConfig(workingPath(kConfigFile), config);
+    config.OfficeType = options.values.value(QStringLiteral("--office-type"), config.OfficeType);
+    config.OfficeSeat = options.values.value(QStringLiteral("--office-seat"), config.OfficeSeat);
+    return config;
+}
+
+QString destination(const Options& options) {
+    const QString folder = options.values.value(QStringLiteral("--dest"));
+    return folder.isEmpty() ? QString() : QFileInfo(folder).absoluteFilePath();
+}
+
+} // namespace velmora::cli

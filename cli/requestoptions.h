@@ -1,0 +1,21 @@
+#pragma once
+
+#include "checks/config.h"
+#include "cli/subjectfile.h"
+
+#include <optional>
+
+namespace velmora::cli {
+
+// --type N: the certificate type's position in the list, as config.ini keeps it; -1 when the
+// option is absent, nullopt when it is not a position of the list.
+std::optional<int> certPosition(const Options& options);
+
+// The office as config.ini in the working folder keeps it, with --office-type and
+// --office-seat in its place when given. config.ini is only read.
+Config officeConfig(const Options& options);
+
+// --dest as an absolute path, for scripts to use whatever their working folder; "" if absent.
+QString destination(const Options& options);
+
+} // namespace velmora::cli
