@@ -67,7 +67,7 @@ QByteArray fileBytes(ImportKind kind) {
     if (kind == ImportKind::FixedWidth) {
         SubjectTable table;
         table.appendRows(subjects);
-        return *encodeWindows1252(subjectListText(table));
+        return *subjectListBytes(table);
     }
     QString text;
     for (const SubjectValues& v : subjects) {

@@ -27,8 +27,8 @@ int runPdf(const QStringList& arguments, Io& io) {
     if (!options)
         return usageError(io, kName, error);
     if (!options->positional.isEmpty())
-        return usageError(io, kName, QStringLiteral("argomento inatteso: ") +
-                                         options->positional.first());
+        return usageError(io, kName,
+                          QStringLiteral("argomento inatteso: ") + options->positional.first());
     const auto position = certPosition(*options);
     if (!position)
         return usageError(io, kName, QStringLiteral("--type vuole un numero da 0 a 4"));
@@ -56,8 +56,8 @@ int runPdf(const QStringList& arguments, Io& io) {
     verdict.record.certTypeDescription = description;
     const FormFields form =
         pdfFormFields(officeConfig(*options), verdict.record, *position, subjects);
-    const PdfFormResult written = WritePdfFormData(
-        folder, batchStamp(QDateTime::currentDateTime()), form, workingPath(kFormTemplate));
+    const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
+                                                   form, workingPath(kFormTemplate));
     if (!written.ok()) {
         io.err << terminalText(written.error) << '\n';
         return kExitFailing;

@@ -2,6 +2,7 @@
 
 #include "checks/dates.h"
 #include "platform/textfile.h"
+#include "platform/windows1252.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,46 +20,66 @@ QString stampSuffix(const BatchStamp& stamp) {
     return stamp.date + QLatin1Char(',') + stamp.time;
 }
 
-void appendFilled(QString& out, const QString& text, qsizetype width) {
-    out += text;
-    if (text.size() < width)
-        out.resize(out.size() + width - text.size(), u' ');
-}
+// The subject list is built straight into Windows-1252 bytes: it is mostly fill, and the
+// largest table makes ten megabytes of it.
+class RecordWriter {
+public:
+    explicit RecordWriter(QByteArray& out) : out_(out) {}
 
-// A field written as held, or `width` blanks when it is empty.
-void appendOrBlanks(QString& out, const QString& text, qsizetype width) {
-    if (text.isEmpty())
-        out.resize(out.size() + width, u' ');
-    else
-        out += text;
-}
-
-// The table's dd/mm/yyyy as yyyy-mm-dd; a text that is no date is written as held.
-void appendIsoDate(QString& out, const QString& date) {
-    if (!parseDate(date)) {
-        out += date;
-        return;
+    // The text, then blanks up to `width`; a longer text is written whole.
+    void filled(const QString& text, qsizetype width) {
+        held(text);
+        if (text.size() < width)
+            out_.append(width - text.size(), ' ');
     }
-    const QStringView text = date;
-    out += text.mid(6, 4);
-    out += u'-';
-    out += text.mid(3, 2);
-    out += u'-';
-    out += text.mid(0, 2);
-}
+    // The text as held, or `width` blanks when it is empty.
+    void orBlanks(const QString& text, qsizetype width) {
+        if (text.isEmpty())
+            out_.append(width, ' ');
+        else
+            held(text);
+    }
+    // The table's dd/mm/yyyy as yyyy-mm-dd; a text that is no date is written as held.
+    void isoDate(const QString& date) {
+        if (!parseDate(date)) {
+            held(date);
+            return;
+        }
+        const QStringView text = date;
+        held(text.mid(6, 4));
+        out_.append('-');
+        held(text.mid(3, 2));
+        out_.append('-');
+        held(text.mid(0, 2));
+    }
+    void held(QStringView text) {
+        if (ok_)
+            ok_ = appendWindows1252(out_, text, &bad_);
+    }
+    void lineEnd() { out_.append("\r\n", 2); }
 
-void appendSubjectRecord(QString& out, const SubjectTable& table, int row) {
+    bool ok() const { return ok_; }
+    QChar bad() const { return bad_; }
+
+private:
+    QByteArray& out_;
+    bool ok_ = true;
+    QChar bad_;
+};
+
+void writeRecord(RecordWriter& record, const SubjectTable& table, int row) {
     const auto cell = [&](Column column) { return table.cell(row, column); };
-    appendFilled(out, cell(SurnameColumn), 72);
-    appendFilled(out, cell(NameColumn), 72);
-    appendOrBlanks(out, cell(MunicipalityCodeColumn), 4);
-    appendFilled(out, cell(ForeignPlaceColumn), 60);
-    appendIsoDate(out, cell(BirthDateColumn));
-    out += cell(StateCodeColumn);
-    appendFilled(out, cell(FatherColumn), 72);
-    out += cell(SexColumn);
-    appendOrBlanks(out, cell(TaxCodeColumn), 16);
-    out += cell(CuiColumn);
+    record.filled(cell(SurnameColumn), 72);
+    record.filled(cell(NameColumn), 72);
+    record.orBlanks(cell(MunicipalityCodeColumn), 4);
+    record.filled(cell(ForeignPlaceColumn), 60);
+    record.isoDate(cell(BirthDateColumn));
+    record.held(cell(StateCodeColumn));
+    record.filled(cell(FatherColumn), 72);
+    record.held(cell(SexColumn));
+    record.orBlanks(cell(TaxCodeColumn), 16);
+    record.held(cell(CuiColumn));
+    record.lineEnd();
 }
 
 QString cannotMakeFolder(const QString& path) {
@@ -114,14 +135,24 @@ QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp) {
                   QStringLiteral(".txt"));
 }
 
-QString subjectListText(const SubjectTable& table) {
-    QString text;
-    text.reserve(qsizetype(table.progressivo()) * 330);
-    for (int row = 1; row <= table.progressivo(); ++row) {
-        appendSubjectRecord(text, table, row);
-        text += kLineEnd;
+std::optional<QByteArray> subjectListBytes(const SubjectTable& table, QChar* badCharacter) {
+    QByteArray bytes;
+    bytes.reserve(qsizetype(table.progressivo()) * 330);
+    RecordWriter record(bytes);
+    for (int row = 1; row <= table.progressivo() && record.ok(); ++row)
+        writeRecord(record, table, row);
+    if (!record.ok()) {
+        if (badCharacter)
+            *badCharacter = record.bad();
+        return std::nullopt;
     }
-    return text;
+    return bytes;
+}
+
+QString writeSubjectList(const QString& path, const SubjectTable& table) {
+    QChar bad;
+    const auto bytes = subjectListBytes(table, &bad);
+    return bytes ? writeBytesFile(path, *bytes) : cannotWrite(path, unencodable(bad));
 }
 
 FolderResult writeBatch(const QString& parent, const BatchStamp& stamp,
@@ -132,7 +163,7 @@ FolderResult writeBatch(const QString& parent, const BatchStamp& stamp,
     QString error =
         writeTextFile(requestSummaryPath(folder.path, stamp), requestSummaryText(request));
     if (error.isEmpty())
-        error = writeTextFile(subjectListPath(folder.path, stamp), subjectListText(table));
+        error = writeSubjectList(subjectListPath(folder.path, stamp), table);
     if (!error.isEmpty()) {
         QDir(folder.path).removeRecursively();
         folder.error = error;

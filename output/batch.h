@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace velmora {
 
@@ -31,7 +32,10 @@ QString requestSummaryText(const RequestRecord& request);
 
 // The fixed-width subject list uploaded to the certificate system.
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
-QString subjectListText(const SubjectTable& table);
+// nullopt, naming the character, when a cell holds one that Windows-1252 cannot hold.
+std::optional<QByteArray> subjectListBytes(const SubjectTable& table,
+                                           QChar* badCharacter = nullptr);
+QString writeSubjectList(const QString& path, const SubjectTable& table);
 
 // The whole batch: folder, summary, subject list. On any failure nothing is left behind (a
 // folder made for this batch is removed again) and the error says what failed and where.

@@ -25,6 +25,11 @@ QStringList splitLines(QStringView text) {
     return lines;
 }
 
+QString cannotWrite(const QString& path, const QString& why) {
+    return QStringLiteral("Impossibile scrivere il file %1: %2")
+        .arg(QDir::toNativeSeparators(path), why);
+}
+
 TextRead readTextLines(QIODevice& device) {
     return {splitLines(decodeWindows1252(device.readAll())), {}};
 }
@@ -38,31 +43,25 @@ TextRead readTextFile(const QString& path) {
     return readTextLines(file);
 }
 
-QString writeText(QIODevice& device, const QString& text) {
-    QChar bad;
-    const auto bytes = encodeWindows1252(text, &bad);
-    if (!bytes)
-        return QStringLiteral("Il carattere \u00AB%1\u00BB non pu\u00F2 essere scritto nel file "
-                              "(codifica Windows-1252)")
-            .arg(bad);
-    if (device.write(*bytes) != bytes->size())
-        return device.errorString();
+QString unencodable(QChar bad) {
+    return QStringLiteral("Il carattere \u00AB%1\u00BB non pu\u00F2 essere scritto nel file "
+                          "(codifica Windows-1252)")
+        .arg(bad);
+}
+
+QString writeBytesFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return cannotWrite(path, file.errorString());
     return {};
 }
 
 QString writeTextFile(const QString& path, const QString& text) {
-    const QString where = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Impossibile scrivere il file %1: %2").arg(where, file.errorString());
-    const QString error = writeText(file, text);
-    if (!error.isEmpty()) {
-        file.cancelWriting();
-        return QStringLiteral("Impossibile scrivere il file %1: %2").arg(where, error);
-    }
-    if (!file.commit())
-        return QStringLiteral("Impossibile scrivere il file %1: %2").arg(where, file.errorString());
-    return {};
+    QChar bad;
+    const auto bytes = encodeWindows1252(text, &bad);
+    if (!bytes)
+        return cannotWrite(path, unencodable(bad));
+    return writeBytesFile(path, *bytes);
 }
 
 QString joinLines(const QStringList& lines) {

@@ -25,8 +25,13 @@ TextRead readTextFile(const QString& path);
 
 // Writes `text` as it stands (the caller puts the line ends), all or nothing.
 // Returns an error text for the operator, empty on success.
-QString writeText(QIODevice& device, const QString& text);
 QString writeTextFile(const QString& path, const QString& text);
+QString writeBytesFile(const QString& path, const QByteArray& bytes);
+
+// The operator's words for a file that cannot be written, and for a character that
+// Windows-1252 cannot hold.
+QString cannotWrite(const QString& path, const QString& why);
+QString unencodable(QChar bad);
 
 // Each line followed by CR LF.
 QString joinLines(const QStringList& lines);

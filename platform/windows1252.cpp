@@ -35,9 +35,10 @@ QString decodeWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter) {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
+bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter) {
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char* out = bytes.data() + start;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         int code = u;
@@ -46,10 +47,18 @@ std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacte
         if (code < 0) {
             if (badCharacter)
                 *badCharacter = c;
-            return std::nullopt;
+            bytes.truncate(start);
+            return false;
         }
         *out++ = static_cast<char>(code);
     }
+    return true;
+}
+
+std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter) {
+    QByteArray bytes;
+    if (!appendWindows1252(bytes, text, badCharacter))
+        return std::nullopt;
     return bytes;
 }
 

@@ -15,6 +15,8 @@ QString decodeWindows1252(QByteArrayView bytes);
 
 // nullopt when some character cannot be held; `badCharacter` then names the first one.
 std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter = nullptr);
+// The same, appended to `bytes`; false (and `bytes` as it was) when a character cannot be held.
+bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter = nullptr);
 
 // The capital of `c` when Windows-1252 holds it, else `c` itself: one character never
 // becomes two (ß stays ß) and a capital outside the code page is not used (µ stays µ).

@@ -62,7 +62,7 @@ inline SubjectValues parisianSubject() {
 inline QByteArray subjectListBytes(const QList<SubjectValues>& subjects) {
     SubjectTable table;
     table.appendRows(subjects);
-    return *encodeWindows1252(subjectListText(table));
+    return *subjectListBytes(table);
 }
 
 } // namespace velmora::test
