@@ -227,11 +227,11 @@ QString filledFormPath(const QString& folder, const BatchStamp& stamp) {
 }
 
 QString pdfFileSpecification(const QString& absolutePath) {
-    QString spec = QDir::fromNativeSeparators(absolutePath);
+    QString name = QDir::fromNativeSeparators(absolutePath);
     // A drive letter becomes the first component: C:/Richieste -> /C/Richieste.
-    if (spec.size() >= 2 && spec[0].isLetter() && spec[1] == u':')
-        spec = u'/' + spec.left(1) + spec.mid(2);
-    return spec;
+    if (name.size() >= 2 && name[0].isLetter() && name[1] == u':')
+        name = u'/' + name.left(1) + name.mid(2);
+    return name;
 }
 
 QString writeFormData(QIODevice& device, const FormFields& fields, const QString& templatePath) {

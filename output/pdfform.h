@@ -30,7 +30,7 @@ FormFields pdfFormFields(const Config& config, const RequestRecord& request, int
 QString formDataPath(const QString& folder, const BatchStamp& stamp);
 QString filledFormPath(const QString& folder, const BatchStamp& stamp);
 
-// An absolute path as a PDF file specification: '/' separators, "C:/x" as "/C/x".
+// An absolute path as a PDF names a file: '/' separators, "C:/x" as "/C/x".
 QString pdfFileSpecification(const QString& absolutePath);
 
 // The form-data (FDF) file: the fields in order and the template as the form file.
