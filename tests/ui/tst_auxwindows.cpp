@@ -42,16 +42,12 @@ template <typename Window> Window* shownWindow() {
 void clickDay(QCalendarWidget& calendar, int day) {
     auto* view = calendar.findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
     QVERIFY(view);
-    QAbstractItemModel* model = view->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        for (int column = 0; column < model->columnCount(); ++column) {
-            const QModelIndex index = model->index(row, column);
-            if (index.data().toString() == QString::number(day)) {
-                QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                                  view->visualRect(index).center());
-                return;
-            }
-        }
+    const int columns = view->model()->columnCount();
+    for (int cell = 0; cell < view->model()->rowCount() * columns; ++cell) {
+        const QModelIndex index = view->model()->index(cell / columns, cell % columns);
+        if (index.data().toString() == QString::number(day))
+            return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                     view->visualRect(index).center());
     }
     QFAIL("day not shown");
 }
@@ -61,40 +57,32 @@ void clickDay(QCalendarWidget& calendar, int day) {
 class TestAuxWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void splashShowsVersionAndIgnoresKeys();
-    void waitWindowStaysOnTop();
+    void splashAndWaitWindowStayOnTop();
     void calendarFillsProtocolDate();
     void calendarOnlyForEnabledDate();
     void clearTableAsksFirst();
     void eraseTableKeepsFirstRows();
 };
 
-void TestAuxWindows::splashShowsVersionAndIgnoresKeys() {
+void TestAuxWindows::splashAndWaitWindowStayOnTop() {
     test::ProgramFixture f(kCompleteConfig);
     f.program.principale().Form_Load();
     frmSplash& splash = f.program.splash();
     QVERIFY(splash.isVisible());
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(splash.lblProductName->text(), QStringLiteral("ORV-VELMORA"));
     QCOMPARE(splash.lblVersion->text(), QStringLiteral("Versione 1.0.0"));
-    QCOMPARE(splash.lblWarning->text(), QString());
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_A})
         QTest::keyClick(&splash, key);
     QVERIFY(splash.isVisible());
-    QCOMPARE(splash.Command1->text(), QStringLiteral("Entra"));
     QTest::mouseClick(splash.Command1, Qt::LeftButton);
     QTRY_VERIFY(!shownWindow<frmSplash>());
-    f.program.principale().close();
-}
 
-void TestAuxWindows::waitWindowStaysOnTop() {
-    test::ProgramFixture f;
     attesa& wait = f.program.waitWindow();
     QVERIFY(wait.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(wait.Label1->text(), QStringLiteral("Attendere: verifica dei dati . . ."));
     wait.show();
     f.program.closeOtherWindows();
     QVERIFY(!shownWindow<attesa>());
+    f.program.principale().close();
 }
 
 void TestAuxWindows::calendarFillsProtocolDate() {
@@ -108,7 +96,6 @@ void TestAuxWindows::calendarFillsProtocolDate() {
     QTest::mouseClick(main.Image1, Qt::LeftButton);
     Calendar* calendar = shownWindow<Calendar>();
     QVERIFY(calendar);
-    QCOMPARE(calendar->windowTitle(), QStringLiteral(" Calendario"));
     QVERIFY(calendar->isModal());
     QCOMPARE(calendar->MonthView1->selectedDate(), QDate(2010, 1, 5));
     QCOMPARE(calendar->MonthView1->monthShown(), 1);
@@ -149,10 +136,7 @@ void TestAuxWindows::clearTableAsksFirst() {
     QTest::mouseClick(main.Command6, Qt::LeftButton);
     AvvisoTabella* confirm = shownWindow<AvvisoTabella>();
     QVERIFY(confirm);
-    QCOMPARE(confirm->windowTitle(), QStringLiteral(" Cancella Tabella"));
     QCOMPARE(confirm->Label1->text(), QStringLiteral("Cancellare l'intera tabella ?"));
-    QCOMPARE(confirm->Command1->text(), QStringLiteral("Si"));
-    QCOMPARE(confirm->Command2->text(), QStringLiteral("Annulla"));
     confirm->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(confirm));
     QCOMPARE(QApplication::focusWidget(), confirm->Command2);

@@ -47,7 +47,6 @@ class TestDiacritici : public QObject {
 private Q_SLOTS:
     void showsThirtyOneCharactersInSixRows();
     void clickTypesIntoTheFieldItWasOpenedFrom();
-    void clickAtTheLimitShowsTheFieldsMessage();
 };
 
 void TestDiacritici::showsThirtyOneCharactersInSixRows() {
@@ -55,8 +54,6 @@ void TestDiacritici::showsThirtyOneCharactersInSixRows() {
     diacritici& palette = f.program.palette();
     palette.show();
     QVERIFY(QTest::qWaitForWindowExposed(&palette));
-    QCOMPARE(palette.windowTitle(), QStringLiteral(" Caratteri Speciali"));
-    QCOMPARE(palette.Label1->text(), QStringLiteral("Cliccare sul carattere per selezionare :"));
     QCOMPARE(palette.characterLabels.size(), 31);
 
     // Each row as the operator reads it, a blank where a cell is left empty.
@@ -65,9 +62,7 @@ void TestDiacritici::showsThirtyOneCharactersInSixRows() {
     const int pitch = palette.characterLabels.at(1)->x() - left;
     QStringList rows;
     int lastY = -1;
-    for (qsizetype i = 0; i < palette.characterLabels.size(); ++i) {
-        const ClickableLabel* label = palette.characterLabels.at(i);
-        QCOMPARE(label->objectName(), QStringLiteral("Label%1").arg(i + 2));
+    for (const ClickableLabel* label : palette.characterLabels) {
         QCOMPARE(label->size(), QSize(cell, cell));
         if (label->y() != lastY) {
             rows.append(QString());
@@ -101,11 +96,9 @@ void TestDiacritici::clickTypesIntoTheFieldItWasOpenedFrom() {
     f.clickCharacter(entry.Image4, u'\u00D8');
     QCOMPARE(entry.Text7->text(), QStringLiteral("\u00D8"));
     QVERIFY(f.messages.shown.isEmpty());
-}
+    QVERIFY(gone(f.palette));
 
-void TestDiacritici::clickAtTheLimitShowsTheFieldsMessage() {
-    PaletteFixture f;
-    InsertPersona& entry = f.entry();
+    // At the limit the character is refused with the field's own message.
     const QString full(72, u'A');
     entry.Text5->setText(full);
     f.clickCharacter(entry.Image3, u'\u00C8');
