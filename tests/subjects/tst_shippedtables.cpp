@@ -47,17 +47,15 @@ void TestShippedTables::format() {
     QVERIFY2(raw.open(QIODevice::ReadOnly), qPrintable(raw.fileName()));
     const QByteArray bytes = raw.readAll();
     QVERIFY(bytes.endsWith("\r\n"));
+    // Every CR before an LF and every LF after a CR; no control characters besides, and none of
+    // the bytes that Windows-1252 leaves undefined.
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\r'));
+    QCOMPARE(bytes.count('\n'), bytes.count('\r'));
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        // Bytes that Windows-1252 leaves undefined, and control characters other than the ends.
-        QVERIFY2(byte != 0x81 && byte != 0x8D && byte != 0x8F && byte != 0x90 && byte != 0x9D,
+        QVERIFY2((byte >= 0x20 || byte == '\r' || byte == '\n') &&
+                     !QByteArrayView("\x81\x8D\x8F\x90\x9D").contains(bytes[i]),
                  qPrintable(QString::number(i)));
-        if (byte == '\r')
-            QCOMPARE(bytes.at(i + 1), '\n');
-        else if (byte == '\n')
-            QVERIFY2(i > 0 && bytes.at(i - 1) == '\r', qPrintable(QString::number(i)));
-        else
-            QVERIFY2(byte >= 0x20, qPrintable(QString::number(i)));
     }
 
     const QStringList lines = decodeWindows1252(bytes).split(QStringLiteral("\r\n"));
