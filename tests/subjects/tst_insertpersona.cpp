@@ -104,7 +104,7 @@ bool gone(QWidget* window) {
 class TestInsertPersona : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void opensEmptyAndCancellaEmptiesAgain();
+    void opensEmptyOnceItsTablesAreThere();
     void fieldsFilterKeysAtTheirLimits_data();
     void fieldsFilterKeysAtTheirLimits();
     void pasteGoesThroughTheFilter();
@@ -113,13 +113,22 @@ private Q_SLOTS:
     void warningQuestionYesAndNo();
     void modifyAppendAndEmptiedTable();
     void gridOpensTheRowWithFocusOnItsColumn();
-    void missingTableKeepsTheWindowClosed();
     void closingClosesThePalette();
 };
 
-void TestInsertPersona::opensEmptyAndCancellaEmptiesAgain() {
+void TestInsertPersona::opensEmptyOnceItsTablesAreThere() {
     EntryFixture f(2);
+    QFile::remove(f.folder.path(QStringLiteral("ref/FileCodStati.txt")));
+    f.main().Command3_Click();
+    QVERIFY(!f.entry().isVisible());
+    QCOMPARE(f.messages.shown.size(), 1);
+    QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Critical);
+    QVERIFY(f.messages.shown.first().text.contains(QStringLiteral("FileCodStati.txt")));
+    f.messages.shown.clear();
+
+    f.writeFile(QStringLiteral("ref/FileCodStati.txt"), kStates);
     InsertPersona& window = f.openToAdd();
+    QCOMPARE(window.Combo2->count(), 2);
     const auto verifyEmpty = [&] {
         QCOMPARE(window.windowTitle(), QStringLiteral(" Inserimento Soggetto 3"));
         QCOMPARE(window.Text1->text() + window.Text2->text() + window.Text3->text() +
@@ -398,21 +407,6 @@ void TestInsertPersona::gridOpensTheRowWithFocusOnItsColumn() {
     QVERIFY(f.entry().isVisible());
     QCOMPARE(f.entry().Text1->text(), QStringLiteral("COGNOME3"));
     QVERIFY(QApplication::focusWidget() != f.entry().Option1);
-}
-
-void TestInsertPersona::missingTableKeepsTheWindowClosed() {
-    EntryFixture f;
-    QFile::remove(f.folder.path(QStringLiteral("ref/FileCodStati.txt")));
-    f.main().Command3_Click();
-    QVERIFY(!f.entry().isVisible());
-    QCOMPARE(f.messages.shown.size(), 1);
-    QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Critical);
-    QVERIFY(f.messages.shown.first().text.contains(QStringLiteral("FileCodStati.txt")));
-
-    f.writeFile(QStringLiteral("ref/FileCodStati.txt"), kStates);
-    f.main().Command3_Click();
-    QVERIFY(f.entry().isVisible());
-    QCOMPARE(f.entry().Combo2->count(), 2);
 }
 
 void TestInsertPersona::closingClosesThePalette() {
