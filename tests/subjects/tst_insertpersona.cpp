@@ -388,7 +388,6 @@ void TestInsertPersona::gridOpensTheRowWithFocusOnItsColumn() {
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid->viewport(), &twice);
     InsertPersona& window = f.entry();
-    QVERIFY(window.isVisible());
     QCOMPARE(f.program.indiceSoggetti, 5);
     QCOMPARE(window.Text1->text(), QStringLiteral("COGNOME5"));
     QVERIFY(window.Option1->isChecked());
@@ -415,7 +414,6 @@ void TestInsertPersona::closingClosesThePalette() {
     click(window->Image3);
     QPointer<diacritici> palette = &f.program.palette();
     QVERIFY(palette->isVisible());
-    QCOMPARE(palette->CurrentBox, 3);
     click(window->Command3);
     QTRY_VERIFY(!palette && !window);
     QCOMPARE(f.program.table.progressivo(), 0);

@@ -98,13 +98,11 @@ void TestAuxWindows::calendarFillsProtocolDate() {
     QVERIFY(calendar);
     QVERIFY(calendar->isModal());
     QCOMPARE(calendar->MonthView1->selectedDate(), QDate(2010, 1, 5));
-    QCOMPARE(calendar->MonthView1->monthShown(), 1);
 
     auto* next = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
     QVERIFY(next);
     QTest::mouseClick(next, Qt::LeftButton);
     QTest::mouseClick(next, Qt::LeftButton);
-    QCOMPARE(calendar->MonthView1->monthShown(), 3);
     QVERIFY(calendar->isVisible()); // turning the months does not close it
 
     clickDay(*calendar->MonthView1, 12);
