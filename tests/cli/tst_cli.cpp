@@ -45,6 +45,11 @@ QStringList batchArguments(const QString& file, const QString& leaveOut = {}) {
     return arguments;
 }
 
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A refusal of the import as the command line prints it.
 QString plain(QString message) {
     return message.replace("\r\n", "\n");
@@ -63,8 +68,7 @@ private Q_SLOTS:
     void batchWritesTheFolderAndNotTheConfiguration();
     void batchRefusals_data();
     void batchRefusals();
-    void pdfWritesTheFormData();
-    void pdfRefusals();
+    void pdfRefusalsThenTheFormData();
 };
 
 void TestCli::commands_data() {
@@ -199,14 +203,10 @@ void TestCli::batchWritesTheFolderAndNotTheConfiguration() {
     const QStringList files = batch.entryList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 2);
     QVERIFY(files[0].startsWith("Nominativi_Velmora_"));
-    QFile summary(batch.filePath(files[1]));
-    QVERIFY(summary.open(QIODevice::ReadOnly));
-    const QByteArray summaryText = summary.readAll();
+    const QByteArray summaryText = readAll(batch.filePath(files[1]));
     QVERIFY(summaryText.contains(kCertificateTypes[0].toLatin1()));
     QVERIFY(summaryText.contains("Lingua tedesca: Si\r\n"));
-    QFile config(folder.path("config.ini"));
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    QCOMPARE(config.readAll(), kConfig);
+    QCOMPARE(readAll(folder.path("config.ini")), kConfig);
 }
 
 void TestCli::batchRefusals_data() {
@@ -270,28 +270,7 @@ QStringList pdfArguments(const QString& type) {
 
 } // namespace
 
-void TestCli::pdfWritesTheFormData() {
-    ScratchFolder folder;
-    QDir(folder.path()).mkpath("ref");
-    QDir(folder.path()).mkdir("moduli");
-    QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
-    const Run run = runCli(pdfArguments("4"));
-    QCOMPARE(run.status, 0);
-    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
-    const QStringList paths = run.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(paths.size(), 2);
-    QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
-    QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf"));
-    QFile fdf(paths[0]);
-    QVERIFY(fdf.open(QIODevice::ReadOnly));
-    const QByteArray data = fdf.readAll();
-    QVERIFY(data.contains("/T (numSoggetti) /V (12)"));
-    QVERIFY(data.contains("/T (Box29) /V /On"));
-    QVERIFY(QFile::exists(paths[1]));
-    QVERIFY(!QFile::exists(folder.path("config.ini")));
-}
-
-void TestCli::pdfRefusals() {
+void TestCli::pdfRefusalsThenTheFormData() {
     ScratchFolder folder;
     QDir(folder.path()).mkdir("moduli");
     QStringList incomplete = pdfArguments("2");
@@ -299,15 +278,28 @@ void TestCli::pdfRefusals() {
     Run run = runCli(incomplete);
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QStringLiteral("Completare correttamente tutti i campi della richiesta\n"));
-
+    QStringList noSubjects = pdfArguments("2");
+    noSubjects.replace(noSubjects.indexOf("12"), "x");
+    QCOMPARE(runCli(noSubjects).status, 2);
     run = runCli(pdfArguments("2")); // no template in the working folder
     QCOMPARE(run.status, 1);
     QVERIFY(!run.err.isEmpty());
     QVERIFY(QDir(folder.path("moduli")).isEmpty());
 
-    QStringList noSubjects = pdfArguments("2");
-    noSubjects.replace(noSubjects.indexOf("12"), "x");
-    QCOMPARE(runCli(noSubjects).status, 2);
+    QDir(folder.path()).mkpath("ref");
+    QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
+    run = runCli(pdfArguments("4"));
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    const QStringList paths = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(paths.size(), 2);
+    QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
+    QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf"));
+    const QByteArray data = readAll(paths[0]);
+    QVERIFY(data.contains("/T (numSoggetti) /V (12)"));
+    QVERIFY(data.contains("/T (Box29) /V /On"));
+    QVERIFY(QFile::exists(paths[1]));
+    QVERIFY(!QFile::exists(folder.path("config.ini")));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
