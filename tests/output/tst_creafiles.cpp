@@ -68,17 +68,19 @@ void TestCreaFiles::goneFolderFallsBackAndCancelRemembersNothing() {
 void TestCreaFiles::failedBatchIsReportedAndNothingRemembered() {
     test::ProgramFixture f(kConfig);
     f.program.table.appendRow(test::romanSubject());
+    const QString out = f.folder.path(QStringLiteral("out"));
     QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("out")));
     CreaFiles& window = f.program.outputWindow();
     window.open(false);
-    window.folders->setFolder(f.folder.path(QStringLiteral("out")));
-    QVERIFY(QDir(f.folder.path(QStringLiteral("out"))).removeRecursively()); // gone meanwhile
+    window.folders->setFolder(out);
+    QVERIFY(QDir(out).removeRecursively()); // gone meanwhile
     window.Command1_Click();
     QCOMPARE(f.messages.shown.size(), 1);
     QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Critical);
     QVERIFY(
         f.messages.shown.first().text.startsWith(QStringLiteral("Impossibile creare la cartella")));
     QVERIFY(window.isVisible());
+    QVERIFY(!QFileInfo::exists(out));
     QCOMPARE(f.program.config.OutputFolder, QString());
     QCOMPARE(f.readFile(QStringLiteral("config.ini")), kConfig);
     window.close();

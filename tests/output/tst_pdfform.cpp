@@ -87,8 +87,7 @@ private Q_SLOTS:
     void templateReferenceAsFileSpecification();
     void filledFormByCertificate_data();
     void filledFormByCertificate();
-    void writesBothFilesAndOverwritesInTheSameMinute();
-    void failureLeavesNoFile();
+    void failuresLeaveNoFileThenBothFilesAreWritten();
 };
 
 void TestPdfForm::formDataBytes() {
@@ -160,32 +159,15 @@ void TestPdfForm::filledFormByCertificate() {
     QCOMPARE(found.values.at(QStringLiteral("finalitaRich")).isEmpty(), position == 4);
 }
 
-void TestPdfForm::writesBothFilesAndOverwritesInTheSameMinute() {
+void TestPdfForm::failuresLeaveNoFileThenBothFilesAreWritten() {
     test::ScratchFolder folder;
-    const PdfFormResult written = WritePdfFormData(folder.path(), kStamp, romeFields(1), kTemplate);
-    QVERIFY2(written.ok(), qPrintable(written.error));
-    QCOMPARE(written.fdfPath, folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.fdf")));
-    QCOMPARE(written.pdfPath, folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf")));
-    QVERIFY(readAll(written.fdfPath).contains("/F (" + kTemplate.toUtf8() + ")"));
-    // Same minute, same folder: the same names, and the second request is what they hold.
-    QVERIFY(WritePdfFormData(folder.path(), kStamp, romeFields(2, "2", 5), kTemplate).ok());
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
-    QVERIFY(readAll(written.fdfPath).contains("<< /T (numProtocollo) /V (2) >>"));
-    const ReadBack found = readBack(readAll(written.pdfPath));
-    QCOMPARE(found.values.at(QStringLiteral("numSoggetti")), QStringLiteral("5"));
-    QCOMPARE(found.ticked, QStringList{QStringLiteral("BoxCivile/On")});
-}
-
-void TestPdfForm::failureLeavesNoFile() {
-    test::ScratchFolder folder;
-    const FormFields fields = romeFields(0);
+    const FormFields fields = romeFields(1);
     QDir dir(folder.path());
     const QString missing =
         WritePdfFormData(folder.path(), kStamp, fields, folder.path(QStringLiteral("none.pdf")))
             .error;
     QVERIFY(missing.contains(QStringLiteral("none.pdf")));
     QVERIFY(missing.contains(QStringLiteral("non \u00E8 stato trovato")));
-
     QFile damaged(folder.path(QStringLiteral("damaged.pdf")));
     QVERIFY(damaged.open(QIODevice::WriteOnly));
     damaged.write("%PDF-1.7\nnot a form\n");
@@ -193,7 +175,6 @@ void TestPdfForm::failureLeavesNoFile() {
     QVERIFY(WritePdfFormData(folder.path(), kStamp, fields, damaged.fileName())
                 .error.contains(QStringLiteral("non \u00E8 un modulo PDF valido")));
     QVERIFY(dir.remove(QStringLiteral("damaged.pdf")));
-
     FormFields polish = fields; // a letter the form's font cannot draw
     polish.first().value = QStringLiteral("\u0141ODZ");
     QVERIFY(fillForm(kTemplate, polish).error.contains(QStringLiteral("\u0141")));
@@ -202,9 +183,24 @@ void TestPdfForm::failureLeavesNoFile() {
     QVERIFY(fillForm(kTemplate, unknown).error.contains(QStringLiteral("BoxAltro")));
     QVERIFY(WritePdfFormData(folder.path(QStringLiteral("gone")), kStamp, fields, kTemplate)
                 .error.startsWith(QStringLiteral("Impossibile scrivere il file")));
+    QCOMPARE(dir.entryList(QDir::Files), QStringList());
+
+    const PdfFormResult written = WritePdfFormData(folder.path(), kStamp, fields, kTemplate);
+    QVERIFY2(written.ok(), qPrintable(written.error));
+    QCOMPARE(written.fdfPath, folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.fdf")));
+    QCOMPARE(written.pdfPath, folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf")));
+    QVERIFY(readAll(written.fdfPath).contains("/F (" + kTemplate.toUtf8() + ")"));
+    // Same minute, same folder: the same names, and the second request is what they hold.
+    QVERIFY(WritePdfFormData(folder.path(), kStamp, romeFields(2, "2", 5), kTemplate).ok());
+    QCOMPARE(dir.entryList(QDir::Files).size(), 2);
+    QVERIFY(readAll(written.fdfPath).contains("<< /T (numProtocollo) /V (2) >>"));
+    const ReadBack found = readBack(readAll(written.pdfPath));
+    QCOMPARE(found.values.at(QStringLiteral("numSoggetti")), QStringLiteral("5"));
+    QCOMPARE(found.ticked, QStringList{QStringLiteral("BoxCivile/On")});
 
     // The PDF cannot take its name: the form-data file written just before goes too.
-    QVERIFY(dir.mkdir(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf")));
+    QVERIFY(dir.remove(written.fdfPath) && dir.remove(written.pdfPath));
+    QVERIFY(dir.mkdir(written.pdfPath));
     QVERIFY(WritePdfFormData(folder.path(), kStamp, fields, kTemplate)
                 .error.contains(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf")));
     QCOMPARE(dir.entryList(QDir::Files), QStringList());
