@@ -65,9 +65,8 @@ private Q_SLOTS:
     void helpNamesEveryCommandAndTheProgramRuns();
     void check_data();
     void check();
-    void batchWritesTheFolderAndNotTheConfiguration();
-    void batchRefusals_data();
-    void batchRefusals();
+    void batch_data();
+    void batch();
     void pdfRefusalsThenTheFormData();
 };
 
@@ -188,28 +187,7 @@ void TestCli::check() {
     QCOMPARE(run.err.isEmpty(), error.isEmpty());
 }
 
-void TestCli::batchWritesTheFolderAndNotTheConfiguration() {
-    ScratchFolder folder;
-    writePlaceTables(folder);
-    writeBytes(folder.path("config.ini"), kConfig);
-    writeBytes(folder.path("soggetti.csv"), kRoman + kParisian);
-    QDir(folder.path()).mkdir("lotti");
-    const Run run = runCli(batchArguments(folder.path("soggetti.csv")) << "--german");
-    QCOMPARE(run.status, 0);
-    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
-    QVERIFY(run.out.endsWith(u'\n'));
-    const QDir batch(run.out.trimmed());
-    QVERIFY(batch.path().startsWith(QDir(folder.path("lotti")).absoluteFilePath("Velmora_")));
-    const QStringList files = batch.entryList(QDir::Files, QDir::Name);
-    QCOMPARE(files.size(), 2);
-    QVERIFY(files[0].startsWith("Nominativi_Velmora_"));
-    const QByteArray summaryText = readAll(batch.filePath(files[1]));
-    QVERIFY(summaryText.contains(kCertificateTypes[0].toLatin1()));
-    QVERIFY(summaryText.contains("Lingua tedesca: Si\r\n"));
-    QCOMPARE(readAll(folder.path("config.ini")), kConfig);
-}
-
-void TestCli::batchRefusals_data() {
+void TestCli::batch_data() {
     QTest::addColumn<QByteArray>("config");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("extra");
@@ -218,6 +196,8 @@ void TestCli::batchRefusals_data() {
     QTest::addColumn<QString>("error");
     const QByteArray valid = kRoman + kParisian;
     const QString all;
+    QTest::newRow("written, configuration untouched")
+        << kConfig << valid << QStringList{"--german"} << all << 0 << QString();
     QTest::newRow("no office type")
         << QByteArray() << valid << QStringList() << all << 1 << "Inserire il Tipo Ufficio\n";
     QTest::newRow("office given, purpose missing")
@@ -239,7 +219,7 @@ void TestCli::batchRefusals_data() {
         << kConfig << valid << QStringList() << "--dest" << 2 << "velmora-cli batch: serve --dest";
 }
 
-void TestCli::batchRefusals() {
+void TestCli::batch() {
     QFETCH(QByteArray, config);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, extra);
@@ -255,9 +235,22 @@ void TestCli::batchRefusals() {
     const Run run = runCli(batchArguments(folder.path("soggetti.csv"), leaveOut) + extra);
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
-    QVERIFY(run.out.isEmpty());
-    QVERIFY(QDir(folder.path("lotti")).isEmpty());
-    QCOMPARE(QFileInfo::exists(folder.path("config.ini")), !config.isEmpty());
+    QCOMPARE(run.err.isEmpty(), error.isEmpty());
+    QCOMPARE(readAll(folder.path("config.ini")), config);
+    if (status != 0) {
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(QDir(folder.path("lotti")).isEmpty());
+        return;
+    }
+    QVERIFY(run.out.endsWith(u'\n'));
+    const QDir batch(run.out.trimmed());
+    QVERIFY(batch.path().startsWith(QDir(folder.path("lotti")).absoluteFilePath("Velmora_")));
+    const QStringList files = batch.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 2);
+    QVERIFY(files[0].startsWith("Nominativi_Velmora_"));
+    const QByteArray summary = readAll(batch.filePath(files[1]));
+    QVERIFY(summary.contains(kCertificateTypes[0].toLatin1()));
+    QVERIFY(summary.contains("Lingua tedesca: Si\r\n"));
 }
 
 namespace {
