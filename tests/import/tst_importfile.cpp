@@ -42,22 +42,19 @@ private:
         QBuffer buffer;
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
-        return importSubjects(buffer, kind, rowsBefore, *municipalities_, *states_);
+        return importSubjects(buffer, kind, rowsBefore, municipalities_, states_);
     }
 
     std::optional<ScratchFolder> folder_;
-    std::optional<ReferenceTable> municipalities_;
-    std::optional<ReferenceTable> states_;
+    // Read again below each test's own working folder.
+    ReferenceTable municipalities_{QStringLiteral("ref/FileCodComuni.txt")};
+    ReferenceTable states_{QStringLiteral("ref/FileCodStati.txt")};
 };
 
 void TestImportFile::init() {
-    states_.reset();
-    municipalities_.reset();
     folder_.reset();
     folder_.emplace();
     writePlaceTables(*folder_);
-    municipalities_.emplace(QStringLiteral("ref/FileCodComuni.txt"));
-    states_.emplace(QStringLiteral("ref/FileCodStati.txt"));
 }
 
 void TestImportFile::subjectListReadsBackUnchanged() {
@@ -216,7 +213,7 @@ void TestImportFile::missingFileOrPlaceTableFails() {
     const auto general = [](int line) { return ImportFailure{ImportFailure::Kind::General, line}; };
     const QByteArray parisian = "A,B,,,05/01/1970,Z110,,M,";
     QCOMPARE(importSubjectFile(folder_->path(QStringLiteral("none.txt")), ImportKind::FixedWidth, 0,
-                               *municipalities_, *states_)
+                               municipalities_, states_)
                  .failure,
              general(0));
     // Abroad needs only the state table, Italy only the municipality table.
