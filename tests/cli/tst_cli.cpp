@@ -24,8 +24,8 @@ struct Run {
     QString err;
 };
 
-Run runCli(const QStringList& arguments) {
-    std::istringstream in;
+Run runCli(const QStringList& arguments, const QByteArray& input = {}) {
+    std::istringstream in(input.toStdString());
     std::ostringstream out;
     std::ostringstream err;
     cli::Io io{in, out, err};
@@ -45,6 +45,16 @@ QStringList batchArguments(const QString& file, const QString& leaveOut = {}) {
     return arguments;
 }
 
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A refusal of the import as the command line prints it.
+QString plain(QString message) {
+    return message.replace("\r\n", "\n");
+}
+
 } // namespace
 
 class TestCli : public QObject {
@@ -52,15 +62,12 @@ class TestCli : public QObject {
 private Q_SLOTS:
     void commands_data();
     void commands();
-    void helpNamesEveryCommand();
-    void programReadsStandardInputAndRefusesWrongUsage();
+    void helpNamesEveryCommandAndTheProgramRuns();
     void check_data();
     void check();
-    void batchWritesTheFolderAndNotTheConfiguration();
-    void batchRefusals_data();
-    void batchRefusals();
-    void pdfWritesTheFormData();
-    void pdfRefusals();
+    void batch_data();
+    void batch();
+    void pdfRefusalsThenTheFormData();
 };
 
 void TestCli::commands_data() {
@@ -101,32 +108,21 @@ void TestCli::commands() {
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, output);
     QFETCH(int, status);
-    std::istringstream in(input.toStdString());
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    QCOMPARE(cli::run(arguments, io), status);
-    QCOMPARE(QByteArray::fromStdString(out.str()), output);
+    const Run run = runCli(arguments, input);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out.toUtf8(), output);
     // Wrong usage says so on standard error, and only then.
-    QCOMPARE(err.str().empty(), status == 0);
+    QCOMPARE(run.err.isEmpty(), status == 0);
 }
 
-void TestCli::helpNamesEveryCommand() {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    QCOMPARE(cli::run({QStringLiteral("--help")}, io), 0);
-    const QString help = QString::fromStdString(out.str());
-    QVERIFY(help.contains(QStringLiteral("velmora-cli taxcode CODICE LUOGO")));
-    QVERIFY(help.contains(QStringLiteral("velmora-cli taxcode -")));
-    QVERIFY(help.contains(QStringLiteral("velmora-cli check FILE")));
-    QVERIFY(help.contains(QStringLiteral("velmora-cli batch FILE")));
-    QVERIFY(help.contains(QStringLiteral("velmora-cli pdf --type N")));
-    QVERIFY(err.str().empty());
-}
+void TestCli::helpNamesEveryCommandAndTheProgramRuns() {
+    const Run help = runCli({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    QVERIFY(help.err.isEmpty());
+    for (const char* usage :
+         {"taxcode CODICE LUOGO", "taxcode -", "check FILE", "batch FILE", "pdf --type N"})
+        QVERIFY2(help.out.contains(QStringLiteral("velmora-cli ") + usage), usage);
 
-void TestCli::programReadsStandardInputAndRefusesWrongUsage() {
     QProcess process;
     process.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("taxcode"), QStringLiteral("-")});
     QVERIFY(process.waitForStarted());
@@ -135,7 +131,6 @@ void TestCli::programReadsStandardInputAndRefusesWrongUsage() {
     QVERIFY(process.waitForFinished());
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(process.readAllStandardOutput(), QByteArray("Corretto\nErrato\n"));
-
     process.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("nonesiste")});
     QVERIFY(process.waitForFinished());
     QCOMPARE(process.exitCode(), 2);
@@ -160,17 +155,16 @@ void TestCli::check_data() {
         << none;
     QTest::newRow("refused with the import's message")
         << "soggetti.csv" << kRoman + "a,b,,,5/1/1970,Z110,,M,\r\n"
-        << QStringList() << 2 << none << importDateMessage(2).replace("\r\n", "\n");
+        << QStringList() << 2 << none << plain(importDateMessage(2));
     QTest::newRow("--format over the extension")
         << "soggetti.csv" << kRoman << QStringList{"--format", "txt"} << 2 << none
-        << importGeneralMessage(1).replace("\r\n", "\n");
+        << plain(importGeneralMessage(1));
     QTest::newRow("delimited lines in a .txt file")
         << "soggetti.txt" << kRoman << QStringList{"--format", "csv"} << 0 << none << none;
     QTest::newRow("a .txt file is fixed-width")
-        << "soggetti.txt" << kRoman << QStringList() << 2 << none
-        << importGeneralMessage(1).replace("\r\n", "\n");
+        << "soggetti.txt" << kRoman << QStringList() << 2 << none << plain(importGeneralMessage(1));
     QTest::newRow("no such file") << "altro.csv" << QByteArray() << QStringList() << 2 << none
-                                  << importGeneralMessage(0).replace("\r\n", "\n");
+                                  << plain(importGeneralMessage(0));
     QTest::newRow("unknown format") << "soggetti.csv" << kRoman << QStringList{"--format", "xls"}
                                     << 2 << none << "velmora-cli check: --format";
 }
@@ -193,33 +187,7 @@ void TestCli::check() {
     QCOMPARE(run.err.isEmpty(), error.isEmpty());
 }
 
-void TestCli::batchWritesTheFolderAndNotTheConfiguration() {
-    ScratchFolder folder;
-    writePlaceTables(folder);
-    writeBytes(folder.path("config.ini"), kConfig);
-    writeBytes(folder.path("soggetti.csv"), kRoman + kParisian);
-    QDir(folder.path()).mkdir("lotti");
-
-    const Run run = runCli(batchArguments(folder.path("soggetti.csv")) << "--german");
-    QCOMPARE(run.status, 0);
-    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
-    const QString batchFolder = run.out.trimmed();
-    QVERIFY(run.out.endsWith(u'\n'));
-    QVERIFY(batchFolder.startsWith(QDir(folder.path("lotti")).absoluteFilePath("Velmora_")));
-    const QStringList files = QDir(batchFolder).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(files.size(), 2);
-    QVERIFY(files[0].startsWith("Nominativi_Velmora_"));
-    QFile summary(QDir(batchFolder).filePath(files[1]));
-    QVERIFY(summary.open(QIODevice::ReadOnly));
-    const QByteArray summaryText = summary.readAll();
-    QVERIFY(summaryText.contains(kCertificateTypes[0].toLatin1()));
-    QVERIFY(summaryText.contains("Lingua tedesca: Si\r\n"));
-    QFile config(folder.path("config.ini"));
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    QCOMPARE(config.readAll(), kConfig);
-}
-
-void TestCli::batchRefusals_data() {
+void TestCli::batch_data() {
     QTest::addColumn<QByteArray>("config");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("extra");
@@ -228,6 +196,8 @@ void TestCli::batchRefusals_data() {
     QTest::addColumn<QString>("error");
     const QByteArray valid = kRoman + kParisian;
     const QString all;
+    QTest::newRow("written, configuration untouched")
+        << kConfig << valid << QStringList{"--german"} << all << 0 << QString();
     QTest::newRow("no office type")
         << QByteArray() << valid << QStringList() << all << 1 << "Inserire il Tipo Ufficio\n";
     QTest::newRow("office given, purpose missing")
@@ -238,22 +208,18 @@ void TestCli::batchRefusals_data() {
         << kConfig << valid << QStringList{"--date", "01/01/2999"} << "--type" << 1
         << "ATT! Sono stati riscontrati i seguenti errori:\n\n- Tipo certificato non immesso\n"
            "- Data protocollo non immessa o non valida\n";
-    QTest::newRow("no seat") << QByteArray() << valid << QStringList{"--office-type", "UFF"} << all
-                             << 1 << "Inserire il comune sede dell'ufficio\n";
-    QTest::newRow("empty file") << kConfig << QByteArray() << QStringList() << all << 1
-                                << "Inserire almeno un soggetto\n";
     QTest::newRow("failing row") << kConfig << kRoman + kNoSex << QStringList() << all << 1
                                  << "2: Sesso diverso da M o F\n";
     QTest::newRow("import refused")
         << kConfig << kRoman + "\r\n"
-        << QStringList() << all << 2 << importGeneralMessage(2).replace("\r\n", "\n") + "\n";
+        << QStringList() << all << 2 << plain(importGeneralMessage(2)) + "\n";
     QTest::newRow("type out of the list") << kConfig << valid << QStringList{"--type", "5"}
                                           << "--type" << 2 << "velmora-cli batch: --type";
     QTest::newRow("no destination")
         << kConfig << valid << QStringList() << "--dest" << 2 << "velmora-cli batch: serve --dest";
 }
 
-void TestCli::batchRefusals() {
+void TestCli::batch() {
     QFETCH(QByteArray, config);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, extra);
@@ -269,9 +235,22 @@ void TestCli::batchRefusals() {
     const Run run = runCli(batchArguments(folder.path("soggetti.csv"), leaveOut) + extra);
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
-    QVERIFY(run.out.isEmpty());
-    QVERIFY(QDir(folder.path("lotti")).isEmpty());
-    QCOMPARE(QFileInfo::exists(folder.path("config.ini")), !config.isEmpty());
+    QCOMPARE(run.err.isEmpty(), error.isEmpty());
+    QCOMPARE(readAll(folder.path("config.ini")), config);
+    if (status != 0) {
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(QDir(folder.path("lotti")).isEmpty());
+        return;
+    }
+    QVERIFY(run.out.endsWith(u'\n'));
+    const QDir batch(run.out.trimmed());
+    QVERIFY(batch.path().startsWith(QDir(folder.path("lotti")).absoluteFilePath("Velmora_")));
+    const QStringList files = batch.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 2);
+    QVERIFY(files[0].startsWith("Nominativi_Velmora_"));
+    const QByteArray summary = readAll(batch.filePath(files[1]));
+    QVERIFY(summary.contains(kCertificateTypes[0].toLatin1()));
+    QVERIFY(summary.contains("Lingua tedesca: Si\r\n"));
 }
 
 namespace {
@@ -284,29 +263,7 @@ QStringList pdfArguments(const QString& type) {
 
 } // namespace
 
-void TestCli::pdfWritesTheFormData() {
-    ScratchFolder folder;
-    QDir(folder.path()).mkpath("ref");
-    QDir(folder.path()).mkdir("moduli");
-    QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
-    const Run run = runCli(pdfArguments("4"));
-    QCOMPARE(run.status, 0);
-    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
-    const QStringList paths = run.out.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(paths.size(), 2);
-    QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
-    QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf"));
-    QFile fdf(paths[0]);
-    QVERIFY(fdf.open(QIODevice::ReadOnly));
-    const QByteArray data = fdf.readAll();
-    QVERIFY(data.contains("/T (numSoggetti) /V (12)"));
-    QVERIFY(data.contains("/T (Box29) /V /On"));
-    QVERIFY(!data.contains("finalitaRich"));
-    QVERIFY(QFile::exists(paths[1]));
-    QVERIFY(!QFile::exists(folder.path("config.ini")));
-}
-
-void TestCli::pdfRefusals() {
+void TestCli::pdfRefusalsThenTheFormData() {
     ScratchFolder folder;
     QDir(folder.path()).mkdir("moduli");
     QStringList incomplete = pdfArguments("2");
@@ -314,15 +271,28 @@ void TestCli::pdfRefusals() {
     Run run = runCli(incomplete);
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QStringLiteral("Completare correttamente tutti i campi della richiesta\n"));
-
+    QStringList noSubjects = pdfArguments("2");
+    noSubjects.replace(noSubjects.indexOf("12"), "x");
+    QCOMPARE(runCli(noSubjects).status, 2);
     run = runCli(pdfArguments("2")); // no template in the working folder
     QCOMPARE(run.status, 1);
     QVERIFY(!run.err.isEmpty());
     QVERIFY(QDir(folder.path("moduli")).isEmpty());
 
-    QStringList noSubjects = pdfArguments("2");
-    noSubjects.replace(noSubjects.indexOf("12"), "x");
-    QCOMPARE(runCli(noSubjects).status, 2);
+    QDir(folder.path()).mkpath("ref");
+    QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
+    run = runCli(pdfArguments("4"));
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    const QStringList paths = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(paths.size(), 2);
+    QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
+    QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf"));
+    const QByteArray data = readAll(paths[0]);
+    QVERIFY(data.contains("/T (numSoggetti) /V (12)"));
+    QVERIFY(data.contains("/T (Box29) /V /On"));
+    QVERIFY(QFile::exists(paths[1]));
+    QVERIFY(!QFile::exists(folder.path("config.ini")));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

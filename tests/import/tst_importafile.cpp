@@ -37,31 +37,28 @@ class TestImportaFile : public QObject {
 private Q_SLOTS:
     void opensOnTheRememberedFolder_data();
     void opensOnTheRememberedFolder();
-    void typeListSetsThePattern();
-    void noFileChosen();
-    void successAppendsAndRemembersTheFolder();
-    void failureTakesTheImportBack_data();
-    void failureTakesTheImportBack();
+    void noFileChosenThenTypeListSetsThePattern();
+    void importFromTheWindow_data();
+    void importFromTheWindow();
 };
 
 void TestImportaFile::opensOnTheRememberedFolder_data() {
     QTest::addColumn<bool>("withConfig");
     QTest::addColumn<QString>("remembered"); // below the working folder
     QTest::addColumn<QString>("shown");      // "" for the working folder
-    QTest::addColumn<bool>("keptInMemory");
     QTest::newRow("remembered folder") << true << "liste"
-                                       << "liste" << true;
+                                       << "liste";
     QTest::newRow("no config.ini, nothing remembered") << false << ""
-                                                       << "" << true;
-    // The desktop, or the working folder where there is none, replaces a folder gone since.
-    QTest::newRow("remembered folder gone") << true << "sparita" << GetDesktopPath() << false;
+                                                       << "";
+    // The desktop, or the working folder where there is none, replaces a folder gone since;
+    // only the folder gone is forgotten.
+    QTest::newRow("remembered folder gone") << true << "sparita" << GetDesktopPath();
 }
 
 void TestImportaFile::opensOnTheRememberedFolder() {
     QFETCH(bool, withConfig);
     QFETCH(QString, remembered);
     QFETCH(QString, shown);
-    QFETCH(bool, keptInMemory);
     ProgramFixture fixture;
     QDir(fixture.folder.path()).mkpath(QStringLiteral("liste"));
     const QString rememberedPath =
@@ -71,22 +68,25 @@ void TestImportaFile::opensOnTheRememberedFolder() {
     fixture.program.config.OfficeType = QStringLiteral("NON SALVATO");
     ImportaFile& window = fixture.program.importWindow();
     window.open();
-    QCOMPARE(window.windowTitle(), QStringLiteral(" Apri File"));
     QString expected = shown.isEmpty() ? QDir::currentPath() : fixture.folder.path(shown);
     if (QDir::isAbsolutePath(shown))
         expected = shown;
     QCOMPARE(window.folders->folder(), QFileInfo(expected).absoluteFilePath());
-    QCOMPARE(fixture.program.config.ImportFolder == rememberedPath, keptInMemory);
+    QCOMPARE(fixture.program.config.ImportFolder == rememberedPath, remembered != "sparita");
     QCOMPARE(fixture.program.config.OfficeType, QStringLiteral("NON SALVATO"));
     window.close();
 }
 
-void TestImportaFile::typeListSetsThePattern() {
+void TestImportaFile::noFileChosenThenTypeListSetsThePattern() {
     ProgramFixture fixture(configWithImportFolder(QString()));
     fixture.writeFile(QStringLiteral("a.txt"), kRoman);
-    fixture.writeFile(QStringLiteral("b.csv"), kRoman);
+    fixture.program.principale().Command7->click();
     ImportaFile& window = fixture.program.importWindow();
-    window.open();
+    QVERIFY(window.isVisible());
+    window.Command1->click();
+    QCOMPARE(fixture.messages.texts(), QStringList{QStringLiteral("Selezionare un file")});
+    QCOMPARE(fixture.messages.shown.first().icon, Messages::Icon::Exclamation);
+    QVERIFY(window.isVisible());
     QCOMPARE(window.Combo1->currentIndex(), 0);
     chooseFile(window, fixture.folder.path(QStringLiteral("a.txt")));
     window.Combo1->setCurrentIndex(1);
@@ -97,43 +97,58 @@ void TestImportaFile::typeListSetsThePattern() {
     window.close();
 }
 
-void TestImportaFile::noFileChosen() {
-    ProgramFixture fixture(configWithImportFolder(QString()));
-    fixture.program.principale().Command7->click();
-    ImportaFile& window = fixture.program.importWindow();
-    QVERIFY(window.isVisible());
-    window.Command1->click();
-    QCOMPARE(fixture.messages.texts(), QStringList{QStringLiteral("Selezionare un file")});
-    QCOMPARE(fixture.messages.shown.first().icon, Messages::Icon::Exclamation);
-    QVERIFY(window.isVisible());
-    window.close();
+void TestImportaFile::importFromTheWindow_data() {
+    QTest::addColumn<int>("rowsBefore");
+    QTest::addColumn<bool>("failing");
+    QTest::newRow("appended after three rows") << 3 << false;
+    QTest::newRow("line 2 bad: three rows kept") << 3 << true;
+    QTest::newRow("line 2 bad: empty table laid out afresh") << 0 << true;
 }
 
-void TestImportaFile::successAppendsAndRemembersTheFolder() {
-    ProgramFixture fixture(configWithImportFolder(QString()));
+void TestImportaFile::importFromTheWindow() {
+    QFETCH(int, rowsBefore);
+    QFETCH(bool, failing);
+    const QByteArray config = configWithImportFolder(QString());
+    ProgramFixture fixture(config);
     writePlaceTables(fixture.folder);
     QDir(fixture.folder.path()).mkpath(QStringLiteral("liste"));
     // A .txt name holding delimited lines: the type chosen decides the reader.
     const QString file = fixture.folder.path(QStringLiteral("liste/soggetti.txt"));
-    writeBytes(file, kRoman + kParisian);
+    writeBytes(file, failing ? kRoman + "rossi,mario,H501,,5/1/1970,Z000,,M,\r\n" + kParisian
+                             : kRoman + kParisian);
     Program& program = fixture.program;
-    program.table.appendRows({romanSubject(), romanSubject(), romanSubject()});
+    program.table.appendRows(QList<SubjectValues>(rowsBefore, parisianSubject()));
+    if (rowsBefore > 0)
+        program.table.setColors(2, {kLightRed, kBlack});
+    program.importoFile = failing;
     program.config.OfficeType = QStringLiteral("NON SALVATO");
 
     ImportaFile& window = program.importWindow();
     window.open();
+    const QString remembered = program.config.ImportFolder;
     window.Combo1->setCurrentIndex(1);
     window.folders->setFilePattern(QStringLiteral("*.txt"));
     chooseFile(window, file);
     window.Command1->click();
-
+    QTRY_VERIFY(!window.isVisible());
+    const int rows = failing ? rowsBefore : rowsBefore + 2;
+    QCOMPARE(program.table.progressivo(), rows);
+    QCOMPARE(program.principale().MSFlexGrid1->currentRow(), rows);
+    for (int row = 1; row <= rowsBefore; ++row)
+        QCOMPARE(program.table.values(row), parisianSubject());
+    if (failing) {
+        QCOMPARE(fixture.messages.texts(), QStringList{importDateMessage(2)});
+        QCOMPARE(fixture.messages.shown.first().icon, Messages::Icon::Critical);
+        if (rowsBefore > 0)
+            QCOMPARE(program.table.colors(2).back, kLightRed);
+        QCOMPARE(program.importoFile, rowsBefore > 0);
+        QCOMPARE(program.config.ImportFolder, remembered);
+        QCOMPARE(fixture.readFile(QStringLiteral("config.ini")), config);
+        return;
+    }
     QVERIFY(fixture.messages.shown.isEmpty());
-    QCOMPARE(program.table.progressivo(), 5);
     QCOMPARE(program.table.cell(4, NumberColumn), QStringLiteral("4"));
-    QCOMPARE(program.table.cell(4, SurnameColumn), QStringLiteral("ROSSI"));
     QCOMPARE(program.table.cell(5, StateColumn), QStringLiteral("FRANCIA"));
-    QCOMPARE(program.table.cell(5, BirthDateColumn), QStringLiteral("31/12/1999"));
-    QCOMPARE(program.principale().MSFlexGrid1->currentRow(), 5);
     QCOMPARE(program.principale().MSFlexGrid1->currentColumn(), 1);
     QVERIFY(program.importoFile);
     const QString folder =
@@ -141,49 +156,6 @@ void TestImportaFile::successAppendsAndRemembersTheFolder() {
     QCOMPARE(program.config.ImportFolder, folder);
     QCOMPARE(fixture.readFile(QStringLiteral("config.ini")),
              "NON SALVATO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n" + folder.toUtf8() + "\r\n\r\n");
-    QTRY_VERIFY(!window.isVisible());
-}
-
-void TestImportaFile::failureTakesTheImportBack_data() {
-    QTest::addColumn<int>("rowsBefore");
-    QTest::newRow("empty table") << 0;
-    QTest::newRow("three rows") << 3;
-}
-
-void TestImportaFile::failureTakesTheImportBack() {
-    QFETCH(int, rowsBefore);
-    const QByteArray config = configWithImportFolder(QString());
-    ProgramFixture fixture(config);
-    writePlaceTables(fixture.folder);
-    const QString file = fixture.folder.path(QStringLiteral("soggetti.csv"));
-    writeBytes(file, kRoman + "rossi,mario,H501,,5/1/1970,Z000,,M,\r\n" + kParisian);
-    Program& program = fixture.program;
-    SubjectValues painted = parisianSubject();
-    QList<SubjectValues> before(rowsBefore, painted);
-    program.table.appendRows(before);
-    if (rowsBefore > 0)
-        program.table.setColors(2, {kLightRed, kBlack});
-    program.importoFile = true;
-
-    ImportaFile& window = program.importWindow();
-    window.open();
-    const QString remembered = program.config.ImportFolder;
-    window.Combo1->setCurrentIndex(1);
-    chooseFile(window, file);
-    window.Command1->click();
-
-    QCOMPARE(fixture.messages.texts(), QStringList{importDateMessage(2)});
-    QCOMPARE(fixture.messages.shown.first().icon, Messages::Icon::Critical);
-    QCOMPARE(program.table.progressivo(), rowsBefore);
-    for (int row = 1; row <= rowsBefore; ++row)
-        QCOMPARE(program.table.values(row), painted);
-    if (rowsBefore > 0)
-        QCOMPARE(program.table.colors(2).back, kLightRed);
-    QCOMPARE(program.importoFile, rowsBefore > 0);
-    QCOMPARE(program.principale().MSFlexGrid1->currentRow(), rowsBefore);
-    QCOMPARE(program.config.ImportFolder, remembered);
-    QCOMPARE(fixture.readFile(QStringLiteral("config.ini")), config);
-    QTRY_VERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(TestImportaFile)
