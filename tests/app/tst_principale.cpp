@@ -51,8 +51,7 @@ private Q_SLOTS:
     void startWithConfig_data();
     void startWithConfig();
     void requestFieldFilters();
-    void closingMainWindowClosesTheOthers();
-    void modifyConfigurationShowsUnsavedEdits();
+    void configurationWindowAndClosing();
     void guidaOpensTheManual();
     void newRequestEmptiesTheTable();
     void paintGridRowColoursOneRow();
@@ -147,13 +146,25 @@ void TestPrincipale::requestFieldFilters() {
     QCOMPARE(main.Text3->toPlainText(), QStringLiteral("PER \u00C0 UNODUETRE"));
 }
 
-void TestPrincipale::closingMainWindowClosesTheOthers() {
+void TestPrincipale::configurationWindowAndClosing() {
     test::ProgramFixture f(kCompleteConfig);
     Principale& main = f.program.principale();
     QSignalSpy ended(&main, &Principale::closed);
     main.Form_Load();
+    main.Text2->setText(QStringLiteral("PREFETTURA"));
+    main.Text3->setPlainText(QStringLiteral("CONCORSO"));
     main.modConfig->trigger();
     QPointer<datiUtente> config = &f.program.configWindow();
+    QVERIFY(config->modifica);
+    QCOMPARE(config->Text1->text(), QStringLiteral("PREFETTURA")); // unsaved edits shown
+    QCOMPARE(config->Text2->text(), QStringLiteral("ROMA"));
+    QCOMPARE(config->Text3->toPlainText(), QStringLiteral("CONCORSO"));
+    QTest::mouseClick(config->Command2, Qt::LeftButton);
+    QVERIFY(main.isVisible());
+    QCOMPARE(f.readFile(QStringLiteral("config.ini")), kCompleteConfig);
+    QCOMPARE(main.Text2->text(), QStringLiteral("PREFETTURA"));
+
+    main.modConfig->trigger();
     QPointer<frmSplash> splash = &f.program.splash();
     QVERIFY(config->isVisible() && splash->isVisible());
     QTest::mouseClick(main.Command2, Qt::LeftButton);
@@ -161,22 +172,6 @@ void TestPrincipale::closingMainWindowClosesTheOthers() {
     QVERIFY(!config || !config->isVisible());
     QVERIFY(!splash || !splash->isVisible());
     QCOMPARE(ended.size(), 1);
-}
-
-void TestPrincipale::modifyConfigurationShowsUnsavedEdits() {
-    Started s;
-    s.main.Text2->setText(QStringLiteral("PREFETTURA"));
-    s.main.Text3->setPlainText(QStringLiteral("CONCORSO"));
-    s.main.modConfig->trigger();
-    datiUtente& config = s.program.configWindow();
-    QVERIFY(config.modifica);
-    QCOMPARE(config.Text1->text(), QStringLiteral("PREFETTURA"));
-    QCOMPARE(config.Text2->text(), QStringLiteral("ROMA"));
-    QCOMPARE(config.Text3->toPlainText(), QStringLiteral("CONCORSO"));
-    QTest::mouseClick(config.Command2, Qt::LeftButton);
-    QVERIFY(s.main.isVisible());
-    QCOMPARE(s.readFile(QStringLiteral("config.ini")), kCompleteConfig);
-    QCOMPARE(s.main.Text2->text(), QStringLiteral("PREFETTURA"));
 }
 
 void TestPrincipale::guidaOpensTheManual() {

@@ -28,8 +28,7 @@ class TestFilteredEdit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void typedAndPastedKeysPassTheFilter();
-    void contextMenuPasteIsFiltered();
-    void dropIsFiltered();
+    void contextMenuPasteAndDropAreFiltered();
     void textEditDropsEnterAndFiltersPaste();
     void dateFieldShowsItsMaskOnFocus();
 };
@@ -57,36 +56,31 @@ void TestFilteredEdit::typedAndPastedKeysPassTheFilter() {
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Max 5")}); // once, not per letter
 }
 
-void TestFilteredEdit::contextMenuPasteIsFiltered() {
-    FilteredLineEdit edit;
+void TestFilteredEdit::contextMenuPasteAndDropAreFiltered() {
+    struct DropTarget : FilteredLineEdit {
+        using FilteredLineEdit::dropEvent;
+    } edit;
     edit.setKeyFilter(fiveLetters(), nullptr);
+    edit.resize(200, 30);
     QGuiApplication::clipboard()->setText(QStringLiteral("a-b"));
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
     QApplication::sendEvent(&edit, &event);
     auto* menu = edit.findChild<QMenu*>();
     QVERIFY(menu);
     const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
-    const QList<QAction*> actions = menu->actions();
-    const auto paste = std::find_if(actions.begin(), actions.end(), [&](QAction* action) {
-        return action->text().startsWith(pasteText);
-    });
-    QVERIFY(paste != actions.end());
-    (*paste)->trigger();
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(pasteText))
+            action->trigger();
+    }
     QCOMPARE(edit.text(), QStringLiteral("AB"));
     menu->close();
-}
 
-void TestFilteredEdit::dropIsFiltered() {
-    struct DropTarget : FilteredLineEdit {
-        using FilteredLineEdit::dropEvent;
-    } edit;
-    edit.setKeyFilter(fiveLetters(), nullptr);
-    edit.resize(200, 30);
     QMimeData data;
     data.setText(QStringLiteral("x9y"));
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(1, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     edit.dropEvent(&drop);
-    QCOMPARE(edit.text(), QStringLiteral("XY"));
+    QVERIFY(edit.text().contains(QStringLiteral("XY")));
+    QCOMPARE(edit.text().size(), 4);
 }
 
 void TestFilteredEdit::textEditDropsEnterAndFiltersPaste() {
