@@ -90,6 +90,7 @@ void TestPrincipale::startWithConfig() {
     QVERIFY(main.isVisible());
     QVERIFY(main.MSFlexGrid1->isVisible());
     QVERIFY(!s.program.configWindow().isVisible());
+    QVERIFY(main.Command1->isEnabled() && main.Command8->isEnabled());
     QCOMPARE(main.Text2->text(), QStringLiteral("UFFICIO"));
     QTEST(main.Text3->toPlainText(), "purpose");
     QCOMPARE(main.Combo1->currentIndex(), position);
@@ -110,6 +111,7 @@ void TestPrincipale::startWithConfig() {
                  QStringLiteral("CERTIFICATO CIVILE (artt. 26, 28 d.P.R. n. 313/2002)"));
     }
     QVERIFY(s.program.splash().isVisible());
+    QVERIFY(main.Timer2.isActive());
     QCOMPARE(main.Timer2.interval(), 2700);
     main.Timer2_Timer();
     QVERIFY(!main.Timer2.isActive());
