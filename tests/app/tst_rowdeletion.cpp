@@ -44,8 +44,6 @@ struct Started {
         QGuiApplication::clipboard()->setText(kOperatorCopy);
     }
     ~Started() { main.close(); }
-    Started(const Started&) = delete;
-    Started& operator=(const Started&) = delete;
 
     void select(int row) { main.MSFlexGrid1->setCurrentCell(row, NameColumn); }
 
@@ -59,70 +57,61 @@ struct Started {
 class TestRowDeletion : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void deleteMiddleRowKeepsMarksAndClipboard();
-    void deleteLastAndOnlyRow();
-    void refusedOrEmptyChangesNothing();
+    void deleteRow_data();
+    void deleteRow();
     void copyFromGridPutsTheText();
     void pasteToGrid();
 };
 
-void TestRowDeletion::deleteMiddleRowKeepsMarksAndClipboard() {
-    Started s({"A", "B", "C", "D"});
-    s.table.setColors(3, {kLightRed, kBlack});
-    s.table.setColors(4, {kLightRed, kBlack});
-    s.select(2);
-    s.f.messages.answers = {true};
+void TestRowDeletion::deleteRow_data() {
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("marked");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<int>("markedAfter");
+    QTest::newRow("middle row") << QStringList{"A", "B", "C", "D"} << 3 << true
+                                << QStringList{"A", "C", "D"} << 2;
+    QTest::newRow("last row") << QStringList{"A", "B"} << 0 << true << QStringList{"A"} << 0;
+    QTest::newRow("only row") << QStringList{"A"} << 0 << true << QStringList() << 0;
+    QTest::newRow("refused") << QStringList{"A", "B", "C"} << 3 << false
+                             << QStringList{"A", "B", "C"} << 3;
+    QTest::newRow("empty table") << QStringList() << 0 << true << QStringList() << 0;
+}
+
+// The selected row is the last one, or the second when there are more than two.
+void TestRowDeletion::deleteRow() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, marked);
+    QFETCH(QStringList, left);
+    QFETCH(int, markedAfter);
+    Started s(rows);
+    if (marked > 0)
+        s.table.setColors(marked, {kLightRed, kBlack});
+    const int selected = rows.size() > 2 ? 2 : int(rows.size());
+    if (selected > 0)
+        s.select(selected);
+    QFETCH(bool, answer);
+    s.f.messages.answers = {answer};
     QTest::mouseClick(s.main.Command5, Qt::LeftButton);
 
-    QCOMPARE(s.f.messages.asked.size(), 1);
-    QCOMPARE(s.f.messages.asked.first().text, QStringLiteral("Eliminare la riga numero 2 ?"));
-    QCOMPARE(s.f.messages.asked.first().icon, Messages::Icon::Exclamation);
-    QVERIFY(s.f.messages.askedDefaultNo.first());
-    QCOMPARE(surnames(s.table), (QStringList{"A", "C", "D"}));
-    QCOMPARE(s.table.cell(3, NumberColumn), QStringLiteral("3"));
-    QCOMPARE(s.table.colors(1).back, kWhite);
-    QCOMPARE(s.table.colors(2).back, kLightRed);
-    QCOMPARE(s.table.colors(3).back, kLightRed);
-    QCOMPARE(s.table.progressivo(), 3);
-    QCOMPARE(s.f.program.indiceSoggetti, 3);
-    QCOMPARE(s.main.MSFlexGrid1->currentRow(), 3);
-    QCOMPARE(clipboardText(), kOperatorCopy);
-}
-
-void TestRowDeletion::deleteLastAndOnlyRow() {
-    Started s({"A", "B"});
-    s.select(2);
-    s.f.messages.answers = {true, true};
-    s.main.Command5_Click();
-    QCOMPARE(surnames(s.table), QStringList{"A"});
-    QCOMPARE(s.f.program.indiceSoggetti, 1);
-    QCOMPARE(s.f.messages.asked.last().text, QStringLiteral("Eliminare la riga numero 2 ?"));
-
-    s.main.Command5_Click();
-    QCOMPARE(s.table.progressivo(), 0);
-    QCOMPARE(s.f.program.indiceSoggetti, 0);
-    QCOMPARE(s.main.MSFlexGrid1->currentRow(), 0);
-    QCOMPARE(s.table.headerData(SurnameColumn, Qt::Horizontal).toString(),
-             QStringLiteral("Cognome *"));
-    QCOMPARE(clipboardText(), kOperatorCopy);
-}
-
-void TestRowDeletion::refusedOrEmptyChangesNothing() {
-    Started s({"A", "B", "C"});
-    s.table.setColors(3, {kLightRed, kBlack});
-    s.select(2);
-    s.f.messages.answers = {false};
-    s.main.Command5_Click();
-    QCOMPARE(s.f.messages.asked.size(), 1);
-    QCOMPARE(surnames(s.table), (QStringList{"A", "B", "C"}));
-    QCOMPARE(s.table.colors(3).back, kLightRed);
-    QCOMPARE(s.f.program.indiceSoggetti, 2);
-    QCOMPARE(clipboardText(), kOperatorCopy);
-
-    s.main.CG_Click(1);
-    s.main.Command5_Click();
-    QCOMPARE(s.f.messages.asked.size(), 1); // an empty table asks nothing
+    if (rows.isEmpty()) {
+        QVERIFY(s.f.messages.asked.isEmpty());
+    } else {
+        QCOMPARE(s.f.messages.asked.size(), 1);
+        QCOMPARE(s.f.messages.asked.first().text,
+                 QStringLiteral("Eliminare la riga numero %1 ?").arg(selected));
+        QCOMPARE(s.f.messages.asked.first().icon, Messages::Icon::Exclamation);
+        QVERIFY(s.f.messages.askedDefaultNo.first());
+    }
     QVERIFY(s.f.messages.shown.isEmpty());
+    QCOMPARE(surnames(s.table), left);
+    for (int row = 1; row <= left.size(); ++row) {
+        QCOMPARE(s.table.cell(row, NumberColumn), QString::number(row));
+        QCOMPARE(s.table.colors(row).back, row == markedAfter ? kLightRed : kWhite);
+    }
+    const int current = answer ? int(left.size()) : selected;
+    QCOMPARE(s.f.program.indiceSoggetti, current);
+    QCOMPARE(s.main.MSFlexGrid1->currentRow(), current);
     QCOMPARE(clipboardText(), kOperatorCopy);
 }
 

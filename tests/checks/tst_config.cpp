@@ -20,9 +20,7 @@ class TestConfig : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void roundTripWritesSevenLines();
-    void shortFilesKeepWhatTheyHave();
-    void missingFileIsUnreadable();
-    void certTypePositions_data();
+    void readKeepsWhatTheFileHas();
     void certTypePositions();
     void officeDataFilters();
 };
@@ -47,10 +45,13 @@ void TestConfig::roundTripWritesSevenLines() {
     QCOMPARE(read, written);
 }
 
-void TestConfig::shortFilesKeepWhatTheyHave() {
+void TestConfig::readKeepsWhatTheFileHas() {
     test::ScratchFolder folder;
     const QString path = folder.path(QStringLiteral("config.ini"));
     Config config;
+    QCOMPARE(ReadConfig(path, config), ConfigRead::Unreadable);
+    QCOMPARE(config, Config());
+
     config.OutputFolder = QStringLiteral("/kept");
     writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
     QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
@@ -69,28 +70,11 @@ void TestConfig::shortFilesKeepWhatTheyHave() {
     QVERIFY(!emptyPurpose.isComplete());
 }
 
-void TestConfig::missingFileIsUnreadable() {
-    test::ScratchFolder folder;
-    Config config;
-    QCOMPARE(ReadConfig(folder.path(QStringLiteral("config.ini")), config), ConfigRead::Unreadable);
-    QCOMPARE(config, Config());
-}
-
-void TestConfig::certTypePositions_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("position");
-    QTest::newRow("chosen in the list") << QStringLiteral(" 2") << 2;
-    QTest::newRow("stored by Crea File") << QStringLiteral("2") << 2;
-    QTest::newRow("first") << QStringLiteral("0") << 0;
-    QTest::newRow("last") << QStringLiteral(" 4") << 4;
-    QTest::newRow("past the list") << QStringLiteral("7") << -1;
-    QTest::newRow("not a number") << QStringLiteral("x") << -1;
-}
-
 void TestConfig::certTypePositions() {
-    QFETCH(QString, text);
-    QFETCH(int, position);
-    QCOMPARE(certTypePosition(text), position);
+    const QList<std::pair<QString, int>> cases{{" 2", 2}, {"2", 2},  {"0", 0},
+                                               {" 4", 4}, {"7", -1}, {"x", -1}};
+    for (const auto& [text, position] : cases)
+        QCOMPARE(certTypePosition(text), position);
 }
 
 void TestConfig::officeDataFilters() {

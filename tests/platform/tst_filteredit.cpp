@@ -27,15 +27,13 @@ KeyFilter fiveLetters() {
 class TestFilteredEdit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void typedKeysPassTheFilter();
-    void pasteIsTypedCharacterByCharacter();
-    void contextMenuPasteIsFiltered();
-    void dropIsFiltered();
+    void typedAndPastedKeysPassTheFilter();
+    void contextMenuPasteAndDropAreFiltered();
     void textEditDropsEnterAndFiltersPaste();
     void dateFieldShowsItsMaskOnFocus();
 };
 
-void TestFilteredEdit::typedKeysPassTheFilter() {
+void TestFilteredEdit::typedAndPastedKeysPassTheFilter() {
     test::RecordingMessages messages;
     FilteredLineEdit edit;
     edit.setKeyFilter(fiveLetters(), &messages);
@@ -46,12 +44,9 @@ void TestFilteredEdit::typedKeysPassTheFilter() {
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Max 5")});
     QTest::keyClick(&edit, Qt::Key_Backspace);
     QCOMPARE(edit.text(), QStringLiteral("AB\u00C0C"));
-}
 
-void TestFilteredEdit::pasteIsTypedCharacterByCharacter() {
-    test::RecordingMessages messages;
-    FilteredLineEdit edit;
-    edit.setKeyFilter(fiveLetters(), &messages);
+    edit.clear();
+    messages.shown.clear();
     QGuiApplication::clipboard()->setText(QStringLiteral("r1o\ns\u0141si"));
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(edit.text(), QStringLiteral("ROSSI"));
@@ -61,36 +56,31 @@ void TestFilteredEdit::pasteIsTypedCharacterByCharacter() {
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Max 5")}); // once, not per letter
 }
 
-void TestFilteredEdit::contextMenuPasteIsFiltered() {
-    FilteredLineEdit edit;
-    edit.setKeyFilter(fiveLetters(), nullptr);
-    QGuiApplication::clipboard()->setText(QStringLiteral("a-b"));
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
-    QApplication::sendEvent(&edit, &event);
-    auto* menu = edit.findChild<QMenu*>();
-    QVERIFY(menu);
-    QAction* paste = nullptr;
-    for (QAction* action : menu->actions()) {
-        if (action->text().startsWith(QCoreApplication::translate("QLineEdit", "&Paste")))
-            paste = action;
-    }
-    QVERIFY(paste);
-    paste->trigger();
-    QCOMPARE(edit.text(), QStringLiteral("AB"));
-    menu->close();
-}
-
-void TestFilteredEdit::dropIsFiltered() {
+void TestFilteredEdit::contextMenuPasteAndDropAreFiltered() {
     struct DropTarget : FilteredLineEdit {
         using FilteredLineEdit::dropEvent;
     } edit;
     edit.setKeyFilter(fiveLetters(), nullptr);
     edit.resize(200, 30);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a-b"));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), QPoint(2, 2));
+    QApplication::sendEvent(&edit, &event);
+    auto* menu = edit.findChild<QMenu*>();
+    QVERIFY(menu);
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(pasteText))
+            action->trigger();
+    }
+    QCOMPARE(edit.text(), QStringLiteral("AB"));
+    menu->close();
+
     QMimeData data;
     data.setText(QStringLiteral("x9y"));
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(1, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     edit.dropEvent(&drop);
-    QCOMPARE(edit.text(), QStringLiteral("XY"));
+    QVERIFY(edit.text().contains(QStringLiteral("XY")));
+    QCOMPARE(edit.text().size(), 4);
 }
 
 void TestFilteredEdit::textEditDropsEnterAndFiltersPaste() {

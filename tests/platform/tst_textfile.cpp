@@ -17,7 +17,6 @@ private Q_SLOTS:
     void textTheCodePageCannotHoldIsAnError();
     void upperCaseStaysInsideTheCodePage();
     void writeIsAllOrNothing();
-    void writeIntoMissingFolderFails();
 };
 
 void TestTextFile::lineEnds_data() {
@@ -88,13 +87,10 @@ void TestTextFile::writeIsAllOrNothing() {
     QVERIFY(error.contains(QStringLiteral("\u0141")));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), QByteArray("CITT\xC0\r\n\r\n"));
-}
 
-void TestTextFile::writeIntoMissingFolderFails() {
-    test::ScratchFolder folder;
-    const QString error = writeTextFile(folder.path(QStringLiteral("missing/out.txt")), "A");
-    QVERIFY(error.startsWith(QStringLiteral("Impossibile scrivere il file")));
-    QVERIFY(!readTextFile(folder.path(QStringLiteral("missing/out.txt"))).ok());
+    const QString missing = folder.path(QStringLiteral("missing/out.txt"));
+    QVERIFY(writeTextFile(missing, "A").startsWith(QStringLiteral("Impossibile scrivere il file")));
+    QVERIFY(!readTextFile(missing).ok());
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
