@@ -46,6 +46,37 @@ QString clipboardText() {
     return QGuiApplication::clipboard()->text();
 }
 
+// Types a character key or a paste into `field`; false leaves the key to the editor.
+template <typename Field> bool typeKeyEvent(Field& field, QKeyEvent* event, bool enterIsTyped) {
+    switch (routeOf(event, enterIsTyped)) {
+    case KeyRoute::Editor:
+        return false;
+    case KeyRoute::Paste:
+        field.typeText(clipboardText());
+        break;
+    case KeyRoute::Typed:
+        field.typeText(event->text());
+        break;
+    }
+    event->accept();
+    return true;
+}
+
+// Text an input method commits is typed; what it is still composing stays with the editor,
+// which gets `event` without its committed text through `pass`.
+template <typename Field, typename Pass>
+void typeInputMethodEvent(Field& field, QInputMethodEvent* event, Pass pass) {
+    const QString commit = event->commitString();
+    if (commit.isEmpty()) {
+        pass(event);
+        return;
+    }
+    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
+    pass(&preeditOnly);
+    field.typeText(commit);
+    event->accept();
+}
+
 } // namespace
 
 bool KeyTyping::typeOne(QChar key, qsizetype length, QChar* insert) {
@@ -78,18 +109,8 @@ void FilteredLineEdit::typeText(const QString& text) {
 }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
-    switch (routeOf(event, false)) {
-    case KeyRoute::Editor:
+    if (!typeKeyEvent(*this, event, false))
         QLineEdit::keyPressEvent(event);
-        return;
-    case KeyRoute::Paste:
-        typeText(clipboardText());
-        break;
-    case KeyRoute::Typed:
-        typeText(event->text());
-        break;
-    }
-    event->accept();
 }
 
 void FilteredLineEdit::focusInEvent(QFocusEvent* event) {
@@ -132,15 +153,8 @@ void FilteredLineEdit::dropEvent(QDropEvent* event) {
 }
 
 void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
-    const QString commit = event->commitString();
-    if (commit.isEmpty()) {
-        QLineEdit::inputMethodEvent(event);
-        return;
-    }
-    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
-    QLineEdit::inputMethodEvent(&preeditOnly);
-    typeText(commit);
-    event->accept();
+    typeInputMethodEvent(*this, event,
+                         [this](QInputMethodEvent* e) { QLineEdit::inputMethodEvent(e); });
 }
 
 FilteredTextEdit::FilteredTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
@@ -157,18 +171,8 @@ void FilteredTextEdit::typeText(const QString& text) {
 }
 
 void FilteredTextEdit::keyPressEvent(QKeyEvent* event) {
-    switch (routeOf(event, true)) {
-    case KeyRoute::Editor:
+    if (!typeKeyEvent(*this, event, true))
         QPlainTextEdit::keyPressEvent(event);
-        return;
-    case KeyRoute::Paste:
-        typeText(clipboardText());
-        break;
-    case KeyRoute::Typed:
-        typeText(event->text());
-        break;
-    }
-    event->accept();
 }
 
 void FilteredTextEdit::focusInEvent(QFocusEvent* event) {
@@ -186,15 +190,8 @@ void FilteredTextEdit::insertFromMimeData(const QMimeData* source) {
 }
 
 void FilteredTextEdit::inputMethodEvent(QInputMethodEvent* event) {
-    const QString commit = event->commitString();
-    if (commit.isEmpty()) {
-        QPlainTextEdit::inputMethodEvent(event);
-        return;
-    }
-    QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
-    QPlainTextEdit::inputMethodEvent(&preeditOnly);
-    typeText(commit);
-    event->accept();
+    typeInputMethodEvent(*this, event,
+                         [this](QInputMethodEvent* e) { QPlainTextEdit::inputMethodEvent(e); });
 }
 
 } // namespace velmora
