@@ -1,5 +1,6 @@
 #include "app/gridclipboard.h"
 #include "app/subjecttable.h"
+#include "support/places.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -12,17 +13,6 @@ namespace {
 const QString FF = QString(QChar(12));
 const QString VT = QString(QChar(11));
 const QString kHead = QStringLiteral("[GRIDCLIP]") + FF;
-
-// A table of `count` rows whose surnames are "S1", "S2", ...
-void fill(SubjectTable& table, int count) {
-    QList<SubjectValues> rows;
-    for (int i = 1; i <= count; ++i) {
-        SubjectValues values;
-        values[SurnameColumn] = QStringLiteral("S%1").arg(i);
-        rows.append(values);
-    }
-    table.appendRows(rows);
-}
 
 QStringList column(const SubjectTable& table, int c) {
     QStringList texts;
@@ -45,7 +35,7 @@ private Q_SLOTS:
 void TestGridClipboard::removeRowIsOneRemoval() {
     SubjectTable table;
     QAbstractItemModelTester tester(&table);
-    fill(table, 1000);
+    test::fillNumbered(table, 1000);
     table.setColors(1000, {kLightRed, kBlack});
     QSignalSpy removed(&table, &SubjectTable::rowsRemoved);
     QSignalSpy changed(&table, &SubjectTable::dataChanged);
@@ -61,7 +51,7 @@ void TestGridClipboard::removeRowIsOneRemoval() {
 
 void TestGridClipboard::copyTextTakesFixedCells() {
     SubjectTable table;
-    fill(table, 2);
+    test::fillNumbered(table, 2);
     // The header row and the number column are cells like the others; an empty one is a lone tab.
     QCOMPARE(gridClipText(table, 1, 0, 1, 0),
              kHead + VT + "Cognome *" + VT + FF + "1" + VT + "S1" + VT + FF);
@@ -105,7 +95,7 @@ void TestGridClipboard::paste() {
     QFETCH(bool, answer);
     QFETCH(QStringList, surnames);
     SubjectTable table;
-    fill(table, 3);
+    test::fillNumbered(table, 3);
     table.setColors(2, {kLightRed, kBlack});
     QCOMPARE(pasteGridClipText(table, text, row, col), answer);
     QCOMPARE(column(table, SurnameColumn), surnames);

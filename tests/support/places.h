@@ -33,6 +33,17 @@ inline SubjectValues subject(std::initializer_list<std::pair<Column, const char1
 }
 
 // Born in Rome, with a correct tax code.
+// Appends `count` rows whose surnames are "S1", "S2", ...
+inline void fillNumbered(SubjectTable& table, int count) {
+    QList<SubjectValues> rows;
+    for (int i = 1; i <= count; ++i) {
+        SubjectValues values;
+        values[SurnameColumn] = QStringLiteral("S%1").arg(i);
+        rows.append(values);
+    }
+    table.appendRows(rows);
+}
+
 inline SubjectValues romanSubject() {
     return subject({{SurnameColumn, u"ROSSI"},
                     {NameColumn, u"MARIO"},

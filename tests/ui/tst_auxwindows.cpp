@@ -2,6 +2,7 @@
 #include "platform/maskeddateedit.h"
 #include "platform/widgets.h"
 #include "support/fixture.h"
+#include "support/places.h"
 #include "ui/attesa.h"
 #include "ui/avvisotabella.h"
 #include "ui/calendar.h"
@@ -18,16 +19,6 @@ namespace {
 
 const QByteArray kCompleteConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 2\r\n\r\n\r\n\r\n";
 const QByteArray kNoTypeConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n\r\n";
-
-void fill(SubjectTable& table, int count) {
-    QList<SubjectValues> rows;
-    for (int i = 1; i <= count; ++i) {
-        SubjectValues values;
-        values[SurnameColumn] = QStringLiteral("S%1").arg(i);
-        rows.append(values);
-    }
-    table.appendRows(rows);
-}
 
 template <typename Window> Window* shownWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -129,7 +120,7 @@ void TestAuxWindows::clearTableAsksFirst() {
     QTest::mouseClick(main.Command6, Qt::LeftButton); // an empty table: nothing to ask
     QVERIFY(!shownWindow<AvvisoTabella>());
 
-    fill(f.program.table, 5);
+    test::fillNumbered(f.program.table, 5);
     f.program.importoFile = true;
     QTest::mouseClick(main.Command6, Qt::LeftButton);
     AvvisoTabella* confirm = shownWindow<AvvisoTabella>();
@@ -152,7 +143,7 @@ void TestAuxWindows::clearTableAsksFirst() {
     QVERIFY(!f.program.importoFile);
     QTRY_VERIFY(!shownWindow<AvvisoTabella>());
 
-    fill(f.program.table, 1);
+    test::fillNumbered(f.program.table, 1);
     QTest::mouseClick(main.Command6, Qt::LeftButton);
     QVERIFY(shownWindow<AvvisoTabella>());
     main.close(); // closes the confirmation with it
@@ -164,7 +155,7 @@ void TestAuxWindows::eraseTableKeepsFirstRows() {
     Principale& main = f.program.principale();
     main.Form_Load();
     SubjectTable& table = f.program.table;
-    fill(table, 7);
+    test::fillNumbered(table, 7);
     table.setColors(2, {kLightRed, kBlack});
     table.setColors(6, {kLightRed, kBlack});
     main.MSFlexGrid1->setCurrentCell(7, TaxCodeColumn);
