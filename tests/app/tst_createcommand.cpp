@@ -3,6 +3,7 @@
 #include "platform/filteredit.h"
 #include "platform/maskeddateedit.h"
 #include "support/fixture.h"
+#include "support/places.h"
 #include "ui/attesa.h"
 
 #include <QTest>
@@ -12,20 +13,6 @@ using namespace velmora;
 namespace {
 
 const QByteArray kConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 0\r\n\r\n\r\n\r\n";
-
-SubjectValues roman() {
-    SubjectValues v;
-    v[SurnameColumn] = QStringLiteral("ROSSI");
-    v[NameColumn] = QStringLiteral("MARIO");
-    v[SexColumn] = QStringLiteral("M");
-    v[TaxCodeColumn] = QStringLiteral("RSSMRA70A05H501F");
-    v[BirthDateColumn] = QStringLiteral("05/01/1970");
-    v[MunicipalityColumn] = QStringLiteral("ROMA");
-    v[StateColumn] = QStringLiteral("ITALIA");
-    v[MunicipalityCodeColumn] = QStringLiteral("H501");
-    v[StateCodeColumn] = QStringLiteral("Z000");
-    return v;
-}
 
 // A started program whose request passes: type 0, purpose, protocol and today's date.
 struct Started : test::ProgramFixture {
@@ -86,7 +73,7 @@ void TestCreateCommand::noSubjectsWritesNothing() {
 
 void TestCreateCommand::typedRowsOpenTheOutputAtOnce() {
     Started f;
-    f.program.table.appendRow(roman());
+    f.program.table.appendRow(test::romanSubject());
     f.main.Text3->setPlainText(QStringLiteral("CONCORSO"));
     f.main.Command1->click();
     QVERIFY(f.messages.shown.isEmpty());
@@ -99,7 +86,7 @@ void TestCreateCommand::typedRowsOpenTheOutputAtOnce() {
 
 void TestCreateCommand::importedRowsAreCheckedAfterTheWaitWindow() {
     Started f;
-    QList<SubjectValues> rows(8, roman());
+    QList<SubjectValues> rows(8, test::romanSubject());
     rows[2][StateCodeColumn].clear();
     rows[6][TaxCodeColumn] = QStringLiteral("RSSMRA70A05F205F");
     f.program.table.appendRows(rows);
@@ -120,8 +107,8 @@ void TestCreateCommand::importedRowsAreCheckedAfterTheWaitWindow() {
     QVERIFY(!f.outputOpen());
 
     // Corrected, the rows pass; the marks of the earlier check stay.
-    f.program.table.setValues(3, roman());
-    f.program.table.setValues(7, roman());
+    f.program.table.setValues(3, test::romanSubject());
+    f.program.table.setValues(7, test::romanSubject());
     f.main.Command1->click();
     f.main.Timer1_Timer();
     QCOMPARE(f.messages.shown.size(), 1);
@@ -132,7 +119,7 @@ void TestCreateCommand::importedRowsAreCheckedAfterTheWaitWindow() {
 
 void TestCreateCommand::pdfCommandChecksLess() {
     Started f;
-    f.program.table.appendRow(roman());
+    f.program.table.appendRow(test::romanSubject());
     f.main.Text2->clear();
     f.main.MaskEdBox1->setText(QStringLiteral("01/01/2030"));
     f.main.Command8->click();
