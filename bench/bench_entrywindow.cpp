@@ -4,10 +4,10 @@
 // measured beside FloorPlainWindow, a window of as many plain fields shown and closed.
 // KeystrokeInList types one letter into the municipality list and takes it back, the list
 // suggesting names as it goes, beside the same two keys in a plain field.
-#include "app/program.h"
-#include "platform/clock.h"
-#include "subjects/insertpersona.h"
-#include "subjects/referencetable.h"
+#include "core/subjects/referencetable.h"
+#include "gui/insertpersona.h"
+#include "gui/program.h"
+#include "support/fixedclock.h"
 #include "support/recorders.h"
 
 #include <QApplication>

@@ -2,14 +2,14 @@
 // floor from the same run: reading the same file with the same line reader and splitting its
 // lines into fields (a text per field, as a row needs), which any import has to do. Then the same
 // import through the window, with the main window's model and view taking the rows.
-#include "app/principale.h"
-#include "import/importafile.h"
-#include "import/importfile.h"
-#include "import/linereader.h"
-#include "output/batch.h"
-#include "platform/folderchooser.h"
-#include "platform/textfile.h"
-#include "platform/windows1252.h"
+#include "core/import/importfile.h"
+#include "core/import/linereader.h"
+#include "core/output/batch.h"
+#include "core/text/textfile.h"
+#include "core/text/windows1252.h"
+#include "gui/importafile.h"
+#include "gui/principale.h"
+#include "gui/widgets/folderchooser.h"
 #include "support/fixture.h"
 
 #include <QApplication>

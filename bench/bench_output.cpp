@@ -1,10 +1,10 @@
 // The batch of the largest table: the row check of 32,767 subjects, and their subject list
 // written to disk. The list is measured beside two floors from the same run: the same bytes
 // written with a plain buffered file write, and written all or nothing as every file is.
-#include "app/requestcheck.h"
-#include "output/batch.h"
-#include "platform/textfile.h"
-#include "platform/windows1252.h"
+#include "core/output/batch.h"
+#include "core/request/requestcheck.h"
+#include "core/text/textfile.h"
+#include "core/text/windows1252.h"
 
 #include <QFile>
 #include <QTemporaryDir>

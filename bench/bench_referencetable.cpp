@@ -2,8 +2,8 @@
 // beside a floor from the same run: reading and splitting the files alone for the loading,
 // a plain hash of the same names for the lookups. RefreshUnchanged is what each use of a
 // table pays to learn that its file has not changed.
-#include "platform/textfile.h"
-#include "subjects/referencetable.h"
+#include "core/subjects/referencetable.h"
+#include "core/text/textfile.h"
 
 #include <QDir>
 #include <QHash>

@@ -1,6 +1,6 @@
 // Deleting a row of the largest table, against a floor measured in the same run: copying the
 // rows that the deletion moves.
-#include "app/subjecttable.h"
+#include "core/subjects/subjecttable.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "app/requestcheck.h"
-#include "checks/config.h"
 #include "cli/command.h"
 #include "cli/requestoptions.h"
 #include "cli/subjectfile.h"
-#include "output/batch.h"
+#include "core/config.h"
+#include "core/output/batch.h"
+#include "core/request/requestcheck.h"
 
 #include <QDateTime>
 #include <QDir>

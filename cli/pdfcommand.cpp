@@ -1,9 +1,9 @@
-#include "app/requestcheck.h"
 #include "cli/command.h"
 #include "cli/requestoptions.h"
-#include "output/batch.h"
-#include "output/pdfform.h"
-#include "platform/paths.h"
+#include "core/output/batch.h"
+#include "core/paths.h"
+#include "core/pdf/pdfform.h"
+#include "core/request/requestcheck.h"
 
 #include <QDateTime>
 #include <QDir>

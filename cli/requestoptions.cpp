@@ -1,7 +1,7 @@
 #include "cli/requestoptions.h"
 
-#include "app/request.h"
-#include "platform/paths.h"
+#include "core/paths.h"
+#include "core/request/request.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "checks/config.h"
 #include "cli/subjectfile.h"
+#include "core/config.h"
 
 #include <optional>
 

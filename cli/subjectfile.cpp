@@ -1,7 +1,7 @@
 #include "cli/subjectfile.h"
 
-#include "app/requestcheck.h"
-#include "platform/paths.h"
+#include "core/paths.h"
+#include "core/request/requestcheck.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/subjecttable.h"
 #include "cli/command.h"
-#include "import/importfile.h"
+#include "core/import/importfile.h"
+#include "core/subjects/subjecttable.h"
 
 #include <QHash>
 #include <QSet>

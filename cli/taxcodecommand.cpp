@@ -1,5 +1,5 @@
-#include "checks/taxcode.h"
 #include "cli/command.h"
+#include "core/subjects/taxcode.h"
 
 #include <string>
 

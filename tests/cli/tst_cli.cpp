@@ -1,5 +1,5 @@
 #include "cli/cli.h"
-#include "import/importfile.h"
+#include "core/import/importfile.h"
 #include "support/places.h"
 
 #include <QDir>

@@ -2,11 +2,11 @@
 // through the importer, with the shipped place tables. The first byte picks the file kind and
 // how full the table already is; the rest is the file. Besides crashes and sanitizer reports,
 // any broken promise of the importer stops the run.
-#include "checks/dates.h"
-#include "import/importfile.h"
-#include "import/linereader.h"
-#include "platform/textfile.h"
-#include "platform/windows1252.h"
+#include "core/dates.h"
+#include "core/import/importfile.h"
+#include "core/import/linereader.h"
+#include "core/text/textfile.h"
+#include "core/text/windows1252.h"
 
 #include <QBuffer>
 #include <QDir>

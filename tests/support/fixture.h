@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/principale.h"
-#include "app/program.h"
-#include "platform/clock.h"
-#include "platform/textfile.h"
+#include "core/text/textfile.h"
+#include "gui/principale.h"
+#include "gui/program.h"
+#include "support/fixedclock.h"
 #include "support/recorders.h"
 
 namespace velmora::test {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/subjecttable.h"
-#include "output/batch.h"
-#include "platform/windows1252.h"
+#include "core/output/batch.h"
+#include "core/subjects/subjecttable.h"
+#include "core/text/windows1252.h"
 #include "support/recorders.h"
 
 #include <QFile>

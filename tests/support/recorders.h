@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/messages.h"
-#include "platform/shell.h"
+#include "gui/messages.h"
+#include "gui/shell.h"
 
 #include <QDir>
 #include <QList>

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/keyfilter.h"
+
+#include <QString>
+
+namespace velmora {
+
+// The seven values kept in config.ini, one per line in this order.
+struct Config {
+    QString OfficeType;
+    QString OfficeSeat;
+    QString DefaultPurpose;
+    QString DefaultCertType; // " 2" when chosen in the list, "2" when stored by "Crea File"
+    QString OutputFolder;
+    QString ImportFolder;
+    QString PdfFolder;
+
+    // Office type, seat and purpose all given: the program can start without asking.
+    bool isComplete() const;
+    bool operator==(const Config&) const = default;
+};
+
+enum class ConfigRead {
+    Complete,  // at least four lines
+    Short,     // the file ends before line 4; the lines it has were read
+    Unreadable // no file, or it cannot be opened
+};
+
+// Reads the lines the file has into `config`; lines 5 to 7 are optional and a missing one
+// leaves its value as it was.
+ConfigRead ReadConfig(const QString& path, Config& config);
+ConfigRead readConfigLines(const QStringList& lines, Config& config);
+
+// Writes all seven lines, all or nothing. Returns an error text for the operator, or "".
+QString WriteConfig(const QString& path, const Config& config);
+QString configText(const Config& config);
+
+// The certificate-type position held in DefaultCertType: 0 to 4 (a leading blank allowed),
+// or -1 when the text selects no item.
+int certTypePosition(const QString& defaultCertType);
+
+// What config.ini could not be written is told to the operator with.
+QString configWriteFailure(const QString& error);
+
+// The office-data window's fields.
+namespace configfields {
+KeyFilter officeType(); // datiUtente Text1
+KeyFilter officeSeat(); // datiUtente Text2
+KeyFilter purpose();    // datiUtente Text3
+} // namespace configfields
+
+} // namespace velmora

@@ -1,0 +1,253 @@
+#include "core/import/importfile.h"
+
+#include "core/dates.h"
+#include "core/import/linereader.h"
+#include "core/text/windows1252.h"
+
+#include <QFile>
+
+namespace velmora {
+namespace {
+
+constexpr qsizetype kShortLine = 311; // a fixed-width line without a unique identifier
+constexpr qsizetype kLongLine = 318;  // with one
+constexpr qsizetype kDateLength = 10;
+constexpr int kProgressEveryLines = 1024;
+// No line that can pass is shorter: eight separators and a ten-character date.
+constexpr qint64 kShortestDelimitedLine = 8 + 10;
+
+const QString kItaly = QStringLiteral("ITALIA");
+const QString kItalyCode = QStringLiteral("Z000");
+
+// The values of one line as the file holds them, before the names are looked up.
+struct LineValues {
+    QString surname;
+    QString name;
+    QString municipalityCode;
+    QString foreignPlace;
+    QString birthDate;
+    QString stateCode;
+    QString father;
+    QString sex;
+    QString taxCode;
+    QString cui;
+};
+
+QString upperText(QStringView text) {
+    QString result = text.toString();
+    for (QChar& c : result) {
+        // Most letters are plain ASCII: no call for them.
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+        else if (c.unicode() >= 0x80)
+            c = upperWithin1252(c);
+    }
+    return result;
+}
+
+// Blanks only, as the fixed-width layout pads with them; other characters are data.
+QStringView withoutBlanks(QStringView text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == u' ')
+        ++start;
+    while (end > start && text[end - 1] == u' ')
+        --end;
+    return text.sliced(start, end - start);
+}
+
+// The table's dd/mm/yyyy from yyyy-mm-dd (as the subject list writes it) or dd/mm/yyyy.
+std::optional<QString> tableDate(const QString& text) {
+    if (text.size() == kDateLength && text[4] == u'-' && text[7] == u'-') {
+        const QStringView digits(text);
+        QString date;
+        date.reserve(kDateLength);
+        date.append(digits.sliced(8, 2)).append(u'/').append(digits.sliced(5, 2)).append(u'/');
+        date.append(digits.sliced(0, 4));
+        return parseDate(date) ? std::optional<QString>(date) : std::nullopt;
+    }
+    return parseDate(text) ? std::optional<QString>(text) : std::nullopt;
+}
+
+bool bornInItaly(ImportKind kind, const QString& municipalityCode, const QString& stateCode) {
+    if (municipalityCode.isEmpty())
+        return false;
+    if (stateCode.isEmpty() || stateCode == kItalyCode)
+        return true;
+    return kind == ImportKind::Delimited && (stateCode == u"000" || stateCode == u"0");
+}
+
+std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
+                                      const PlaceTables& places) {
+    const std::optional<QString> birthDate = tableDate(values.birthDate);
+    if (!birthDate)
+        return std::nullopt;
+    // Delimited files from other systems often leave out the Z of foreign codes.
+    const auto completeCode = [kind](QString& code) {
+        if (kind == ImportKind::Delimited && code.size() == 3)
+            code.prepend(u'Z');
+    };
+
+    QString& municipalityCode = values.municipalityCode;
+    completeCode(municipalityCode);
+    QString municipality;
+    if (!municipalityCode.isEmpty()) {
+        if (!places.municipalitiesRead)
+            return std::nullopt;
+        municipality = places.municipalities.nameByCode(municipalityCode);
+    }
+    if (municipality.isEmpty())
+        municipalityCode.clear();
+
+    QString& stateCode = values.stateCode;
+    QString state;
+    if (bornInItaly(kind, municipalityCode, stateCode)) {
+        state = kItaly;
+        stateCode = kItalyCode;
+    } else {
+        completeCode(stateCode);
+        if (!places.statesRead)
+            return std::nullopt;
+        state = places.states.nameByCode(stateCode);
+    }
+    if (state.isEmpty())
+        stateCode.clear();
+
+    SubjectValues row;
+    row[SurnameColumn] = std::move(values.surname);
+    row[NameColumn] = std::move(values.name);
+    row[SexColumn] = std::move(values.sex);
+    row[TaxCodeColumn] = std::move(values.taxCode);
+    row[CuiColumn] = std::move(values.cui);
+    row[FatherColumn] = std::move(values.father);
+    row[BirthDateColumn] = *birthDate;
+    row[MunicipalityColumn] = std::move(municipality);
+    row[ForeignPlaceColumn] = std::move(values.foreignPlace);
+    row[StateColumn] = std::move(state);
+    row[MunicipalityCodeColumn] = std::move(municipalityCode);
+    row[StateCodeColumn] = std::move(stateCode);
+    return row;
+}
+
+ImportResult failed(ImportFailure::Kind kind, int line) {
+    return {{}, ImportFailure{kind, line}};
+}
+
+} // namespace
+
+std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places) {
+    // 1-based positions: start and width of each value.
+    const auto value = [line](qsizetype position, qsizetype width) {
+        return upperText(withoutBlanks(line.sliced(position - 1, width)));
+    };
+    LineValues values;
+    values.surname = value(1, 72);
+    values.name = value(73, 72);
+    values.municipalityCode = value(145, 4);
+    values.foreignPlace = value(149, 60);
+    values.birthDate = value(209, 10);
+    values.stateCode = value(219, 4);
+    values.father = value(223, 72);
+    values.sex = value(295, 1);
+    values.taxCode = value(296, 16);
+    if (line.size() == kLongLine)
+        values.cui = value(312, 7);
+    return buildRow(std::move(values), ImportKind::FixedWidth, places);
+}
+
+std::optional<SubjectValues> delimitedRow(const QList<QStringView>& fields,
+                                          const PlaceTables& places) {
+    LineValues values;
+    values.surname = upperText(fields[0]);
+    values.name = upperText(fields[1]);
+    values.municipalityCode = upperText(fields[2]);
+    values.foreignPlace = upperText(fields[3]);
+    values.birthDate = upperText(fields[4]);
+    values.stateCode = upperText(fields[5]);
+    values.father = upperText(fields[6]);
+    values.sex = upperText(fields[7]);
+    values.taxCode = upperText(fields[8]);
+    if (fields.size() == 10)
+        values.cui = upperText(fields[9]);
+    return buildRow(std::move(values), ImportKind::Delimited, places);
+}
+
+QList<QStringView> delimitedFields(QStringView line) {
+    for (const QChar separator : {u',', u';'}) {
+        const qsizetype separators = line.count(separator);
+        if (separators == 8 || separators == 9)
+            return line.split(separator);
+    }
+    return {};
+}
+
+QString importDateMessage(int line) {
+    return QStringLiteral("Errore nella 'data di nascita' alla riga %1 del file\r\n"
+                          "Controllare che il file o il campo 'data di nascita' siano validi")
+        .arg(line);
+}
+
+QString importGeneralMessage(int line) {
+    return QStringLiteral("Errore nel file importato alla riga %1\r\n"
+                          "Verificare i separatori, la lunghezza\r\n"
+                          "la quantit\u00E0 e il contenuto dei dati")
+        .arg(line);
+}
+
+QString importFailureMessage(const ImportFailure& failure) {
+    return failure.kind == ImportFailure::Kind::Date ? importDateMessage(failure.line)
+                                                     : importGeneralMessage(failure.line);
+}
+
+ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
+                            ReferenceTable& municipalities, ReferenceTable& states,
+                            const ImportProgress& progress) {
+    const PlaceTables places{municipalities, states, municipalities.refresh().isEmpty(),
+                             states.refresh().isEmpty()};
+    const qint64 total = device.isSequential() ? 0 : device.size();
+    LineReader reader(device);
+    ImportResult result;
+    const qint64 shortestLine =
+        kind == ImportKind::FixedWidth ? kShortLine : kShortestDelimitedLine;
+    result.rows.reserve(
+        qMin<qint64>(total / shortestLine + 1, SubjectTable::kMaxRows - rowsBefore));
+    QString line;
+    int number = 0;
+    for (;;) {
+        const LineReader::Status status = reader.next(line);
+        if (status == LineReader::Status::End)
+            return result;
+        ++number; // the line being read, also when it cannot be
+        if (status != LineReader::Status::Line || rowsBefore + number > SubjectTable::kMaxRows)
+            return failed(ImportFailure::Kind::General, number);
+        std::optional<SubjectValues> row;
+        if (kind == ImportKind::FixedWidth) {
+            if (line.size() != kShortLine && line.size() != kLongLine)
+                return failed(ImportFailure::Kind::General, number);
+            row = fixedWidthRow(line, places);
+        } else {
+            const QList<QStringView> fields = delimitedFields(line);
+            if (fields.isEmpty())
+                return failed(ImportFailure::Kind::General, number);
+            if (fields[4].size() != kDateLength)
+                return failed(ImportFailure::Kind::Date, number);
+            row = delimitedRow(fields, places);
+        }
+        if (!row)
+            return failed(ImportFailure::Kind::General, number);
+        result.rows.append(std::move(*row));
+        if (progress && number % kProgressEveryLines == 0)
+            progress(reader.bytesRead(), total);
+    }
+}
+
+ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBefore,
+                               ReferenceTable& municipalities, ReferenceTable& states,
+                               const ImportProgress& progress) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(ImportFailure::Kind::General, 0);
+    return importSubjects(file, kind, rowsBefore, municipalities, states, progress);
+}
+
+} // namespace velmora

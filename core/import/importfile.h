@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/subjects/referencetable.h"
+#include "core/subjects/subjecttable.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <functional>
+#include <optional>
+
+namespace velmora {
+
+// The two kinds of import file, in the order of the import window's type list.
+enum class ImportKind { FixedWidth = 0, Delimited = 1 };
+
+// The place tables as one import uses them: refreshed once at its start. A table that could
+// not be read fails every row that needs a name from it.
+struct PlaceTables {
+    const ReferenceTable& municipalities;
+    const ReferenceTable& states;
+    bool municipalitiesRead = true;
+    bool statesRead = true;
+};
+
+// One line of each kind as a subject row (columns 1 to 12); nullopt when the row cannot be
+// built: a birth date that is not a real day, or a table it needs that could not be read.
+// The fixed-width line is 311 or 318 characters long; the delimited line has 9 or 10 fields.
+std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places);
+std::optional<SubjectValues> delimitedRow(const QList<QStringView>& fields,
+                                          const PlaceTables& places);
+
+// The fields of a delimited line: split at commas, else at semicolons; empty when neither
+// gives 9 or 10 fields.
+QList<QStringView> delimitedFields(QStringView line);
+
+struct ImportFailure {
+    enum class Kind { Date, General };
+    Kind kind = Kind::General;
+    int line = 0; // 1-based; 0 when no line was read
+    bool operator==(const ImportFailure&) const = default;
+};
+
+// What the operator is told, with the number of the line that failed.
+QString importDateMessage(int line);
+QString importGeneralMessage(int line);
+QString importFailureMessage(const ImportFailure& failure);
+
+struct ImportResult {
+    QList<SubjectValues> rows;
+    std::optional<ImportFailure> failure;
+    bool ok() const { return !failure.has_value(); }
+};
+
+// Told now and then how far a long import has come, in bytes of the file.
+using ImportProgress = std::function<void(qint64 done, qint64 total)>;
+
+// Every line of the file as a row, or the first line that fails: all or nothing, so the table
+// is only touched by the caller, on success. `rowsBefore` rows are already in the table; a line
+// that would take it past SubjectTable::kMaxRows fails.
+ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
+                            ReferenceTable& municipalities, ReferenceTable& states,
+                            const ImportProgress& progress = {});
+// The same from a file; a file that cannot be opened fails before line 1.
+ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBefore,
+                               ReferenceTable& municipalities, ReferenceTable& states,
+                               const ImportProgress& progress = {});
+
+} // namespace velmora

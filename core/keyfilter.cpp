@@ -1,0 +1,24 @@
+#include "core/keyfilter.h"
+
+#include "core/text/windows1252.h"
+
+namespace velmora {
+
+KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length) {
+    const bool atLimit = filter.limit > 0 && length >= filter.limit;
+    const KeyDecision refused{KeyDecision::Kind::Refuse, {}, filter.limitMessage};
+    if (filter.order == KeyFilter::Order::LengthFirst && atLimit)
+        return refused;
+    const int code = windows1252Code(key);
+    if (code < 0 || !filter.accepts(code))
+        return {};
+    if (atLimit)
+        return refused;
+    return {KeyDecision::Kind::Insert, filter.upperCase ? upperWithin1252(key) : key, {}};
+}
+
+int UpperCaseKey(int keyCode) {
+    return (keyCode >= 'a' && keyCode <= 'z') ? keyCode - 32 : keyCode;
+}
+
+} // namespace velmora

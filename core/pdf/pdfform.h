@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/config.h"
+#include "core/output/batch.h"
+#include "core/request/request.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+namespace velmora {
+
+// One value set on the request form: a text, or (for the certificate check box) a PDF name.
+struct FormField {
+    QString name;
+    QString value;
+    bool isName = false;
+    bool operator==(const FormField&) const = default;
+};
+using FormFields = QList<FormField>;
+
+// The values of the request form in the order they are set: the office, the protocol, the
+// number of subjects, the purpose (not for the electoral certificate, position 4) and the
+// check box of the certificate at `certPosition` (0 to 4 in kCertificateTypes) as the name On.
+FormFields pdfFormFields(const Config& config, const RequestRecord& request, int certPosition,
+                         int subjectCount);
+
+// Where one form goes: "Modulo_Velmora_<date>,<time>" with .fdf and .pdf in `folder`.
+QString formDataPath(const QString& folder, const BatchStamp& stamp);
+QString filledFormPath(const QString& folder, const BatchStamp& stamp);
+
+// An absolute path as a PDF names a file: '/' separators, "C:/x" as "/C/x".
+QString pdfFileSpecification(const QString& absolutePath);
+
+// The form-data (FDF) file: the fields in order and the template as the form file.
+// Returns an error text, or "".
+QString writeFormData(QIODevice& device, const FormFields& fields, const QString& templatePath);
+
+struct FilledForm {
+    QByteArray pdf;
+    QString error; // for the operator; empty when `pdf` holds the filled form
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The template with the values set and an appearance drawn for each, so that every viewer
+// and printer shows them.
+FilledForm fillForm(const QString& templatePath, const FormFields& fields);
+
+struct PdfFormResult {
+    QString fdfPath;
+    QString pdfPath;
+    QString error; // for the operator; empty when both files were written
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Writes the form-data file and, beside it, the filled PDF: both or neither. A form of the
+// same minute in the same folder is overwritten. `templatePath` is absolute (the form-data
+// file names it): workingPath(kFormTemplate).
+PdfFormResult WritePdfFormData(const QString& folder, const BatchStamp& stamp,
+                               const FormFields& fields, const QString& templatePath);
+
+// Told to the operator when the desktop could not open the filled form.
+QString pdfNotOpenedMessage(const PdfFormResult& written);
+
+} // namespace velmora

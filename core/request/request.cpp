@@ -1,0 +1,55 @@
+#include "core/request/request.h"
+
+namespace velmora {
+namespace {
+
+bool protocolKey(int c) {
+    return keys::isDigit(c) || keys::isAsciiLetter(c);
+}
+
+} // namespace
+
+QString certTypeFromList(int position) {
+    return QLatin1Char(' ') + QString::number(position);
+}
+
+bool takesOfficeType(const QString& typed, const QString& officeType) {
+    return typed != officeType && typed.size() >= 2;
+}
+
+StartupPlan planStartup(ConfigRead read, const Config& config) {
+    StartupPlan plan;
+    plan.showMainWindow = config.isComplete();
+    if (read == ConfigRead::Unreadable)
+        return plan;
+    plan.officeType = config.OfficeType;
+    if (read != ConfigRead::Complete)
+        return plan;
+    if (!config.DefaultCertType.isEmpty()) {
+        plan.certPosition = certTypePosition(config.DefaultCertType);
+        if (plan.certPosition < 0)
+            return plan; // a line 4 that selects nothing also leaves the purpose alone
+    }
+    plan.fillPurpose = true;
+    return plan;
+}
+
+namespace requestfields {
+
+KeyFilter protocolNumber() {
+    return {protocolKey, 30, QStringLiteral("Max 30 Caratteri"), KeyFilter::Order::LengthFirst,
+            true};
+}
+
+KeyFilter officeType() {
+    return {keys::isOfficeTypeKey, 150, QStringLiteral("Massimo 150 caratteri per il Tipo Ufficio"),
+            KeyFilter::Order::CharacterFirst, true};
+}
+
+KeyFilter purpose() {
+    return {keys::isPurposeKey, 250, QStringLiteral("Massimo 250 Caratteri"),
+            KeyFilter::Order::CharacterFirst, true};
+}
+
+} // namespace requestfields
+} // namespace velmora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/config.h"
+#include "core/keyfilter.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace velmora {
+
+// The certificate list; an item's position is the certificate-type index.
+inline const std::array<QString, 5> kCertificateTypes = {
+    QStringLiteral("CERTIFICATO GENERALE (art.28 art.24 d.P.R. n. 313/2002)"),
+    QStringLiteral("CERTIFICATO PENALE (artt. 25, 28 d.P.R. n. 313/2002)"),
+    QStringLiteral("CERTIFICATO CIVILE (artt. 26, 28 d.P.R. n. 313/2002)"),
+    QStringLiteral("CERTIFICATO art. 39 d.P.R. n. 313/2002 (Consultazione diretta sistema)"),
+    QStringLiteral("CERTIFICATO art. 29 d.P.R. n. 313/2002 (Elettorale)"),
+};
+
+// What the request checks copy from the main window for the output files.
+struct RequestRecord {
+    QString certTypeDescription; // one of kCertificateTypes, "" while none was chosen
+    QString purpose;
+    QString protocolNumber;
+    QString protocolDate;
+    QString german; // "Si" or "No"
+};
+
+// DefaultCertType as a pick in the list writes it: the sign's blank, then the digit.
+QString certTypeFromList(int position);
+
+// The office type typed in the main window replaces the program-wide one when it differs
+// and has at least two characters.
+bool takesOfficeType(const QString& typed, const QString& officeType);
+
+// What the main window does at start from the configuration it could read.
+struct StartupPlan {
+    QString officeType;          // into the office-type field
+    int certPosition = -1;       // the list item to select, -1 for none
+    bool fillPurpose = false;    // put DefaultPurpose into the purpose field
+    bool showMainWindow = false; // false: ask for the office data first
+};
+StartupPlan planStartup(ConfigRead read, const Config& config);
+
+// The main window's request fields.
+namespace requestfields {
+KeyFilter protocolNumber(); // Text1
+KeyFilter officeType();     // Text2
+KeyFilter purpose();        // Text3
+} // namespace requestfields
+
+} // namespace velmora

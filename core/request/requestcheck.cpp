@@ -1,0 +1,161 @@
+#include "core/request/requestcheck.h"
+
+#include "core/dates.h"
+#include "core/errorlist.h"
+#include "core/subjects/taxcode.h"
+
+namespace velmora {
+namespace {
+
+const QString kNoOfficeType = QStringLiteral("Inserire il Tipo Ufficio");
+const QString kNoSubjects = QStringLiteral("Inserire almeno un soggetto");
+const QString kIncompletePdf =
+    QStringLiteral("Completare correttamente tutti i campi della richiesta");
+const QString kRowErrorsHeading =
+    QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: ");
+constexpr qsizetype kProtocolWidth = 30;
+
+} // namespace
+
+RequestVerdict checkForBatch(const RequestFields& fields, const QDateTime& now) {
+    RequestVerdict verdict;
+    if (fields.officeType.isEmpty()) {
+        verdict.refusal = kNoOfficeType;
+        verdict.focus = RequestVerdict::Focus::OfficeType;
+        return verdict;
+    }
+    RequestRecord& record = verdict.record;
+    record.purpose = fields.purpose;
+    record.german = fields.german ? QStringLiteral("Si") : QStringLiteral("No");
+    record.protocolNumber = fields.protocolNumber;
+    record.protocolDate = fields.protocolDate;
+
+    QStringList lines;
+    if (fields.certPosition < 0)
+        lines << QStringLiteral("- Tipo certificato non immesso");
+    if (fields.purpose.isEmpty())
+        lines << QStringLiteral("- Finalit\u00E0 non immessa");
+    if (fields.protocolNumber.isEmpty() || fields.protocolNumber.size() > kProtocolWidth)
+        lines << QStringLiteral("- Numero protocollo non immesso o non valido");
+    else
+        record.protocolNumber = fields.protocolNumber.leftJustified(kProtocolWidth);
+    if (dateFails(fields.protocolDate, now))
+        lines << QStringLiteral("- Data protocollo non immessa o non valida");
+    if (!lines.isEmpty()) {
+        verdict.refusal = errorListMessage(lines);
+        return verdict;
+    }
+    if (fields.subjects == 0)
+        verdict.refusal = kNoSubjects;
+    return verdict;
+}
+
+RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeDescription) {
+    RequestVerdict verdict;
+    verdict.record.purpose = fields.purpose;
+    verdict.record.protocolNumber = fields.protocolNumber;
+    verdict.record.protocolDate = fields.protocolDate;
+    if (fields.purpose.isEmpty() || certTypeDescription.isEmpty() ||
+        fields.protocolNumber.isEmpty() || !parseDate(fields.protocolDate))
+        verdict.refusal = kIncompletePdf;
+    else if (fields.subjects == 0)
+        verdict.refusal = kNoSubjects;
+    return verdict;
+}
+
+RowFault checkPersonRow(const SubjectTable& table, int row) {
+    const auto cell = [&](Column column) { return table.cell(row, column); };
+    const auto within = [](const QString& text, qsizetype most) {
+        return !text.isEmpty() && text.size() <= most;
+    };
+    const QString sex = cell(SexColumn);
+    const QString municipalityCode = cell(MunicipalityCodeColumn);
+    const QString stateCode = cell(StateCodeColumn);
+    const QString taxCode = cell(TaxCodeColumn);
+    const QString cui = cell(CuiColumn);
+    const bool italy = stateCode == u"Z000";
+    const bool hasMunicipality = !municipalityCode.isEmpty();
+    const bool hasTaxCode = taxCode.size() == 16;
+
+    if (!within(cell(SurnameColumn), 72))
+        return RowFault::Surname;
+    if (!within(cell(NameColumn), 72))
+        return RowFault::Name;
+    if (sex != u"M" && sex != u"F")
+        return RowFault::Sex;
+    if (!parseDate(cell(BirthDateColumn)))
+        return RowFault::BirthDate;
+    if (stateCode.isEmpty())
+        return RowFault::NoStateCode;
+    if ((italy || hasMunicipality) && !hasTaxCode)
+        return RowFault::NoTaxCode;
+    if ((italy || hasMunicipality) && CheckTaxCode(taxCode, municipalityCode) == kTaxCodeWrong)
+        return RowFault::WrongTaxCode;
+    if (within(cui, 7) && hasMunicipality)
+        return RowFault::CuiForItalian;
+    if (cui.size() > 7)
+        return RowFault::CuiTooLong;
+    if (cell(FatherColumn).size() > 72)
+        return RowFault::FatherTooLong;
+    if (cell(ForeignPlaceColumn).size() > 60)
+        return RowFault::ForeignPlaceTooLong;
+    if (hasMunicipality && (!italy || !cell(ForeignPlaceColumn).isEmpty()))
+        return RowFault::PlaceNotCoherent;
+    if (italy && !hasMunicipality)
+        return RowFault::NoMunicipality;
+    return RowFault::None;
+}
+
+QList<int> failingRows(const SubjectTable& table) {
+    QList<int> rows;
+    for (int row = 1; row <= table.progressivo(); ++row) {
+        if (checkPersonRow(table, row) != RowFault::None)
+            rows.append(row);
+    }
+    return rows;
+}
+
+QString rowFaultText(RowFault fault) {
+    switch (fault) {
+    case RowFault::None:
+        return {};
+    case RowFault::Surname:
+        return QStringLiteral("Cognome mancante o pi\u00F9 lungo di 72 caratteri");
+    case RowFault::Name:
+        return QStringLiteral("Nome mancante o pi\u00F9 lungo di 72 caratteri");
+    case RowFault::Sex:
+        return QStringLiteral("Sesso diverso da M o F");
+    case RowFault::BirthDate:
+        return QStringLiteral("Data di nascita mancante o non valida");
+    case RowFault::NoStateCode:
+        return QStringLiteral("Codice dello Stato di nascita mancante o non trovato");
+    case RowFault::NoTaxCode:
+        return QStringLiteral(
+            "Codice fiscale mancante o non di 16 caratteri per un nato in Italia");
+    case RowFault::WrongTaxCode:
+        return QStringLiteral("Codice fiscale non valido per il comune di nascita");
+    case RowFault::CuiForItalian:
+        return QStringLiteral("CUI non previsto per un nato in Italia");
+    case RowFault::CuiTooLong:
+        return QStringLiteral("CUI pi\u00F9 lungo di 7 caratteri");
+    case RowFault::FatherTooLong:
+        return QStringLiteral("Paternit\u00E0 pi\u00F9 lunga di 72 caratteri");
+    case RowFault::ForeignPlaceTooLong:
+        return QStringLiteral("Comune straniero pi\u00F9 lungo di 60 caratteri");
+    case RowFault::PlaceNotCoherent:
+        return QStringLiteral("Comune di nascita non coerente con lo Stato di nascita");
+    case RowFault::NoMunicipality:
+        return QStringLiteral("Comune di nascita mancante o non trovato per un nato in Italia");
+    }
+    return {};
+}
+
+QString rowErrorsMessage(const QList<int>& failingRows) {
+    QStringList numbers;
+    numbers.reserve(failingRows.size());
+    for (const int row : failingRows)
+        numbers << QString::number(row);
+    return kRowErrorsHeading + numbers.join(QStringLiteral(" , "));
+}
+
+} // namespace velmora

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/subjects/subjecttable.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace velmora {
+
+// One person as the entry window holds it, every value taken as it stands (no trimming, no
+// change of case).
+struct PersonFields {
+    QString surname;          // Text1
+    QString name;             // Text2
+    QString sex;              // "M" (Option1), "F" (Option2) or "" (neither)
+    QString taxCode;          // Text3
+    QString cui;              // Text4
+    QString father;           // Text5
+    QString birthDate;        // MaskEdBox1 as shown: "dd/mm/yyyy", "__/__/____" or ""
+    QString municipality;     // Combo1
+    QString foreignPlace;     // Text7
+    QString state;            // Combo2
+    QString municipalityCode; // Text6
+    QString stateCode;        // Text8
+};
+
+// A rule the person fails: its number (1 to 12), its line of the message, and the field to
+// mark, named by its table column (SexColumn stands for both sex buttons).
+struct FailedRule {
+    int rule = 0;
+    QString line;
+    Column field = NumberColumn;
+    bool operator==(const FailedRule&) const = default;
+};
+
+// The twelve subject rules, in message order; empty when the person may be saved.
+QList<FailedRule> CheckPersonFields(const PersonFields& person, const QDateTime& now);
+
+// The message that lists the failed rules.
+QString personErrorsMessage(const QList<FailedRule>& failed);
+
+// A person born in Italy whose tax code fits the birth place but not its check character
+// is saved only when the operator confirms it.
+bool asksTaxCodeConfirmation(const PersonFields& person);
+inline const QString kTaxCodeQuestion =
+    QStringLiteral("Si sta inserendo un codice fiscale diverso da quello atteso. Continuare?");
+
+// The table row of the person, columns 1 to 12.
+SubjectValues subjectRow(const PersonFields& person);
+
+// The row a save writes over, or 0 for a new row at the end. A modification whose row is no
+// longer in the table (the table was emptied while the entry window stood open) is saved as
+// a new subject rather than over the header row.
+int rowToWrite(bool adding, int currentRow, int rowCount);
+
+} // namespace velmora

@@ -1,0 +1,57 @@
+#include "core/subjects/taxcode.h"
+
+#include <array>
+#include <optional>
+
+namespace velmora {
+
+namespace {
+
+constexpr qsizetype kTaxCodeLength = 16;
+constexpr qsizetype kPlaceStart = 11; // characters 12 to 15
+constexpr qsizetype kPlaceLength = 4;
+
+// Value of A..Z (a digit d counts as the d-th letter) in an odd position 1, 3, ..., 15.
+// In an even position the value is the letter's index itself.
+constexpr std::array<int, 26> kOddPositionValues = {
+    1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+
+QChar foldAscii(QChar c) {
+    return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
+}
+
+// Index 0..25 of a letter, or of the letter a digit stands for; nullopt for anything else.
+std::optional<int> letterIndex(QChar c) {
+    if (c >= u'A' && c <= u'Z')
+        return c.unicode() - u'A';
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    return std::nullopt;
+}
+
+} // namespace
+
+QString CheckTaxCode(const QString& code, const QString& placeCode) {
+    if (code.size() != kTaxCodeLength)
+        return kTaxCodeWrong.toString();
+    QString folded(kTaxCodeLength, Qt::Uninitialized);
+    for (qsizetype i = 0; i < kTaxCodeLength; ++i)
+        folded[i] = foldAscii(code[i]);
+
+    int sum = 0;
+    for (qsizetype i = 0; i < kTaxCodeLength - 1; ++i) {
+        const std::optional<int> index = letterIndex(folded[i]);
+        if (!index)
+            return kTaxCodeWrong.toString();
+        // Position i + 1 counts from 1, so an even i is an odd position.
+        sum += (i % 2 == 0) ? kOddPositionValues[*index] : *index;
+    }
+    const QChar checkCharacter(u'A' + sum % 26);
+
+    if (QStringView(folded).mid(kPlaceStart, kPlaceLength) != placeCode)
+        return kTaxCodeWrong.toString();
+    return folded.back() == checkCharacter ? kTaxCodeCorrect.toString()
+                                           : kTaxCodeWarning.toString();
+}
+
+} // namespace velmora

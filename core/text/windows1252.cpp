@@ -1,0 +1,81 @@
+#include "core/text/windows1252.h"
+
+#include <array>
+
+namespace velmora {
+namespace {
+
+// Bytes 0x80 to 0x9F; the five bytes the code page leaves undefined map to the C1 control
+// of the same value, as Windows itself does, so that any byte survives a round trip.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+int windows1252Code(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < int(kHighControls.size()); ++i) {
+        if (kHighControls[i] == u)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+QString decodeWindows1252(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        *out++ = (byte >= 0x80 && byte < 0xA0) ? QChar(kHighControls[byte - 0x80]) : QChar(byte);
+    }
+    return text;
+}
+
+bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter) {
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char* out = bytes.data() + start;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        int code = u;
+        if (u >= 0x80 && (u < 0xA0 || u > 0xFF))
+            code = windows1252Code(c);
+        if (code < 0) {
+            if (badCharacter)
+                *badCharacter = c;
+            bytes.truncate(start);
+            return false;
+        }
+        *out++ = static_cast<char>(code);
+    }
+    return true;
+}
+
+std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter) {
+    QByteArray bytes;
+    if (!appendWindows1252(bytes, text, badCharacter))
+        return std::nullopt;
+    return bytes;
+}
+
+QChar upperWithin1252(QChar c) {
+    if (c.unicode() < 0x80)
+        return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
+    const QString upper = QString(c).toUpper();
+    if (upper.size() != 1 || windows1252Code(upper.front()) < 0)
+        return c;
+    return upper.front();
+}
+
+QString upperWithin1252(const QString& text) {
+    QString result = text;
+    for (QChar& c : result)
+        c = upperWithin1252(c);
+    return result;
+}
+
+} // namespace velmora

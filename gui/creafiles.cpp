@@ -1,0 +1,113 @@
+#include "gui/creafiles.h"
+
+#include "core/clock.h"
+#include "core/output/batch.h"
+#include "core/paths.h"
+#include "core/pdf/pdfform.h"
+#include "gui/desktop.h"
+#include "gui/messages.h"
+#include "gui/principale.h"
+#include "gui/program.h"
+#include "gui/shell.h"
+#include "gui/widgets/folderchooser.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace velmora {
+namespace {
+
+const QString kBatchLabel = QStringLiteral("Scegliere la directory di destinazione per i file :");
+const QString kPdfLabel =
+    QStringLiteral("Scegliere la directory di destinazione per il modulo PDF :");
+const QString kCreated =
+    QStringLiteral("I file sono stati creati correttamente all' interno di \r\n%1");
+
+} // namespace
+
+CreaFiles::CreaFiles(Program& program) : program_(program) {
+    setWindowTitle(QStringLiteral(" Directory di destinazione"));
+    auto* layout = new QVBoxLayout(this);
+    Label1 = new QLabel(kBatchLabel, this);
+    folders = new FolderChooser(warningsTo(program.messages), FolderChooser::Files::Hidden, this);
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command2 = new QPushButton(QStringLiteral("Annulla"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    layout->addWidget(Label1);
+    layout->addWidget(folders, 1);
+    layout->addLayout(buttons);
+    connect(Command1, &QPushButton::clicked, this, &CreaFiles::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    resize(480, 420);
+}
+
+void CreaFiles::open(bool pdfMode) {
+    CreaPdf = pdfMode;
+    Form_Load();
+    show();
+}
+
+void CreaFiles::Form_Load() {
+    if (CreaPdf)
+        Label1->setText(kPdfLabel);
+    program_.reloadConfig();
+    QString& remembered = CreaPdf ? program_.config.PdfFolder : program_.config.OutputFolder;
+    if (remembered.isEmpty())
+        remembered = GetDesktopPath();
+    if (folders->setFolder(remembered))
+        return;
+    // The remembered folder is gone: start from the desktop, or else from the working folder.
+    remembered = GetDesktopPath();
+    if (!folders->setFolder(remembered))
+        folders->setFolder(QDir::currentPath());
+}
+
+void CreaFiles::Command1_Click() {
+    if (CreaPdf)
+        writePdfForm();
+    else
+        writeBatch();
+}
+
+void CreaFiles::writePdfForm() {
+    const BatchStamp stamp = batchStamp(program_.clock.now());
+    const QString chosen = folders->folder();
+    const int position = program_.principale().Combo1->currentIndex();
+    const FormFields fields =
+        pdfFormFields(program_.config, program_.request, position, program_.table.progressivo());
+    const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, workingPath(kFormTemplate));
+    if (!form.ok()) {
+        program_.messages.show(form.error, Messages::Icon::Critical);
+        return;
+    }
+    hide();
+    program_.config.PdfFolder = chosen;
+    if (!program_.shell.open(form.pdfPath))
+        program_.messages.show(pdfNotOpenedMessage(form), Messages::Icon::Information);
+    program_.writeConfig();
+    close();
+}
+
+void CreaFiles::writeBatch() {
+    const BatchStamp stamp = batchStamp(program_.clock.now());
+    const QString chosen = folders->folder();
+    const FolderResult batch =
+        velmora::writeBatch(chosen, stamp, program_.request, program_.table, program_.BatchCounter);
+    if (!batch.ok()) {
+        // Nothing was left behind; the window stays open for another folder.
+        program_.messages.show(batch.error, Messages::Icon::Critical);
+        return;
+    }
+    hide();
+    program_.config.OutputFolder = chosen;
+    program_.messages.show(kCreated.arg(QDir::toNativeSeparators(batch.path)),
+                           Messages::Icon::Information);
+    program_.writeConfig();
+    close();
+}
+
+} // namespace velmora

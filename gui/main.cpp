@@ -1,0 +1,36 @@
+#include "core/clock.h"
+#include "gui/messageboxes.h"
+#include "gui/principale.h"
+#include "gui/program.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(VELMORA_VERSION_MAJOR)
+                                            .arg(VELMORA_VERSION_MINOR)
+                                            .arg(VELMORA_VERSION_PATCH));
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+
+    // Qt's own Italian texts, for the standard buttons (Sì, No, OK, Annulla).
+    QTranslator qtItalian;
+    if (qtItalian.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtItalian);
+
+    velmora::MessageBoxes messages;
+    velmora::DesktopShell shell;
+    velmora::SystemClock clock;
+    velmora::Program program(messages, shell, clock);
+    velmora::Principale& principale = program.principale();
+    QObject::connect(&principale, &velmora::Principale::closed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    QApplication::setQuitOnLastWindowClosed(false);
+    principale.Form_Load();
+    return QApplication::exec();
+}

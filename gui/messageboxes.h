@@ -1,0 +1,19 @@
+#pragma once
+
+#include "gui/messages.h"
+#include "gui/shell.h"
+
+namespace velmora {
+
+class MessageBoxes final : public Messages {
+public:
+    void show(const QString& text, Icon icon, const QString& title = kAppTitle) override;
+    bool ask(const QString& text, Icon icon, bool defaultNo) override;
+};
+
+class DesktopShell final : public Shell {
+public:
+    bool open(const QString& path) override;
+};
+
+} // namespace velmora

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "core/request/requestcheck.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <optional>
+
+namespace velmora {
+
+class ClickableLabel;
+class FilteredLineEdit;
+class FilteredTextEdit;
+class MaskedDateEdit;
+class Program;
+class SubjectGrid;
+
+// The main window: the request fields, the subject table and every command of the request.
+// Its controls are public, as the other windows read and write them.
+class Principale : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Principale(Program& program);
+
+    // Start-up: reads the configuration, starts a new request, and shows either this window
+    // with the splash window or the office-data window for a first configuration.
+    void Form_Load();
+    void CG_Click(int index = 1);
+    void Combo1_Click();
+    void CreaTab1();
+
+    void Command1_Click();
+    void Command8_Click();
+    void Timer1_Timer();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Image1_Click();
+    void EditPersonRow();
+    void Command7_Click();
+    void modConfig_Click();
+    void guida_Click();
+    void Timer2_Timer();
+
+    // Grid cells to and from the system clipboard as grid clipboard text. Omitted rows and
+    // columns are the grid's current cell and the far corner of its selection; a null grid
+    // leaves the clipboard alone, and the paste then answers false.
+    static void CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow = {},
+                             std::optional<int> EndRow = {}, std::optional<int> StartCol = {},
+                             std::optional<int> EndCol = {});
+    static bool PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRow = {},
+                            std::optional<int> StartCol = {});
+
+    FilteredLineEdit* Text2; // office type
+    QGroupBox* XPFrame1;
+    QComboBox* Combo1;          // certificate type
+    FilteredTextEdit* Text3;    // purpose
+    FilteredLineEdit* Text1;    // protocol number
+    QCheckBox* Check1;          // German language
+    MaskedDateEdit* MaskEdBox1; // protocol date
+    ClickableLabel* Image1;     // calendar
+    QLabel* Label7;
+    QGroupBox* XPFrame2;
+    SubjectGrid* MSFlexGrid1;
+    QLabel* Label6;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QPushButton* Command7;
+    QPushButton* Command6;
+    QPushButton* Command1;
+    QPushButton* Command8;
+    ClickableLabel* Picture2; // PDF icon on Command8
+    QPushButton* Command2;
+    QTimer Timer1;
+    QTimer Timer2;
+    QAction* modConfig;
+    QAction* guida;
+
+Q_SIGNALS:
+    // The window has closed, and every other window with it: the run is over.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    RequestFields requestFields() const;
+    bool CheckPersonRows();
+    void ShowRowErrors(const QList<int>& failingRows);
+    void enableRequestField(QWidget& field, bool enabled);
+    void Text2_LostFocus();
+    void gridCurrentChanged();
+
+    Program& program_;
+    int lastColumn_ = 0;
+};
+
+} // namespace velmora

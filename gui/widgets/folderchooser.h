@@ -1,0 +1,53 @@
+#pragma once
+
+#include "gui/widgets/widgets.h"
+
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QListView>
+#include <QStorageInfo>
+#include <QTimer>
+#include <QTreeView>
+#include <QWidget>
+
+namespace velmora {
+
+// Drive1, Dir1 and (optionally) File1: the mounted volumes, the folders of the chosen volume
+// with the current folder written out as a path, and the files of that folder that match a
+// pattern. The current folder is always one existing folder.
+class FolderChooser : public QWidget {
+    Q_OBJECT
+public:
+    enum class Files { Hidden, Shown };
+    FolderChooser(Warning warning, Files files, QWidget* parent = nullptr);
+
+    // False, with nothing changed, when `path` is not an existing folder.
+    bool setFolder(const QString& path);
+    QString folder() const { return folder_; }
+    // The file selected in the file list, as a full path; "" when none.
+    QString selectedFile() const { return file_; }
+    void setFilePattern(const QString& pattern); // clears the selected file
+
+    QComboBox* Drive1;
+    QTreeView* Dir1;
+    QLabel* Path;
+    QListView* File1 = nullptr;
+
+Q_SIGNALS:
+    void folderChanged(const QString& folder);
+
+private:
+    void Drive1_Change(int index);
+    void selectVolumeOf(const QString& path);
+
+    Warning warning_;
+    QFileSystemModel folders_;
+    QFileSystemModel* files_ = nullptr;
+    QList<QStorageInfo> volumes_;
+    QString folder_;
+    QString file_;
+    QTimer reveal_;
+};
+
+} // namespace velmora

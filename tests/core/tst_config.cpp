@@ -1,0 +1,106 @@
+#include "core/config.h"
+#include "support/recorders.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestConfig : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void roundTripWritesSevenLines();
+    void readKeepsWhatTheFileHas();
+    void certTypePositions();
+    void officeDataFilters();
+};
+
+void TestConfig::roundTripWritesSevenLines() {
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("config.ini"));
+    const Config written{QStringLiteral("PROCURA DELLA REPUBBLICA"),
+                         QStringLiteral("FORL\u00CC"),
+                         QStringLiteral("LAVORO"),
+                         QStringLiteral(" 2"),
+                         QStringLiteral("/srv/out"),
+                         QString(),
+                         QStringLiteral("/srv/pdf")};
+    QCOMPARE(WriteConfig(path, written), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
+                                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
+    Config read;
+    QCOMPARE(ReadConfig(path, read), ConfigRead::Complete);
+    QCOMPARE(read, written);
+}
+
+void TestConfig::readKeepsWhatTheFileHas() {
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("config.ini"));
+    Config config;
+    QCOMPARE(ReadConfig(path, config), ConfigRead::Unreadable);
+    QCOMPARE(config, Config());
+
+    config.OutputFolder = QStringLiteral("/kept");
+    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
+    QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
+    QCOMPARE(config.DefaultCertType, QStringLiteral("3"));
+    QCOMPARE(config.OutputFolder, QStringLiteral("/kept")); // lines 5 to 7 are optional
+
+    Config shorter;
+    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
+    QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
+    QCOMPARE(shorter.DefaultPurpose, QStringLiteral("LAVORO"));
+    QVERIFY(shorter.isComplete());
+
+    Config emptyPurpose;
+    writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
+    QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
+    QVERIFY(!emptyPurpose.isComplete());
+}
+
+void TestConfig::certTypePositions() {
+    const QList<std::pair<QString, int>> cases{{" 2", 2}, {"2", 2},  {"0", 0},
+                                               {" 4", 4}, {"7", -1}, {"x", -1}};
+    for (const auto& [text, position] : cases)
+        QCOMPARE(certTypePosition(text), position);
+}
+
+void TestConfig::officeDataFilters() {
+    using Kind = KeyDecision::Kind;
+    const KeyFilter type = configfields::officeType();
+    QCOMPARE(judgeKey(type, u'7', 0).kind, Kind::Insert);
+    QCOMPARE(judgeKey(type, u'a', 0).character, QChar(u'A'));
+    QCOMPARE(judgeKey(type, u'\u00E0', 149).character, QChar(u'\u00C0'));
+    QCOMPARE(judgeKey(type, u'A', 150),
+             (KeyDecision{Kind::Refuse, {}, QStringLiteral("Massimo 150 caratteri")}));
+    QCOMPARE(judgeKey(type, u'/', 150).kind, Kind::Drop);
+    QCOMPARE(judgeKey(type, u'\r', 0).kind, Kind::Drop);
+
+    const KeyFilter seat = configfields::officeSeat();
+    QCOMPARE(judgeKey(seat, u'7', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(seat, u'\'', 59).kind, Kind::Insert);
+    QCOMPARE(judgeKey(seat, u'B', 60).message, QStringLiteral("Massimo 60 Caratteri"));
+
+    const KeyFilter purpose = configfields::purpose();
+    QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(purpose, u'\n', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(purpose, QChar(0x20AC), 0).kind, Kind::Insert); // code 128
+    QCOMPARE(judgeKey(purpose, u'\u00AA', 0).kind, Kind::Drop);       // code 170
+    QCOMPARE(judgeKey(purpose, QChar(0x0141), 0).kind, Kind::Drop);   // not in the code page
+    QCOMPARE(judgeKey(purpose, u'x', 250).message, QStringLiteral("Massimo 250 Caratteri"));
+}
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"

@@ -1,0 +1,108 @@
+#include "core/subjects/gridclipboard.h"
+#include "core/subjects/subjecttable.h"
+#include "support/places.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+const QString FF = QString(QChar(12));
+const QString VT = QString(QChar(11));
+const QString kHead = QStringLiteral("[GRIDCLIP]") + FF;
+
+QStringList column(const SubjectTable& table, int c) {
+    QStringList texts;
+    for (int row = 1; row <= table.progressivo(); ++row)
+        texts.append(table.cell(row, c));
+    return texts;
+}
+
+} // namespace
+
+class TestGridClipboard : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void removeRowIsOneRemoval();
+    void copyTextTakesFixedCells();
+    void paste_data();
+    void paste();
+};
+
+void TestGridClipboard::removeRowIsOneRemoval() {
+    SubjectTable table;
+    QAbstractItemModelTester tester(&table);
+    test::fillNumbered(table, 1000);
+    table.setColors(1000, {kLightRed, kBlack});
+    QSignalSpy removed(&table, &SubjectTable::rowsRemoved);
+    QSignalSpy changed(&table, &SubjectTable::dataChanged);
+    QSignalSpy reset(&table, &SubjectTable::modelReset);
+    table.removeRow(1);
+    QCOMPARE(removed.size(), 1);
+    QVERIFY(changed.isEmpty() && reset.isEmpty());
+    QCOMPARE(table.cell(999, NumberColumn), QStringLiteral("999"));
+    QCOMPARE(table.headerData(998, Qt::Vertical).toString(), QStringLiteral("999"));
+    QCOMPARE(table.cell(999, SurnameColumn), QStringLiteral("S1000"));
+    QCOMPARE(table.colors(999).back, kLightRed);
+}
+
+void TestGridClipboard::copyTextTakesFixedCells() {
+    SubjectTable table;
+    test::fillNumbered(table, 2);
+    // The header row and the number column are cells like the others; an empty one is a lone tab.
+    QCOMPARE(gridClipText(table, 1, 0, 1, 0),
+             kHead + VT + "Cognome *" + VT + FF + "1" + VT + "S1" + VT + FF);
+    QCOMPARE(gridClipText(table, 2, 2, 5, 5), kHead + VT + FF);
+    QCOMPARE(gridClipText(table, 1, 3, 1, 2), std::nullopt);
+    QCOMPARE(gridClipText(table, 1, 1, 1, ColumnCount), std::nullopt);
+}
+
+void TestGridClipboard::paste_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QStringList>("surnames");
+
+    const QStringList untouched{"S1", "S2", "S3"};
+    const QString twoRows = kHead + "A" + VT + FF + "C" + VT + FF;
+    QTest::newRow("two rows") << twoRows << 2 << 1 << true << QStringList{"S1", "A", "C"};
+    QTest::newRow("empty row moves on")
+        << kHead + FF + "E" + VT + FF << 1 << 1 << true << QStringList{"S1", "E", "S3"};
+    QTest::newRow("no rows") << kHead << 1 << 1 << true << untouched;
+    QTest::newRow("ordinary text") << QStringLiteral("Rossi") << 1 << 1 << false << untouched;
+    QTest::newRow("marker without form feed")
+        << QStringLiteral("[GRIDCLIP]A") + VT + FF << 1 << 1 << false << untouched;
+    QTest::newRow("two rows at the last row")
+        << twoRows << 3 << 1 << false << QStringList{"S1", "S2", "A"};
+    QTest::newRow("last row without its form feed")
+        << kHead + "A" + VT + FF + "C" + VT << 1 << 1 << false << QStringList{"A", "C", "S3"};
+    QTest::newRow("last cell without its tab")
+        << kHead + "A" + VT + FF + "C" << 1 << 1 << false << QStringList{"A", "S2", "S3"};
+    QTest::newRow("past the last column")
+        << kHead + "A" + VT + "B" + VT + FF << 1 << int(StateCodeColumn) << false << untouched;
+    QTest::newRow("into the header row") << twoRows << 0 << 1 << false << untouched;
+    QTest::newRow("into the number column") << twoRows << 1 << 0 << false << untouched;
+}
+
+void TestGridClipboard::paste() {
+    QFETCH(QString, text);
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(bool, answer);
+    QFETCH(QStringList, surnames);
+    SubjectTable table;
+    test::fillNumbered(table, 3);
+    table.setColors(2, {kLightRed, kBlack});
+    QCOMPARE(pasteGridClipText(table, text, row, col), answer);
+    QCOMPARE(column(table, SurnameColumn), surnames);
+    QCOMPARE(column(table, NumberColumn), (QStringList{"1", "2", "3"}));
+    QCOMPARE(table.cell(0, SurnameColumn), QStringLiteral("Cognome *"));
+    QCOMPARE(table.colors(2).back, kLightRed); // a paste carries text only
+}
+
+QTEST_GUILESS_MAIN(TestGridClipboard)
+#include "tst_gridclipboard.moc"

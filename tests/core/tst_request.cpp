@@ -1,0 +1,86 @@
+#include "core/request/request.h"
+
+#include <QTest>
+
+using namespace velmora;
+
+Q_DECLARE_METATYPE(velmora::ConfigRead)
+
+class TestRequest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startup_data();
+    void startup();
+    void requestFieldFilters();
+    void officeTypeWriteBack();
+};
+
+void TestRequest::startup_data() {
+    QTest::addColumn<ConfigRead>("read");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("showMain");
+    QTest::addColumn<int>("certPosition");
+    QTest::addColumn<bool>("fillPurpose");
+    QTest::addColumn<QString>("officeType");
+
+    const auto row = [](const char* name, ConfigRead read, QStringList lines, bool showMain,
+                        int position, bool fill) {
+        const QString type = read == ConfigRead::Unreadable ? QString() : lines.value(0);
+        QTest::newRow(name) << read << lines << showMain << position << fill << type;
+    };
+    row("no file", ConfigRead::Unreadable, {}, false, -1, false);
+    row("four lines, no type", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", ""}, true, -1, true);
+    row("empty purpose", ConfigRead::Complete, {"UFF", "ROMA", "", ""}, false, -1, true);
+    row("line 4 past the list", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", "7"}, true, -1,
+        false);
+    row("line 4 not a number", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", "x"}, true, -1,
+        false);
+    row("line 4 from the list", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", " 2"}, true, 2,
+        true);
+    row("line 4 from Crea File", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", "2"}, true, 2,
+        true);
+    row("three lines", ConfigRead::Short, {"UFF", "ROMA", "LAVORO"}, true, -1, false);
+}
+
+void TestRequest::startup() {
+    QFETCH(ConfigRead, read);
+    QFETCH(QStringList, lines);
+    Config config;
+    readConfigLines(lines, config);
+    const StartupPlan plan = planStartup(read, config);
+    QTEST(plan.showMainWindow, "showMain");
+    QTEST(plan.certPosition, "certPosition");
+    QTEST(plan.fillPurpose, "fillPurpose");
+    QTEST(plan.officeType, "officeType");
+}
+
+void TestRequest::requestFieldFilters() {
+    using Kind = KeyDecision::Kind;
+    const KeyFilter protocol = requestfields::protocolNumber();
+    QCOMPARE(judgeKey(protocol, u'/', 30).message, QStringLiteral("Max 30 Caratteri"));
+    QCOMPARE(judgeKey(protocol, u'/', 29).kind, Kind::Drop);
+    QCOMPARE(judgeKey(protocol, u'\u00E0', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(protocol, u'b', 29).character, QChar(u'B'));
+
+    const KeyFilter office = requestfields::officeType();
+    QCOMPARE(judgeKey(office, u'/', 150).kind, Kind::Drop);
+    QCOMPARE(judgeKey(office, u'A', 150).message,
+             QStringLiteral("Massimo 150 caratteri per il Tipo Ufficio"));
+    QCOMPARE(judgeKey(office, u'\u00E0', 0).character, QChar(u'\u00C0'));
+
+    const KeyFilter purpose = requestfields::purpose();
+    QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
+    QCOMPARE(judgeKey(purpose, u'\u00E0', 249).character, QChar(u'\u00C0'));
+    QCOMPARE(judgeKey(purpose, u'a', 250).message, QStringLiteral("Massimo 250 Caratteri"));
+}
+
+void TestRequest::officeTypeWriteBack() {
+    QVERIFY(!takesOfficeType(QStringLiteral("A"), QStringLiteral("UFFICIO")));
+    QVERIFY(!takesOfficeType(QString(), QStringLiteral("UFFICIO")));
+    QVERIFY(takesOfficeType(QStringLiteral("AB"), QStringLiteral("UFFICIO")));
+    QVERIFY(!takesOfficeType(QStringLiteral("UFFICIO"), QStringLiteral("UFFICIO")));
+    QCOMPARE(certTypeFromList(2), QStringLiteral(" 2"));
+}
+
+QTEST_GUILESS_MAIN(TestRequest)
+#include "tst_request.moc"

@@ -1,0 +1,210 @@
+#include "core/dates.h"
+#include "core/request/requestcheck.h"
+
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+const QDateTime kNow(QDate(2010, 3, 15), QTime(9, 32));
+
+RequestFields validRequest() {
+    RequestFields fields;
+    fields.officeType = QStringLiteral("PROCURA");
+    fields.certPosition = 0;
+    fields.purpose = QStringLiteral("LAVORO");
+    fields.protocolNumber = QStringLiteral("123");
+    fields.protocolDate = QStringLiteral("01/02/2010");
+    fields.subjects = 2;
+    return fields;
+}
+
+using Cells = std::initializer_list<std::pair<Column, const char*>>;
+
+SubjectValues with(SubjectValues v, Cells cells) {
+    for (const auto& [column, text] : cells)
+        v[column] = QString::fromUtf8(text);
+    return v;
+}
+
+// Born in Rome; its check character worked out by hand from the published tables.
+const SubjectValues kRoman = with({}, {{SurnameColumn, "ROSSI"},
+                                       {NameColumn, "MARIO"},
+                                       {SexColumn, "M"},
+                                       {TaxCodeColumn, "RSSMRA70A05H501F"},
+                                       {BirthDateColumn, "05/01/1970"},
+                                       {MunicipalityColumn, "ROMA"},
+                                       {StateColumn, "ITALIA"},
+                                       {MunicipalityCodeColumn, "H501"},
+                                       {StateCodeColumn, "Z000"}});
+const SubjectValues kParisian = with(kRoman, {{TaxCodeColumn, ""},
+                                              {MunicipalityColumn, ""},
+                                              {MunicipalityCodeColumn, ""},
+                                              {ForeignPlaceColumn, "PARIGI"},
+                                              {StateColumn, "FRANCIA"},
+                                              {StateCodeColumn, "Z110"}});
+
+const QString kHeading = QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:\r\n");
+const QString kDateLine = QStringLiteral("\r\n- Data protocollo non immessa o non valida");
+const QString kNumberLine = QStringLiteral("\r\n- Numero protocollo non immesso o non valido");
+
+} // namespace
+
+class TestRequestCheck : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void dates_data();
+    void dates();
+    void officeTypeComesFirstAndAlone();
+    void fourLinesInTheirOrder();
+    void protocolNumberPadding();
+    void noSubjects();
+    void pdfChecks();
+    void batchRowCheck_data();
+    void batchRowCheck();
+    void failingRowsInTableOrder();
+};
+
+void TestRequestCheck::dates_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("leap day") << "29/02/2000" << false;
+    QTest::newRow("no leap day") << "29/02/2001" << true;
+    QTest::newRow("31 April") << "31/04/2000" << true;
+    QTest::newRow("month first") << "01/13/2000" << true;
+    QTest::newRow("day first") << "13/01/2000" << false;
+    QTest::newRow("empty mask") << "__/__/____" << true;
+    QTest::newRow("reset field") << "" << true;
+    QTest::newRow("half typed") << "12/03/20__" << true;
+    QTest::newRow("today") << "15/03/2010" << false;
+    QTest::newRow("tomorrow") << "16/03/2010" << true;
+    QTest::newRow("year 0099") << "01/01/0099" << true;
+    QTest::newRow("year 0100") << "01/01/0100" << false;
+}
+
+// Each date is judged alone and as the protocol date of an otherwise valid request.
+void TestRequestCheck::dates() {
+    QFETCH(QString, text);
+    QFETCH(bool, fails);
+    QCOMPARE(dateFails(text, kNow), fails);
+    RequestFields fields = validRequest();
+    fields.protocolDate = text;
+    QCOMPARE(checkForBatch(fields, kNow).refusal, fails ? kHeading + kDateLine : QString());
+}
+
+void TestRequestCheck::officeTypeComesFirstAndAlone() {
+    const RequestVerdict verdict = checkForBatch(RequestFields(), kNow);
+    QCOMPARE(verdict.refusal, QStringLiteral("Inserire il Tipo Ufficio"));
+    QCOMPARE(verdict.focus, RequestVerdict::Focus::OfficeType);
+}
+
+void TestRequestCheck::fourLinesInTheirOrder() {
+    RequestFields fields;
+    fields.officeType = QStringLiteral("PROCURA");
+    fields.german = true;
+    const RequestVerdict verdict = checkForBatch(fields, kNow);
+    QCOMPARE(verdict.refusal, kHeading +
+                                  QStringLiteral("\r\n- Tipo certificato non immesso"
+                                                 "\r\n- Finalit\u00E0 non immessa") +
+                                  kNumberLine + kDateLine);
+    QCOMPARE(verdict.record.german, QStringLiteral("Si"));
+}
+
+void TestRequestCheck::protocolNumberPadding() {
+    RequestFields fields = validRequest();
+    RequestVerdict verdict = checkForBatch(fields, kNow);
+    QVERIFY(verdict.accepted());
+    QCOMPARE(verdict.record.protocolNumber, QStringLiteral("123") + QString(27, u' '));
+    QCOMPARE(verdict.record.german, QStringLiteral("No"));
+
+    fields.protocolNumber = QString(30, u'9');
+    QCOMPARE(checkForBatch(fields, kNow).record.protocolNumber, QString(30, u'9'));
+    fields.protocolNumber = QString(31, u'9');
+    QCOMPARE(checkForBatch(fields, kNow).refusal, kHeading + kNumberLine);
+}
+
+void TestRequestCheck::noSubjects() {
+    RequestFields fields = validRequest();
+    fields.subjects = 0;
+    QCOMPARE(checkForBatch(fields, kNow).refusal, QStringLiteral("Inserire almeno un soggetto"));
+    const QString civil = kCertificateTypes[2];
+    QCOMPARE(checkForPdf(fields, civil).refusal, QStringLiteral("Inserire almeno un soggetto"));
+}
+
+void TestRequestCheck::pdfChecks() {
+    const QString civil = kCertificateTypes[2];
+    const QString incomplete =
+        QStringLiteral("Completare correttamente tutti i campi della richiesta");
+    RequestFields fields = validRequest();
+    fields.officeType.clear();                          // not examined here
+    fields.protocolNumber = QString(40, u'1');          // nor the number's length
+    fields.protocolDate = QStringLiteral("01/01/2030"); // nor a future date
+    RequestVerdict verdict = checkForPdf(fields, civil);
+    QVERIFY(verdict.accepted());
+    QCOMPARE(verdict.record.protocolNumber, QString(40, u'1')); // never padded
+
+    QCOMPARE(checkForPdf(fields, QString()).refusal, incomplete);
+    fields.protocolDate = QStringLiteral("31/04/2010");
+    QCOMPARE(checkForPdf(fields, civil).refusal, incomplete);
+    fields = validRequest();
+    fields.purpose.clear();
+    QCOMPARE(checkForPdf(fields, civil).refusal, incomplete);
+}
+
+Q_DECLARE_METATYPE(velmora::SubjectValues)
+Q_DECLARE_METATYPE(velmora::RowFault)
+
+void TestRequestCheck::batchRowCheck_data() {
+    QTest::addColumn<SubjectValues>("subject");
+    QTest::addColumn<RowFault>("fault");
+    const auto row = [](const char* name, const SubjectValues& base, Cells cells, RowFault fault) {
+        QTest::newRow(name) << with(base, cells) << fault;
+    };
+    const QByteArray a73(73, 'A'), p61(61, 'P');
+    row("Italian, correct", kRoman, {}, RowFault::None);
+    row("wrong check character passes as Warning", kRoman, {{TaxCodeColumn, "RSSMRA70A05H501Z"}},
+        RowFault::None);
+    row("lower-case sex", kRoman, {{SexColumn, "m"}}, RowFault::Sex);
+    row("surname of 73", kRoman, {{SurnameColumn, a73.constData()}}, RowFault::Surname);
+    row("no state code", kRoman, {{StateCodeColumn, ""}}, RowFault::NoStateCode);
+    row("Z000 without municipality, 16-character code", kRoman, {{MunicipalityCodeColumn, ""}},
+        RowFault::WrongTaxCode);
+    row("Z000 without municipality nor tax code", kRoman,
+        {{MunicipalityCodeColumn, ""}, {TaxCodeColumn, ""}}, RowFault::NoTaxCode);
+    row("other place of birth", kRoman, {{MunicipalityCodeColumn, "F205"}}, RowFault::WrongTaxCode);
+    row("abroad with a CUI of 7", kParisian, {{CuiColumn, "1234567"}}, RowFault::None);
+    row("abroad with a tax code is not examined", kParisian, {{TaxCodeColumn, "XX"}},
+        RowFault::None);
+    row("Italian with a CUI", kRoman, {{CuiColumn, "1234567"}}, RowFault::CuiForItalian);
+    row("CUI of 8", kParisian, {{CuiColumn, "12345678"}}, RowFault::CuiTooLong);
+    row("father of 73", kParisian, {{FatherColumn, a73.constData()}}, RowFault::FatherTooLong);
+    row("foreign place of 61", kParisian, {{ForeignPlaceColumn, p61.constData()}},
+        RowFault::ForeignPlaceTooLong);
+    row("Italian with a foreign place", kRoman, {{ForeignPlaceColumn, "PARIGI"}},
+        RowFault::PlaceNotCoherent);
+    row("31/04 is no date", kRoman, {{BirthDateColumn, "31/04/1970"}}, RowFault::BirthDate);
+}
+
+void TestRequestCheck::batchRowCheck() {
+    QFETCH(SubjectValues, subject);
+    SubjectTable table;
+    table.appendRow(subject);
+    QTEST(checkPersonRow(table, 1), "fault");
+}
+
+void TestRequestCheck::failingRowsInTableOrder() {
+    SubjectTable table;
+    QList<SubjectValues> rows(8, kRoman);
+    rows[2][SexColumn].clear();
+    rows[6][StateCodeColumn].clear();
+    table.appendRows(rows);
+    QCOMPARE(failingRows(table), (QList<int>{3, 7}));
+    QCOMPARE(rowErrorsMessage(failingRows(table)),
+             QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7"));
+    QCOMPARE(rowErrorsMessage({3}),
+             QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3"));
+}
+
+QTEST_GUILESS_MAIN(TestRequestCheck)
+#include "tst_requestcheck.moc"

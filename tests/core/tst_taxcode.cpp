@@ -1,0 +1,88 @@
+#include "core/subjects/taxcode.h"
+
+#include <QTest>
+
+using namespace velmora;
+
+// Check characters worked out by hand from the published value tables (odd + even sums):
+// MRTMTT25D09F205Z 97 + 58 = 155 -> Z; RSSMRA80A01H501U 61 + 37 = 98 -> U;
+// BNCLRA85T52F205E 69 + 39 = 108 -> E; MRTMTT25D09F20RU (place digit 5 replaced by R, as
+// the office does for two persons who would share a code) 155 - 13 + 8 = 150 -> U.
+
+class TestTaxCode : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void answers_data();
+    void answers();
+    void digitsAndTheirLettersGiveTheSameCheckCharacter_data();
+    void digitsAndTheirLettersGiveTheSameCheckCharacter();
+};
+
+void TestTaxCode::answers_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("answer");
+    const QString correct = kTaxCodeCorrect.toString();
+    const QString warning = kTaxCodeWarning.toString();
+    const QString wrong = kTaxCodeWrong.toString();
+
+    const auto row = [](const char* name, const char* code, const char* place,
+                        const QString& answer) { QTest::newRow(name) << code << place << answer; };
+    row("worked example", "MRTMTT25D09F205Z", "F205", correct);
+    row("rome", "RSSMRA80A01H501U", "H501", correct);
+    row("woman", "BNCLRA85T52F205E", "F205", correct);
+    row("lower case code", "mrtmtt25d09f205z", "F205", correct);
+
+    row("empty", "", "F205", wrong);
+    row("15 characters", "MRTMTT25D09F205", "F205", wrong);
+    row("17 characters", "MRTMTT25D09F205ZA", "F205", wrong);
+    row("trailing blank", "MRTMTT25D09F205Z ", "F205", wrong);
+    row("16 with a leading blank", " RTMTT25D09F205Z", "F205", wrong);
+
+    row("other place", "MRTMTT25D09F205Z", "H501", wrong);
+    row("place in lower case", "MRTMTT25D09F205Z", "f205", wrong);
+    row("empty place", "MRTMTT25D09F205Z", "", wrong);
+    row("place of 5", "MRTMTT25D09F205Z", "F205 ", wrong);
+    row("letters in the place digits", "MRTMTT25D09F20RU", "F205", wrong);
+
+    row("other check letter", "MRTMTT25D09F205A", "F205", warning);
+    row("digit as check", "MRTMTT25D09F2059", "F205", warning);
+    row("blank as check", "MRTMTT25D09F205 ", "F205", warning);
+
+    // Characters without a value never reach the tables.
+    row("symbol", "MRTMT*25D09F205Z", "F205", wrong);
+    row("accented letter", "MRTMT\u00C025D09F205Z", "F205", wrong);
+    row("sharp s", "MRTMT\u00DF25D09F205Z", "F205", wrong);
+}
+
+void TestTaxCode::answers() {
+    QFETCH(QString, code);
+    QFETCH(QString, place);
+    QFETCH(QString, answer);
+    QCOMPARE(CheckTaxCode(code, place), answer);
+}
+
+void TestTaxCode::digitsAndTheirLettersGiveTheSameCheckCharacter_data() {
+    QTest::addColumn<QString>("code");
+    QTest::newRow("worked example") << "MRTMTT25D09F205Z";
+    QTest::newRow("rome") << "RSSMRA80A01H501U";
+    QTest::newRow("woman") << "BNCLRA85T52F205E";
+}
+
+// A digit among the first 15 characters, replaced by its letter (0 by A, 9 by J), one at a
+// time or all together, keeps the check character; the place code follows the replacement.
+void TestTaxCode::digitsAndTheirLettersGiveTheSameCheckCharacter() {
+    QFETCH(QString, code);
+    QString allLetters = code;
+    for (qsizetype i = 0; i < 15; ++i) {
+        if (!code[i].isDigit())
+            continue;
+        QString replaced = code;
+        replaced[i] = allLetters[i] = QChar(u'A' + (code[i].unicode() - u'0'));
+        QCOMPARE(CheckTaxCode(replaced, replaced.mid(11, 4)), kTaxCodeCorrect.toString());
+    }
+    QCOMPARE(CheckTaxCode(allLetters, allLetters.mid(11, 4)), kTaxCodeCorrect.toString());
+}
+
+QTEST_GUILESS_MAIN(TestTaxCode)
+#include "tst_taxcode.moc"

@@ -1,0 +1,97 @@
+#include "core/text/textfile.h"
+#include "core/text/windows1252.h"
+#include "support/recorders.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTest>
+
+using namespace velmora;
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void lineEnds_data();
+    void lineEnds();
+    void everyByteSurvivesARoundTrip();
+    void textTheCodePageCannotHoldIsAnError();
+    void upperCaseStaysInsideTheCodePage();
+    void writeIsAllOrNothing();
+};
+
+void TestTextFile::lineEnds_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty file") << QString() << QStringList();
+    QTest::newRow("crlf") << QStringLiteral("A\r\nB\r\n") << QStringList{"A", "B"};
+    QTest::newRow("last line without end") << QStringLiteral("A\r\nB") << QStringList{"A", "B"};
+    QTest::newRow("lone cr") << QStringLiteral("A\rB\r") << QStringList{"A", "B"};
+    QTest::newRow("lone lf is not an end")
+        << QStringLiteral("A\nB\nC") << QStringList{QStringLiteral("A\nB\nC")};
+    QTest::newRow("empty lines kept")
+        << QStringLiteral("A\r\n\r\n\r\nD\r\n") << QStringList{"A", "", "", "D"};
+    QTest::newRow("only a line end") << QStringLiteral("\r\n") << QStringList{""};
+    QTest::newRow("cr cr lf") << QStringLiteral("A\r\r\nB") << QStringList{"A", "", "B"};
+}
+
+void TestTextFile::lineEnds() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(splitLines(text), lines);
+    QByteArray bytes = *encodeWindows1252(text);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QCOMPARE(readTextLines(buffer).lines, lines);
+}
+
+void TestTextFile::everyByteSurvivesARoundTrip() {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = decodeWindows1252(all);
+    QCOMPARE(text.at(0x80), QChar(0x20AC));
+    QCOMPARE(text.at(0xC8), QChar(u'\u00C8'));
+    QCOMPARE(text.at(0x9F), QChar(0x0178));
+    QCOMPARE(encodeWindows1252(text).value(), all);
+    QCOMPARE(windows1252Code(QChar(0x20AC)), 0x80);
+    QCOMPARE(windows1252Code(QChar(0x0160)), 0x8A);
+    QCOMPARE(windows1252Code(QChar(u'\u00E0')), 224);
+}
+
+void TestTextFile::textTheCodePageCannotHoldIsAnError() {
+    QChar bad;
+    QVERIFY(!encodeWindows1252(QStringLiteral("ROSSI \u0141UKASZ"), &bad));
+    QCOMPARE(bad, QChar(0x0141));
+    QCOMPARE(windows1252Code(QChar(0x0141)), -1);
+    QVERIFY(!encodeWindows1252(QString::fromUtf8("\xF0\x9F\x98\x80")));
+}
+
+void TestTextFile::upperCaseStaysInsideTheCodePage() {
+    QCOMPARE(upperWithin1252(QStringLiteral("rossi \u00E0\u00E8\u00FF\u0161")),
+             QStringLiteral("ROSSI \u00C0\u00C8\u0178\u0160"));
+    QCOMPARE(upperWithin1252(QChar(u'\u00DF')), QChar(u'\u00DF')); // ß stays one letter
+    QCOMPARE(upperWithin1252(QChar(u'\u00B5')), QChar(u'\u00B5')); // µ: its capital is Greek
+    QCOMPARE(upperWithin1252(QChar(u'1')), QChar(u'1'));
+}
+
+void TestTextFile::writeIsAllOrNothing() {
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("out.txt"));
+    QCOMPARE(writeTextFile(path, joinLines({QStringLiteral("CITT\u00C0"), QString()})), QString());
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("CITT\xC0\r\n\r\n"));
+    written.close();
+
+    const QString error = writeTextFile(path, QStringLiteral("NEW \u0141\r\n"));
+    QVERIFY(error.contains(QStringLiteral("\u0141")));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("CITT\xC0\r\n\r\n"));
+
+    const QString missing = folder.path(QStringLiteral("missing/out.txt"));
+    QVERIFY(writeTextFile(missing, "A").startsWith(QStringLiteral("Impossibile scrivere il file")));
+    QVERIFY(!readTextFile(missing).ok());
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"
