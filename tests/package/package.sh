@@ -32,6 +32,10 @@ done
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 share=$root/usr/share
+zcat "$share/doc/velmora/changelog.gz" | head -n 1 | grep -qF "velmora ($version)" ||
+    fail "the changelog's last entry is not $version"
+grep -qF "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml ||
+    fail "the metadata's releases lack $version"
 for file in bin/velmora bin/velmora-cli share/velmora/ref/FileCodComuni.txt \
     share/velmora/ref/FileCodStati.txt share/velmora/ref/modello.pdf \
     share/velmora/docs/ORV-Velmora-Manuale_Utente.doc share/doc/velmora/copyright \
