@@ -71,7 +71,7 @@ void printHelp(std::ostream& out) {
         << "      Usa CARTELLA, che deve esistere, come cartella di lavoro.\n\n"
         << "Cartella di lavoro: quella data con --workdir; altrimenti la cartella corrente,\n"
         << "se contiene ref/; altrimenti $XDG_DATA_HOME/velmora (di solito\n"
-        << "~/.local/share/velmora), la cartella del programma con le finestre.\n"
+        << "~/.local/share/velmora), la stessa del programma a finestre.\n"
         << "Da questa si leggono config.ini e, se presenti, le tabelle dei luoghi in ref/ e\n"
         << "il modello ref/modello.pdf; se mancano, quelli installati con il programma\n"
         << "(../share/velmora accanto all'eseguibile). I file indicati nei comandi sono\n"
