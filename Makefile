@@ -1,6 +1,7 @@
 # Quick start on a fresh Debian 12 machine:
 #   make run    installs what is missing, builds, starts the program in build/work
 #   make test   installs what is missing, builds, runs every test (then again under sanitizers)
+#   make package  builds the Debian package; then apt install ./velmora_*.deb
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -11,9 +12,10 @@ SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build, the tests and the tools need.
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
-            libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev
+            libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev \
+            dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
 
-.PHONY: all deps configure build run test test-fast test-asan test-fuzz clean format
+.PHONY: all deps configure build run package test test-fast test-asan test-fuzz clean format
 
 all: build
 
@@ -38,6 +40,12 @@ build: configure
 
 run: build
 	cd $(BUILD)/work && ../bin/velmora
+
+# The Debian package velmora_<version>_<arch>.deb, left in this folder.
+package: build
+	rm -rf $(BUILD)/package
+	cd $(BUILD) && cpack -B package
+	cp $(BUILD)/package/velmora_*.deb .
 
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
 
@@ -58,16 +59,23 @@ constexpr std::array kCommands{
 };
 
 void printHelp(std::ostream& out) {
-    out << "Uso: " << kProgram << " COMANDO [ARGOMENTI]\n"
+    out << "Uso: " << kProgram << " [--workdir CARTELLA] COMANDO [ARGOMENTI]\n"
         << "Velmora senza finestre: gli stessi controlli del programma, da riga di comando.\n\n"
         << "Comandi:\n";
     for (const Command& command : kCommands)
         out << command.help;
     out << "\nOpzioni:\n"
         << "  " << kProgram << " --help\n"
-        << "      Mostra questo aiuto.\n\n"
-        << "I comandi check e batch cercano le tabelle dei luoghi in ref/ nella cartella\n"
-        << "di lavoro.\n\n"
+        << "      Mostra questo aiuto.\n"
+        << "  " << kProgram << " --workdir CARTELLA COMANDO [ARGOMENTI]\n"
+        << "      Usa CARTELLA, che deve esistere, come cartella di lavoro.\n\n"
+        << "Cartella di lavoro: quella data con --workdir; altrimenti la cartella corrente,\n"
+        << "se contiene ref/; altrimenti $XDG_DATA_HOME/velmora (di solito\n"
+        << "~/.local/share/velmora), la stessa del programma a finestre.\n"
+        << "Da questa si leggono config.ini e, se presenti, le tabelle dei luoghi in ref/ e\n"
+        << "il modello ref/modello.pdf; se mancano, quelli installati con il programma\n"
+        << "(../share/velmora accanto all'eseguibile). I file indicati nei comandi sono\n"
+        << "relativi alla cartella corrente.\n\n"
         << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error);\n"
         << "check e batch dicono sopra il significato degli altri.\n";
 }
@@ -83,7 +91,19 @@ int usageError(Io& io, std::string_view command, const QString& message) {
     return kExitUsage;
 }
 
-int run(const QStringList& arguments, Io& io) {
+int run(const QStringList& given, Io& caller) {
+    QStringList arguments = given;
+    Io io = caller;
+    if (!arguments.isEmpty() && arguments.first() == u"--workdir") {
+        if (arguments.size() < 2)
+            return usageError(io, {}, QStringLiteral("manca il valore di --workdir"));
+        const QFileInfo folder(arguments[1]);
+        if (!folder.isDir())
+            return usageError(io, {},
+                              QStringLiteral("la cartella di lavoro non esiste: ") + arguments[1]);
+        io.folders.work = folder.absoluteFilePath();
+        arguments.remove(0, 2);
+    }
     if (arguments.isEmpty())
         return usageError(io, {}, QStringLiteral("manca il comando"));
     const QString& first = arguments.first();

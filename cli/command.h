@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/paths.h"
+
 #include <QStringList>
 #include <istream>
 #include <ostream>
@@ -13,11 +15,13 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRefused = 2; // the import refused the file
 
 // The streams a command talks through: the standard ones in the program, strings in tests.
-// Text on them is UTF-8; only the files the program writes are Windows-1252.
+// Text on them is UTF-8; only the files the program writes are Windows-1252. Beside them, the
+// folders it reads config.ini, the tables and the form template from.
 struct Io {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    DataFolders folders = currentDataFolders();
 };
 
 // One command of velmora-cli: its name, its forms for the help, and what it does.

@@ -55,9 +55,9 @@ int runPdf(const QStringList& arguments, Io& io) {
 
     verdict.record.certTypeDescription = description;
     const FormFields form =
-        pdfFormFields(officeConfig(*options), verdict.record, *position, subjects);
+        pdfFormFields(officeConfig(*options, io.folders), verdict.record, *position, subjects);
     const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
-                                                   form, workingPath(kFormTemplate));
+                                                   form, io.folders.dataFile(kFormTemplate));
     if (!written.ok()) {
         io.err << terminalText(written.error) << '\n';
         return kExitFailing;

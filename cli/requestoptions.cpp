@@ -18,9 +18,9 @@ std::optional<int> certPosition(const Options& options) {
     return position;
 }
 
-Config officeConfig(const Options& options) {
+Config officeConfig(const Options& options, const DataFolders& folders) {
     Config config;
-    ReadConfig(workingPath(kConfigFile), config);
+    ReadConfig(folders.workFile(kConfigFile), config);
     config.OfficeType = options.values.value(QStringLiteral("--office-type"), config.OfficeType);
     config.OfficeSeat = options.values.value(QStringLiteral("--office-seat"), config.OfficeSeat);
     return config;

@@ -13,7 +13,7 @@ std::optional<int> certPosition(const Options& options);
 
 // The office as config.ini in the working folder keeps it, with --office-type and
 // --office-seat in its place when given. config.ini is only read.
-Config officeConfig(const Options& options);
+Config officeConfig(const Options& options, const DataFolders& folders);
 
 // --dest as an absolute path, for scripts to use whatever their working folder; "" if absent.
 QString destination(const Options& options);

@@ -43,8 +43,8 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
 }
 
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io) {
-    ReferenceTable municipalities(kMunicipalityTable.toString());
-    ReferenceTable states(kStateTable.toString());
+    ReferenceTable municipalities(io.folders.dataFile(kMunicipalityTable));
+    ReferenceTable states(io.folders.dataFile(kStateTable));
     ImportResult result =
         importSubjectFile(file, kind, table.progressivo(), municipalities, states);
     if (!result.ok()) {

@@ -5,15 +5,43 @@
 
 namespace velmora {
 
-// Files the program keeps below the folder it was started in, resolved at each use.
+// Files the program keeps below its working folder, resolved at each use.
 inline constexpr QStringView kConfigFile = u"config.ini";
 inline constexpr QStringView kMunicipalityTable = u"ref/FileCodComuni.txt";
 inline constexpr QStringView kStateTable = u"ref/FileCodStati.txt";
 inline constexpr QStringView kFormTemplate = u"ref/modello.pdf";
 inline constexpr QStringView kUserManual = u"docs/ORV-Velmora-Manuale_Utente.doc";
 
+// The working folder: `current` when it holds ref/ (the build tree, or an office's shared
+// folder), else velmora below the user's data folder: `xdgDataHome` when it is an absolute
+// path, else `home`/.local/share.
+QString chooseWorkFolder(const QString& current, const QString& xdgDataHome, const QString& home);
+
+// The shipped ref/ and docs/ of an installed program: share/velmora beside the folder that
+// holds the executable, so that an unpacked package works from any root.
+QString installedDataFolder(const QString& executableFolder);
+
+// Where the program reads its files from: its working folder and the installed data folder.
+struct DataFolders {
+    QString work;
+    QString installed;
+
+    // config.ini and whatever else the program writes.
+    QString workFile(QStringView piece) const;
+    // A table, the form template or the manual: below the working folder when it is there
+    // or the installed folder lacks it too, else below the installed folder.
+    QString dataFile(QStringView piece) const;
+};
+
+// This process's folders: the current folder and the one beside its executable.
+DataFolders currentDataFolders();
+
 inline QString workingPath(QStringView piece) {
     return QDir::current().absoluteFilePath(piece.toString());
+}
+
+inline QString dataPath(QStringView piece) {
+    return currentDataFolders().dataFile(piece);
 }
 
 } // namespace velmora

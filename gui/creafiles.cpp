@@ -79,7 +79,7 @@ void CreaFiles::writePdfForm() {
     const int position = program_.principale().Combo1->currentIndex();
     const FormFields fields =
         pdfFormFields(program_.config, program_.request, position, program_.table.progressivo());
-    const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, workingPath(kFormTemplate));
+    const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, dataPath(kFormTemplate));
     if (!form.ok()) {
         program_.messages.show(form.error, Messages::Icon::Critical);
         return;

@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "core/paths.h"
 #include "gui/messageboxes.h"
 #include "gui/principale.h"
 #include "gui/program.h"
@@ -24,6 +25,18 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtItalian);
 
     velmora::MessageBoxes messages;
+
+    // The folder the program works in from here on: the current one when it holds ref/,
+    // else the user's own, made on the first start.
+    const QString work = velmora::chooseWorkFolder(
+        QDir::currentPath(), qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    if (!QDir().mkpath(work) || !QDir::setCurrent(work)) {
+        messages.show(QStringLiteral("Impossibile creare la cartella di lavoro %1")
+                          .arg(QDir::toNativeSeparators(work)),
+                      velmora::Messages::Icon::Critical);
+        return 1;
+    }
+
     velmora::DesktopShell shell;
     velmora::SystemClock clock;
     velmora::Program program(messages, shell, clock);

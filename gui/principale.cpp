@@ -502,7 +502,7 @@ void Principale::modConfig_Click() {
 }
 
 void Principale::guida_Click() {
-    program_.shell.open(workingPath(kUserManual)); // a missing manual is not reported
+    program_.shell.open(dataPath(kUserManual)); // a missing manual is not reported
 }
 
 void Principale::Timer2_Timer() {

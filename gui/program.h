@@ -46,9 +46,9 @@ public:
     bool nuovoIns = false;    // the entry window was opened to add a subject
     bool importoFile = false; // the table holds imported rows
     int BatchCounter = 0;
-    // The place tables below the working folder; each use refreshes them first.
-    ReferenceTable municipalities{kMunicipalityTable.toString()};
-    ReferenceTable states{kStateTable.toString()};
+    // The place tables of the working folder, or the installed ones; each use refreshes them.
+    ReferenceTable municipalities{dataPath(kMunicipalityTable)};
+    ReferenceTable states{dataPath(kStateTable)};
 
     // config.ini in the working folder. A write that fails is told to the operator and the
     // values stay in memory; returns false then.

@@ -101,6 +101,13 @@ void TestCli::commands_data() {
     QTest::newRow("taxcode without place")
         << QStringList{"taxcode", "MRTMTT25D09F205Z"} << none << none << 2;
     QTest::newRow("taxcode alone") << QStringList{"taxcode"} << none << none << 2;
+    QTest::newRow("--workdir then the command")
+        << QStringList{"--workdir", ".", "taxcode", "MRTMTT25D09F205Z", "F205"} << none
+        << QByteArray("Corretto\n") << 0;
+    QTest::newRow("--workdir that is not there")
+        << QStringList{"--workdir", "nonesiste", "taxcode", "MRTMTT25D09F205Z", "F205"} << none
+        << none << 2;
+    QTest::newRow("--workdir alone") << QStringList{"--workdir"} << none << none << 2;
 }
 
 void TestCli::commands() {

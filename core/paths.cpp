@@ -1,0 +1,41 @@
+#include "core/paths.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace velmora {
+
+QString chooseWorkFolder(const QString& current, const QString& xdgDataHome, const QString& home) {
+    if (QFileInfo(QDir(current).filePath(QStringLiteral("ref"))).isDir())
+        return QDir::cleanPath(current);
+    const QString dataHome = QDir::isAbsolutePath(xdgDataHome)
+                                 ? xdgDataHome
+                                 : QDir(home).filePath(QStringLiteral(".local/share"));
+    return QDir::cleanPath(QDir(dataHome).filePath(QStringLiteral("velmora")));
+}
+
+QString installedDataFolder(const QString& executableFolder) {
+    return QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral("../share/velmora")));
+}
+
+QString DataFolders::workFile(QStringView piece) const {
+    return QDir(work).filePath(piece.toString());
+}
+
+QString DataFolders::dataFile(QStringView piece) const {
+    const QString own = workFile(piece);
+    if (QFileInfo::exists(own) || installed.isEmpty())
+        return own;
+    const QString shipped = QDir(installed).filePath(piece.toString());
+    return QFileInfo::exists(shipped) ? shipped : own;
+}
+
+DataFolders currentDataFolders() {
+    // Without an application object (a bare tool) there is no executable folder to go by.
+    const QString executableFolder =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    return {QDir::currentPath(),
+            executableFolder.isEmpty() ? QString() : installedDataFolder(executableFolder)};
+}
+
+} // namespace velmora
