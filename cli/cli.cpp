@@ -1,7 +1,10 @@
 #include "cli/cli.h"
 
+#include "core/text/filewriter.h"
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace velmora::cli {
 
@@ -69,7 +72,39 @@ void printHelp(std::ostream& out) {
         << "I comandi check e batch cercano le tabelle dei luoghi in ref/ nella cartella\n"
         << "di lavoro.\n\n"
         << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error);\n"
-        << "check e batch dicono sopra il significato degli altri.\n";
+        << "check e batch dicono sopra il significato degli altri. Un errore di\n"
+        << "scrittura su standard output o standard error rende 1.\n";
+}
+
+// Output that did not reach its reader is a failure, whatever the command did.
+int checkedStatus(Io& io, int status) {
+    errno = 0;
+    io.out.flush();
+    const int outError = errno;
+    if (!io.out) {
+        io.err << kProgram << ": impossibile scrivere sullo standard output";
+        if (outError != 0)
+            io.err << ": " << systemReason(outError).toStdString();
+        io.err << '\n';
+    }
+    io.err.flush();
+    return status == kExitSuccess && (!io.out || !io.err) ? kExitFailing : status;
+}
+
+int dispatch(const QStringList& arguments, Io& io) {
+    if (arguments.isEmpty())
+        return usageError(io, {}, QStringLiteral("manca il comando"));
+    const QString& first = arguments.first();
+    if (first == u"--help" || first == u"-h") {
+        printHelp(io.out);
+        return kExitSuccess;
+    }
+    const std::string name = first.toStdString();
+    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
+                                      [&](const Command& c) { return c.name == name; });
+    if (command == kCommands.end())
+        return usageError(io, {}, QStringLiteral("comando sconosciuto: ") + first);
+    return command->run(arguments.mid(1), io);
 }
 
 } // namespace
@@ -84,19 +119,7 @@ int usageError(Io& io, std::string_view command, const QString& message) {
 }
 
 int run(const QStringList& arguments, Io& io) {
-    if (arguments.isEmpty())
-        return usageError(io, {}, QStringLiteral("manca il comando"));
-    const QString& first = arguments.first();
-    if (first == u"--help" || first == u"-h") {
-        printHelp(io.out);
-        return kExitSuccess;
-    }
-    const std::string name = first.toStdString();
-    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
-                                      [&](const Command& c) { return c.name == name; });
-    if (command == kCommands.end())
-        return usageError(io, {}, QStringLiteral("comando sconosciuto: ") + first);
-    return command->run(arguments.mid(1), io);
+    return checkedStatus(io, dispatch(arguments, io));
 }
 
 } // namespace velmora::cli
