@@ -1,5 +1,6 @@
 #include "core/text/filewriter.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -14,6 +15,8 @@ namespace velmora {
 namespace {
 
 constexpr int kNameAttempts = 100;
+// A temporary file this old was left by a program that stopped while writing.
+constexpr qint64 kStaleSeconds = 10 * 60;
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -41,12 +44,25 @@ QString failure(const FileContent& file, const QString& why) {
     return cannotWrite(file.shownAs.isEmpty() ? file.path : file.shownAs, why);
 }
 
+QString temporaryPrefix(const QFileInfo& target) {
+    return QLatin1Char('.') + target.fileName() + QStringLiteral(".tmp-");
+}
+
+void clearStaleTemporaries(const QFileInfo& target) {
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QFileInfo& leftover : target.dir().entryInfoList(
+             {temporaryPrefix(target) + u'*'}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (leftover.lastModified().secsTo(now) > kStaleSeconds)
+            QFile::remove(leftover.absoluteFilePath());
+    }
+}
+
 // Opens a new hidden file beside `target`; -1 with errno set when the folder does not allow it.
 int openTemporary(const QString& target, QByteArray& temp) {
     const QFileInfo info(target);
+    clearStaleTemporaries(info);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temp = native(info.dir().filePath(QLatin1Char('.') + info.fileName() +
-                                          QStringLiteral(".tmp-") + randomSuffix()));
+        temp = native(info.dir().filePath(temporaryPrefix(info) + randomSuffix()));
         const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

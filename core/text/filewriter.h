@@ -37,7 +37,8 @@ struct FileContent {
 };
 
 // The files all written or none: on failure every target holds what it held before (an
-// earlier file of the same name included) and no temporary file is left behind.
+// earlier file of the same name included) and no temporary file is left behind. Temporary
+// files of a target that a stopped program left, once old, are removed on the way.
 Status writeFiles(const QList<FileContent>& files, const WriteCalls& calls = systemWriteCalls());
 Status writeFile(const QString& path, const QByteArray& bytes,
                  const WriteCalls& calls = systemWriteCalls());

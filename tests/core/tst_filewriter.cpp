@@ -133,6 +133,11 @@ void TestFileWriter::aFailedWriteOrSyncLeavesTheEarlierFile() {
     test::ScratchFolder folder;
     const QString path = folder.path(QStringLiteral("config.ini"));
     QVERIFY(writeFile(path, kEarlier));
+    QFile leftover(folder.path(QStringLiteral(".config.ini.tmp-stopped"))); // cleared once old
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    leftover.close();
     int calls = 0;
     const Status written = writeFile(path, "0123456789\r\n", failingCalls(failAt, error, calls));
     QCOMPARE(written.error(), reason.isEmpty() ? QString() : cannotWrite(path, reason));
