@@ -40,6 +40,12 @@ struct Pending {
     bool placed = false;
 };
 
+// A link is followed, so that the file it leads to is replaced and the link stays.
+QString finalTarget(const QString& path) {
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
 QString failure(const FileContent& file, const QString& why) {
     return cannotWrite(file.shownAs.isEmpty() ? file.path : file.shownAs, why);
 }
@@ -94,7 +100,7 @@ QString prepare(Pending& file, const WriteCalls& calls) {
     const FileContent& content = *file.content;
     struct stat earlier {};
     const bool exists = ::lstat(file.target.constData(), &earlier) == 0;
-    const int fd = openTemporary(content.path, file.temp);
+    const int fd = openTemporary(QFile::decodeName(file.target), file.temp);
     if (fd < 0) {
         const int error = errno;
         file.temp.clear();
@@ -216,7 +222,7 @@ Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
     QList<Pending> files;
     files.reserve(contents.size());
     for (const FileContent& content : contents)
-        files.append({&content, native(content.path), {}, {}, false, false});
+        files.append({&content, native(finalTarget(content.path)), {}, {}, false, false});
     for (Pending& file : files) {
         const QString why = prepare(file, calls);
         if (!why.isEmpty()) {

@@ -162,6 +162,11 @@ void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
     QVERIFY(QFile::remove(fdf));
     QVERIFY(!writeFiles({{fdf, "FDF 4"}, {pdf, "PDF 4"}}));
     QCOMPARE(entries(folder.path()), QStringList{"Modulo.pdf"});
+    // A link leads to the file that is replaced; the link stays.
+    QVERIFY(QFile::link(fdf + ".real", fdf));
+    QVERIFY(writeFile(fdf, "FDF 5"));
+    QVERIFY(QFileInfo(fdf).isSymLink());
+    QCOMPARE(readAll(fdf + ".real"), QByteArray("FDF 5"));
 }
 
 void TestFileWriter::fullAndReadOnlyFileSystems() {
