@@ -71,12 +71,12 @@ int runBatch(const QStringList& arguments, Io& io) {
     RequestRecord& request = verdict.record;
     request.certTypeDescription = kCertificateTypes.at(*position);
     int counter = 0;
-    const FolderResult batch = writeBatch(folder, batchStamp(now), request, table, counter);
-    if (!batch.ok()) {
-        io.err << terminalText(batch.error) << '\n';
+    const Result<QString> batch = writeBatch(folder, batchStamp(now), request, table, counter);
+    if (!batch) {
+        io.err << terminalText(batch.error()) << '\n';
         return kExitFailing;
     }
-    io.out << QDir::toNativeSeparators(batch.path).toStdString() << '\n';
+    io.out << QDir::toNativeSeparators(*batch).toStdString() << '\n';
     return kExitSuccess;
 }
 

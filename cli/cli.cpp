@@ -1,8 +1,11 @@
 #include "cli/cli.h"
 
+#include "core/text/filewriter.h"
+
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace velmora::cli {
 
@@ -77,21 +80,26 @@ void printHelp(std::ostream& out) {
         << "(../share/velmora accanto all'eseguibile). I file indicati nei comandi sono\n"
         << "relativi alla cartella corrente.\n\n"
         << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error);\n"
-        << "check e batch dicono sopra il significato degli altri.\n";
+        << "check e batch dicono sopra il significato degli altri. Un errore di\n"
+        << "scrittura su standard output o standard error rende 1.\n";
 }
 
-} // namespace
-
-int usageError(Io& io, std::string_view command, const QString& message) {
-    io.err << kProgram;
-    if (!command.empty())
-        io.err << ' ' << command;
-    io.err << ": " << message.toStdString() << '\n'
-           << "Per l'elenco dei comandi: " << kProgram << " --help\n";
-    return kExitUsage;
+// Output that did not reach its reader is a failure, whatever the command did.
+int checkedStatus(Io& io, int status) {
+    errno = 0;
+    io.out.flush();
+    const int outError = errno;
+    if (!io.out) {
+        io.err << kProgram << ": impossibile scrivere sullo standard output";
+        if (outError != 0)
+            io.err << ": " << systemReason(outError).toStdString();
+        io.err << '\n';
+    }
+    io.err.flush();
+    return status == kExitSuccess && (!io.out || !io.err) ? kExitFailing : status;
 }
 
-int run(const QStringList& given, Io& caller) {
+int dispatch(const QStringList& given, Io& caller) {
     QStringList arguments = given;
     Io io = caller;
     if (!arguments.isEmpty() && arguments.first() == u"--workdir") {
@@ -117,6 +125,21 @@ int run(const QStringList& given, Io& caller) {
     if (command == kCommands.end())
         return usageError(io, {}, QStringLiteral("comando sconosciuto: ") + first);
     return command->run(arguments.mid(1), io);
+}
+
+} // namespace
+
+int usageError(Io& io, std::string_view command, const QString& message) {
+    io.err << kProgram;
+    if (!command.empty())
+        io.err << ' ' << command;
+    io.err << ": " << message.toStdString() << '\n'
+           << "Per l'elenco dei comandi: " << kProgram << " --help\n";
+    return kExitUsage;
+}
+
+int run(const QStringList& arguments, Io& io) {
+    return checkedStatus(io, dispatch(arguments, io));
 }
 
 } // namespace velmora::cli

@@ -1,9 +1,13 @@
 #include "cli/subjectfile.h"
 
+#include "core/import/linereader.h"
 #include "core/paths.h"
 #include "core/request/requestcheck.h"
+#include "core/text/filewriter.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace velmora::cli {
 
@@ -42,9 +46,58 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
     return std::nullopt;
 }
 
+namespace {
+
+// Why the file cannot be imported before a line of it is read, or "".
+QString unreadableFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.exists())
+        return QStringLiteral("Il file %1 non esiste").arg(shown);
+    if (info.isDir())
+        return QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
+            .arg(shown, systemReason(errno));
+    if (info.size() > LineReader::kMaxFileBytes)
+        return QStringLiteral("Il file %1 supera il limite di %2 MiB")
+            .arg(shown)
+            .arg(LineReader::kMaxFileBytes / (1024 * 1024));
+    return {};
+}
+
+// Why a place table cannot serve the import, naming it, or "".
+QString unusableTable(ReferenceTable& table, const QString& path) {
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (!QFileInfo::exists(shown))
+        return QStringLiteral("Manca la tabella dei luoghi %1").arg(shown);
+    if (!table.refresh().isEmpty() || table.names().isEmpty())
+        return QStringLiteral("La tabella dei luoghi %1 non pu\u00F2 essere letta o \u00E8 "
+                              "danneggiata")
+            .arg(shown);
+    return {};
+}
+
+} // namespace
+
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io) {
-    ReferenceTable municipalities(io.folders.dataFile(kMunicipalityTable));
-    ReferenceTable states(io.folders.dataFile(kStateTable));
+    QString why = unreadableFile(file);
+    if (!why.isEmpty()) {
+        io.err << terminalText(importGeneralMessage(0)) << '\n' << why.toStdString() << '\n';
+        return false;
+    }
+    const QString municipalityPath = io.folders.dataFile(kMunicipalityTable);
+    const QString statePath = io.folders.dataFile(kStateTable);
+    ReferenceTable municipalities(municipalityPath);
+    ReferenceTable states(statePath);
+    why = unusableTable(municipalities, municipalityPath);
+    if (why.isEmpty())
+        why = unusableTable(states, statePath);
+    if (!why.isEmpty()) {
+        io.err << why.toStdString() << '\n';
+        return false;
+    }
     ImportResult result =
         importSubjectFile(file, kind, table.progressivo(), municipalities, states);
     if (!result.ok()) {

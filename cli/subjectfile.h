@@ -27,7 +27,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, const QStringL
 std::optional<ImportKind> importKind(const QString& file, const Options& options);
 
 // Imports `file` into the empty `table` with the place tables of the working folder. On a
-// refusal the import's own message goes to standard error and false comes back.
+// refusal the import's own message goes to standard error, with why when the file or a place
+// table cannot be used at all, and false comes back.
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io);
 
 // One line per row that fails the batch check: its number, then why. Returns how many.

@@ -14,10 +14,11 @@ void answer(Io& io, const QString& code, const QString& place) {
     io.out << CheckTaxCode(code, place).toStdString() << '\n';
 }
 
-// One answer per line, in order: a line without a tab has no place, so it is "Errato".
+// One answer per line, in order: a line without a tab has no place, so it is "Errato". The
+// reading stops when the answers can no longer be written.
 void answerEachLine(Io& io) {
     std::string line;
-    while (std::getline(io.in, line)) {
+    while (io.out && std::getline(io.in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const QString text = QString::fromStdString(line);

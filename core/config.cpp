@@ -39,7 +39,7 @@ QString configText(const Config& config) {
                       config.PdfFolder});
 }
 
-QString WriteConfig(const QString& path, const Config& config) {
+Status WriteConfig(const QString& path, const Config& config) {
     return writeTextFile(path, configText(config));
 }
 

@@ -95,16 +95,16 @@ void CreaFiles::writePdfForm() {
 void CreaFiles::writeBatch() {
     const BatchStamp stamp = batchStamp(program_.clock.now());
     const QString chosen = folders->folder();
-    const FolderResult batch =
+    const Result<QString> batch =
         velmora::writeBatch(chosen, stamp, program_.request, program_.table, program_.BatchCounter);
-    if (!batch.ok()) {
+    if (!batch) {
         // Nothing was left behind; the window stays open for another folder.
-        program_.messages.show(batch.error, Messages::Icon::Critical);
+        program_.messages.show(batch.error(), Messages::Icon::Critical);
         return;
     }
     hide();
     program_.config.OutputFolder = chosen;
-    program_.messages.show(kCreated.arg(QDir::toNativeSeparators(batch.path)),
+    program_.messages.show(kCreated.arg(QDir::toNativeSeparators(*batch)),
                            Messages::Icon::Information);
     program_.writeConfig();
     close();

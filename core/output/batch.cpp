@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 #include <limits>
 
 namespace velmora {
@@ -82,36 +83,21 @@ void writeRecord(RecordWriter& record, const SubjectTable& table, int row) {
     record.lineEnd();
 }
 
-QString cannotMakeFolder(const QString& path) {
-    return QStringLiteral("Impossibile creare la cartella %1").arg(QDir::toNativeSeparators(path));
+// Removes the hidden folders of batches whose program stopped before finishing them. One
+// that changed recently may be another program's batch in the making and is left alone.
+void clearStaleBatches(const QDir& parent, const QDateTime& now) {
+    const QString pattern = kBatchScratchPrefix + QLatin1Char('*') + kBatchScratchMark + u'*';
+    for (const QFileInfo& leftover :
+         parent.entryInfoList({pattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (!leftover.isSymLink() && leftover.lastModified().secsTo(now) > kStaleBatchSeconds)
+            QDir(leftover.absoluteFilePath()).removeRecursively();
+    }
 }
 
 } // namespace
 
 BatchStamp batchStamp(const QDateTime& now) {
     return {now.toString(QStringLiteral("yyyy-MM-dd")), now.toString(QStringLiteral("HHmm"))};
-}
-
-FolderResult makeBatchFolder(const QString& parent, const BatchStamp& stamp, int& counter) {
-    const QDir parentDir(parent);
-    const QString plain = parentDir.filePath(QStringLiteral("Velmora_") + stampSuffix(stamp));
-    if (!QFileInfo::exists(plain)) {
-        if (!parentDir.mkdir(QFileInfo(plain).fileName()))
-            return {plain, cannotMakeFolder(plain)};
-        counter = 1;
-        return {plain, {}};
-    }
-    // The name is taken (a batch in the same minute): number it, past any number taken too.
-    while (counter < kMaxCounter) {
-        ++counter;
-        const QString numbered = plain + QStringLiteral("(%1)").arg(counter);
-        if (QFileInfo::exists(numbered))
-            continue;
-        if (!parentDir.mkdir(QFileInfo(numbered).fileName()))
-            return {numbered, cannotMakeFolder(numbered)};
-        return {numbered, {}};
-    }
-    return {plain, cannotMakeFolder(plain)};
 }
 
 QString requestSummaryPath(const QString& batchFolder, const BatchStamp& stamp) {
@@ -149,26 +135,63 @@ std::optional<QByteArray> subjectListBytes(const SubjectTable& table, QChar* bad
     return bytes;
 }
 
-QString writeSubjectList(const QString& path, const SubjectTable& table) {
+Status writeSubjectList(const QString& path, const SubjectTable& table) {
     QChar bad;
     const auto bytes = subjectListBytes(table, &bad);
-    return bytes ? writeBytesFile(path, *bytes) : cannotWrite(path, unencodable(bad));
+    return bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, unencodable(bad))});
 }
 
-FolderResult writeBatch(const QString& parent, const BatchStamp& stamp,
-                        const RequestRecord& request, const SubjectTable& table, int& counter) {
-    FolderResult folder = makeBatchFolder(parent, stamp, counter);
-    if (!folder.ok())
-        return folder;
-    QString error =
-        writeTextFile(requestSummaryPath(folder.path, stamp), requestSummaryText(request));
-    if (error.isEmpty())
-        error = writeSubjectList(subjectListPath(folder.path, stamp), table);
-    if (!error.isEmpty()) {
-        QDir(folder.path).removeRecursively();
-        folder.error = error;
+Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
+                           const RequestRecord& request, const SubjectTable& table, int& counter) {
+    const QDir parentDir(parent);
+    const QString plain = parentDir.filePath(QStringLiteral("Velmora_") + stampSuffix(stamp));
+    // The texts first: a character the code page cannot hold stops the batch before any disk
+    // work.
+    const QString summaryPath = requestSummaryPath(plain, stamp);
+    const Result<QByteArray> summary = encodeForFile(summaryPath, requestSummaryText(request));
+    if (!summary)
+        return Failure{summary.error()};
+    const QString listPath = subjectListPath(plain, stamp);
+    QChar bad;
+    const std::optional<QByteArray> list = subjectListBytes(table, &bad);
+    if (!list)
+        return Failure{cannotWrite(listPath, unencodable(bad))};
+
+    clearStaleBatches(parentDir, QDateTime::currentDateTime());
+    const Result<QString> scratch =
+        makeScratchFolder(parent, kBatchScratchPrefix + stampSuffix(stamp) + kBatchScratchMark);
+    if (!scratch)
+        return Failure{cannotMakeFolder(plain, scratch.error())};
+    const QDir built(*scratch);
+    Status written =
+        writeFiles({{built.filePath(QFileInfo(summaryPath).fileName()), *summary, summaryPath},
+                    {built.filePath(QFileInfo(listPath).fileName()), *list, listPath}});
+    if (written)
+        written = syncFolder(*scratch);
+    if (!written) {
+        QDir(*scratch).removeRecursively();
+        return Failure{written.error()};
     }
-    return folder;
+
+    // The finished folder takes the first free name; another program may take a name between
+    // two attempts, and then the next number is tried.
+    QString name = plain;
+    int next = counter;
+    for (;;) {
+        QString why;
+        const Claim claim = claimName(*scratch, name, why);
+        if (claim == Claim::Done) {
+            counter = name == plain ? 1 : next;
+            (void)syncFolder(parent); // the batch is complete either way
+            return name;
+        }
+        if (claim == Claim::Failed || next >= kMaxCounter) {
+            QDir(*scratch).removeRecursively();
+            return Failure{
+                cannotMakeFolder(name, claim == Claim::Failed ? why : systemReason(EEXIST))};
+        }
+        name = plain + QStringLiteral("(%1)").arg(++next);
+    }
 }
 
 } // namespace velmora

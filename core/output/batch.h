@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/request/request.h"
+#include "core/result.h"
 #include "core/subjects/subjecttable.h"
 
 #include <QDateTime>
@@ -16,16 +17,6 @@ struct BatchStamp {
 };
 BatchStamp batchStamp(const QDateTime& now);
 
-struct FolderResult {
-    QString path;
-    QString error; // for the operator; empty when the folder was made
-    bool ok() const { return error.isEmpty(); }
-};
-
-// Makes "Velmora_<date>,<time>" below `parent`. A taken name gets "(n)" with the next value of
-// `counter`; a free one sets `counter` to 1.
-FolderResult makeBatchFolder(const QString& parent, const BatchStamp& stamp, int& counter);
-
 // The request summary kept by the office.
 QString requestSummaryPath(const QString& batchFolder, const BatchStamp& stamp);
 QString requestSummaryText(const RequestRecord& request);
@@ -35,11 +26,21 @@ QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
 // nullopt, naming the character, when a cell holds one that Windows-1252 cannot hold.
 std::optional<QByteArray> subjectListBytes(const SubjectTable& table,
                                            QChar* badCharacter = nullptr);
-QString writeSubjectList(const QString& path, const SubjectTable& table);
+Status writeSubjectList(const QString& path, const SubjectTable& table);
 
-// The whole batch: folder, summary, subject list. On any failure nothing is left behind (a
-// folder made for this batch is removed again) and the error says what failed and where.
-FolderResult writeBatch(const QString& parent, const BatchStamp& stamp,
-                        const RequestRecord& request, const SubjectTable& table, int& counter);
+// The whole batch, "Velmora_<date>,<time>" below `parent` with the summary and the subject
+// list, or nothing: the folder is built under a hidden name and takes its own name only when
+// both files are on the disk. A taken name (anything of that name, a link leading nowhere
+// included) gets "(n)" with the next value of `counter`; a free one sets `counter` to 1.
+// Hidden folders that a stopped program left behind are cleared on the way. The path of the
+// batch folder, or why nothing was made.
+Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
+                           const RequestRecord& request, const SubjectTable& table, int& counter);
+
+// The hidden name a batch is built under, recognisable as such ("."-prefixed), and how old
+// one must be before another batch takes it for the remains of a stopped program.
+inline constexpr QLatin1String kBatchScratchPrefix(".Velmora_");
+inline constexpr QLatin1String kBatchScratchMark(".tmp-");
+inline constexpr qint64 kStaleBatchSeconds = 10 * 60;
 
 } // namespace velmora

@@ -1,12 +1,13 @@
 #include "core/pdf/pdfform.h"
 
 #include "core/pdf/formappearance.h"
+#include "core/text/filewriter.h"
 #include "core/text/windows1252.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <exception>
@@ -53,18 +54,6 @@ QByteArray pdfString(const QString& text) {
     for (const QChar c : text)
         hex += QByteArray::number(c.unicode(), 16).rightJustified(4, '0').toUpper();
     return hex + '>';
-}
-
-QString cannotWrite(const QString& path, const QString& reason) {
-    return QStringLiteral("Impossibile scrivere il file %1: %2")
-        .arg(QDir::toNativeSeparators(path), reason);
-}
-
-QString writeBytesFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return cannotWrite(path, file.errorString());
-    return {};
 }
 
 QString templateProblem(const QString& path, const QString& what) {
@@ -291,21 +280,16 @@ PdfFormResult WritePdfFormData(const QString& folder, const BatchStamp& stamp,
         result.error = filled.error;
         return result;
     }
-    QSaveFile fdf(result.fdfPath);
-    if (fdf.open(QIODevice::WriteOnly)) {
-        result.error = writeFormData(fdf, fields, templatePath);
-        if (result.error.isEmpty() && !fdf.commit())
-            result.error = fdf.errorString();
-    } else {
-        result.error = fdf.errorString();
-    }
+    QByteArray formData;
+    QBuffer buffer(&formData);
+    buffer.open(QIODevice::WriteOnly);
+    result.error = writeFormData(buffer, fields, templatePath);
     if (!result.error.isEmpty()) {
         result.error = cannotWrite(result.fdfPath, result.error);
         return result;
     }
-    result.error = writeBytesFile(result.pdfPath, filled.pdf);
-    if (!result.error.isEmpty())
-        QFile::remove(result.fdfPath);
+    const Status written = writeFiles({{result.fdfPath, formData}, {result.pdfPath, filled.pdf}});
+    result.error = written.error();
     return result;
 }
 

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace velmora {
 
@@ -23,11 +22,6 @@ QStringList splitLines(QStringView text) {
     if (start < size)
         lines.append(text.mid(start).toString());
     return lines;
-}
-
-QString cannotWrite(const QString& path, const QString& why) {
-    return QStringLiteral("Impossibile scrivere il file %1: %2")
-        .arg(QDir::toNativeSeparators(path), why);
 }
 
 TextRead readTextLines(QIODevice& device) {
@@ -49,19 +43,19 @@ QString unencodable(QChar bad) {
         .arg(bad);
 }
 
-QString writeBytesFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return cannotWrite(path, file.errorString());
-    return {};
+Result<QByteArray> encodeForFile(const QString& path, const QString& text) {
+    QChar bad;
+    std::optional<QByteArray> bytes = encodeWindows1252(text, &bad);
+    if (!bytes)
+        return Failure{cannotWrite(path, unencodable(bad))};
+    return std::move(*bytes);
 }
 
-QString writeTextFile(const QString& path, const QString& text) {
-    QChar bad;
-    const auto bytes = encodeWindows1252(text, &bad);
+Status writeTextFile(const QString& path, const QString& text) {
+    const Result<QByteArray> bytes = encodeForFile(path, text);
     if (!bytes)
-        return cannotWrite(path, unencodable(bad));
-    return writeBytesFile(path, *bytes);
+        return Failure{bytes.error()};
+    return writeFile(path, *bytes);
 }
 
 QString joinLines(const QStringList& lines) {

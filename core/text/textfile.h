@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/filewriter.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -23,14 +25,12 @@ struct TextRead {
 TextRead readTextLines(QIODevice& device);
 TextRead readTextFile(const QString& path);
 
-// Writes `text` as it stands (the caller puts the line ends), all or nothing.
-// Returns an error text for the operator, empty on success.
-QString writeTextFile(const QString& path, const QString& text);
-QString writeBytesFile(const QString& path, const QByteArray& bytes);
+// Writes `text` as it stands (the caller puts the line ends) in Windows-1252, all or nothing.
+Status writeTextFile(const QString& path, const QString& text);
+// The bytes, or the failure naming `path` and the character Windows-1252 cannot hold.
+Result<QByteArray> encodeForFile(const QString& path, const QString& text);
 
-// The operator's words for a file that cannot be written, and for a character that
-// Windows-1252 cannot hold.
-QString cannotWrite(const QString& path, const QString& why);
+// The operator's words for a character that Windows-1252 cannot hold.
 QString unencodable(QChar bad);
 
 // Each line followed by CR LF.

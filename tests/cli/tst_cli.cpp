@@ -68,6 +68,8 @@ private Q_SLOTS:
     void batch_data();
     void batch();
     void pdfRefusalsThenTheFormData();
+    void outputThatCannotBeWrittenIsAFailure_data();
+    void outputThatCannotBeWrittenIsAFailure();
 };
 
 void TestCli::commands_data() {
@@ -171,7 +173,11 @@ void TestCli::check_data() {
     QTest::newRow("a .txt file is fixed-width")
         << "soggetti.txt" << kRoman << QStringList() << 2 << none << plain(importGeneralMessage(1));
     QTest::newRow("no such file") << "altro.csv" << QByteArray() << QStringList() << 2 << none
-                                  << plain(importGeneralMessage(0));
+                                  << plain(importGeneralMessage(0)) + "\n";
+    QTest::newRow("a folder") << "ref" << QByteArray() << QStringList() << 2 << none
+                              << plain(importGeneralMessage(0)) + "\n";
+    QTest::newRow("no place table") << "soggetti.csv" << kRoman << QStringList{"--format", "csv"}
+                                    << 2 << none << "Manca la tabella dei luoghi ";
     QTest::newRow("unknown format") << "soggetti.csv" << kRoman << QStringList{"--format", "xls"}
                                     << 2 << none << "velmora-cli check: --format";
 }
@@ -187,10 +193,17 @@ void TestCli::check() {
     writePlaceTables(folder);
     if (!bytes.isEmpty())
         writeBytes(folder.path(name), bytes);
+    const QString table = folder.path("ref/FileCodStati.txt");
+    if (error.startsWith("Manca"))
+        QFile::remove(table);
     const Run run = runCli(QStringList{"check", folder.path(name)} + options);
     QCOMPARE(run.status, status);
     QCOMPARE(run.out, output);
     QVERIFY2(run.err.startsWith(error), qPrintable(run.err));
+    // A refusal before the first line is read names the file or the table it is about.
+    if (error.endsWith(u'\n') || error.startsWith("Manca"))
+        QVERIFY2(run.err.contains(error.startsWith("Manca") ? table : folder.path(name)),
+                 qPrintable(run.err));
     QCOMPARE(run.err.isEmpty(), error.isEmpty());
 }
 
@@ -300,6 +313,37 @@ void TestCli::pdfRefusalsThenTheFormData() {
     QVERIFY(data.contains("/T (Box29) /V /On"));
     QVERIFY(QFile::exists(paths[1]));
     QVERIFY(!QFile::exists(folder.path("config.ini")));
+}
+
+void TestCli::outputThatCannotBeWrittenIsAFailure_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("tax codes from input") << QStringList{"taxcode", "-"};
+    QTest::newRow("batch") << batchArguments("soggetti.csv") +
+                                  QStringList{"--office-type", "UFF", "--office-seat", "ROMA"};
+    QTest::newRow("pdf") << pdfArguments("2");
+}
+
+void TestCli::outputThatCannotBeWrittenIsAFailure() {
+    QFETCH(QStringList, arguments);
+    ScratchFolder folder;
+    writePlaceTables(folder);
+    writeBytes(folder.path("soggetti.csv"), kRoman);
+    QDir(folder.path()).mkpath("ref");
+    QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf"));
+    QDir(folder.path()).mkdir("lotti");
+    QDir(folder.path()).mkdir("moduli");
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(VELMORA_CLI), arguments);
+    QVERIFY(process.waitForStarted());
+    process.write("RSSMRA80A01H501U\tH501\n");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().startsWith(
+        "velmora-cli: impossibile scrivere sullo standard output"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -198,12 +198,13 @@ void TestPdfForm::failuresLeaveNoFileThenBothFilesAreWritten() {
     QCOMPARE(found.values.at(QStringLiteral("numSoggetti")), QStringLiteral("5"));
     QCOMPARE(found.ticked, QStringList{QStringLiteral("BoxCivile/On")});
 
-    // The PDF cannot take its name: the form-data file written just before goes too.
-    QVERIFY(dir.remove(written.fdfPath) && dir.remove(written.pdfPath));
-    QVERIFY(dir.mkdir(written.pdfPath));
+    // The PDF cannot take its name: the form-data file of the earlier form stays as it was.
+    QVERIFY(dir.remove(written.pdfPath) && dir.mkdir(written.pdfPath));
     QVERIFY(WritePdfFormData(folder.path(), kStamp, fields, kTemplate)
                 .error.contains(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf")));
-    QCOMPARE(dir.entryList(QDir::Files), QStringList());
+    QVERIFY(readAll(written.fdfPath).contains("<< /T (numProtocollo) /V (2) >>"));
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden),
+             QStringList{written.fdfPath.section(u'/', -1)});
 }
 
 QTEST_GUILESS_MAIN(TestPdfForm)

@@ -1,0 +1,238 @@
+#include "core/text/filewriter.h"
+#include "core/text/textfile.h"
+#include "support/recorders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <cerrno>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace velmora;
+
+namespace {
+
+const QByteArray kEarlier = "EARLIER\r\n";
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What the folder holds, hidden entries included: a temporary file left behind shows here.
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The calls of the real writer, except that each write takes at most 3 bytes and call number
+// `failAt` (counting the final sync as the last) fails with `error`.
+WriteCalls failingCalls(int failAt, int error, int& calls) {
+    WriteCalls real = systemWriteCalls();
+    return {[=, &calls](int fd, const char* data, qint64 size) -> qint64 {
+                if (++calls == failAt) {
+                    errno = error;
+                    return -1;
+                }
+                return real.write(fd, data, std::min<qint64>(size, 3));
+            },
+            [=, &calls](int fd) {
+                if (++calls == failAt) {
+                    errno = error;
+                    return -1;
+                }
+                return real.sync(fd);
+            },
+            4};
+}
+
+// A small file system of its own, mounted for the test; only root may.
+class SmallDisk {
+public:
+    SmallDisk() {
+        if (::geteuid() == 0 && ::mount("tmpfs", native().constData(), "tmpfs", 0, "size=64k") == 0)
+            mounted_ = true;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            ::umount2(native().constData(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+    QString path(const QString& piece) const { return dir_.filePath(piece); }
+    bool remountReadOnly() const {
+        return ::mount("tmpfs", native().constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                       "size=64k") == 0;
+    }
+
+private:
+    QByteArray native() const { return QFile::encodeName(dir_.path()); }
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
+// In a child process, as another run of the program: `count` new folders each take the first
+// free name n<k>. The child ends with 1 when a claim fails.
+pid_t claimer(const QString& destination, int count) {
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    int k = 0;
+    for (int i = 0; i < count; ++i) {
+        const Result<QString> scratch = makeScratchFolder(destination, QStringLiteral(".new-"));
+        QString why;
+        Claim claim = Claim::Taken;
+        while (scratch && claim == Claim::Taken)
+            claim = claimName(*scratch, QDir(destination).filePath(QStringLiteral("n%1").arg(k++)),
+                              why);
+        if (claim != Claim::Done)
+            ::_exit(1);
+    }
+    ::_exit(0);
+}
+
+bool endedWell(pid_t pid) {
+    int status = 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+class TestFileWriter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void aFailedWriteOrSyncLeavesTheEarlierFile_data();
+    void aFailedWriteOrSyncLeavesTheEarlierFile();
+    void filesWrittenTogetherKeepTheEarlierOnesOnFailure();
+    void fullAndReadOnlyFileSystems();
+    void aFolderThatRefusesNewFilesIsNamed();
+    void racingClaimsNeverShareAName();
+};
+
+void TestFileWriter::aFailedWriteOrSyncLeavesTheEarlierFile_data() {
+    QTest::addColumn<int>("failAt"); // 12 bytes in writes of 3: calls 1 to 4, the sync is 5
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    const QString full = QStringLiteral("spazio esaurito sul disco");
+    QTest::newRow("nothing fails") << 0 << 0 << QString();
+    QTest::newRow("first write") << 1 << ENOSPC << full;
+    QTest::newRow("middle write") << 2 << EIO
+                                  << QStringLiteral(
+                                         "errore di lettura o scrittura del dispositivo");
+    QTest::newRow("last write") << 4 << ENOSPC << full;
+    QTest::newRow("final sync") << 5 << ENOSPC << full;
+}
+
+void TestFileWriter::aFailedWriteOrSyncLeavesTheEarlierFile() {
+    QFETCH(int, failAt);
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("config.ini"));
+    QVERIFY(writeFile(path, kEarlier));
+    QFile leftover(folder.path(QStringLiteral(".config.ini.tmp-stopped"))); // cleared once old
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    leftover.close();
+    int calls = 0;
+    const Status written = writeFile(path, "0123456789\r\n", failingCalls(failAt, error, calls));
+    QCOMPARE(written.error(), reason.isEmpty() ? QString() : cannotWrite(path, reason));
+    QCOMPARE(readAll(path), reason.isEmpty() ? QByteArray("0123456789\r\n") : kEarlier);
+    QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("config.ini")});
+}
+
+void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
+    test::ScratchFolder folder;
+    const QString fdf = folder.path(QStringLiteral("Modulo.fdf"));
+    const QString pdf = folder.path(QStringLiteral("Modulo.pdf"));
+    QVERIFY(writeFiles({{fdf, "FDF 1"}, {pdf, "PDF 1"}}));
+    QVERIFY(writeFiles({{fdf, "FDF 2"}, {pdf, "PDF 2"}}));
+    QCOMPARE(readAll(fdf) + readAll(pdf), QByteArray("FDF 2PDF 2"));
+    // The second name cannot be taken once the first file is in place: the first goes back.
+    QVERIFY(QFile::remove(pdf) && QDir(folder.path()).mkdir(QStringLiteral("Modulo.pdf")));
+    const Status failed = writeFiles({{fdf, "FDF 3"}, {pdf, "PDF 3"}});
+    QCOMPARE(failed.error(), cannotWrite(pdf, QStringLiteral("\u00E8 una cartella")));
+    QCOMPARE(readAll(fdf), QByteArray("FDF 2"));
+    QCOMPARE(entries(folder.path()), (QStringList{"Modulo.fdf", "Modulo.pdf"}));
+    // Without an earlier file there is nothing to go back to: nothing stays.
+    QVERIFY(QFile::remove(fdf));
+    QVERIFY(!writeFiles({{fdf, "FDF 4"}, {pdf, "PDF 4"}}));
+    QCOMPARE(entries(folder.path()), QStringList{"Modulo.pdf"});
+    // A link leads to the file that is replaced; the link stays.
+    QVERIFY(QFile::link(fdf + ".real", fdf));
+    QVERIFY(writeFile(fdf, "FDF 5"));
+    QVERIFY(QFileInfo(fdf).isSymLink());
+    QCOMPARE(readAll(fdf + ".real"), QByteArray("FDF 5"));
+}
+
+void TestFileWriter::fullAndReadOnlyFileSystems() {
+    SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP("a small file system can only be mounted by root");
+    const QString path = disk.path(QStringLiteral("config.ini"));
+    QVERIFY(writeFile(path, kEarlier));
+    QFile filler(disk.path(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+    }
+    filler.close();
+    // A file smaller than any write buffer: the failure is in the write, and it is told.
+    QCOMPARE(writeTextFile(path, QStringLiteral("UFFICIO\r\n")).error(),
+             cannotWrite(path, QStringLiteral("spazio esaurito sul disco")));
+    QCOMPARE(readAll(path), kEarlier);
+    QVERIFY(disk.remountReadOnly());
+    QCOMPARE(writeFile(path, "X").error(),
+             cannotWrite(path, QStringLiteral("la cartella %1 non permette di creare il file "
+                                              "temporaneo (file system di sola lettura)")
+                                   .arg(QFileInfo(path).absolutePath())));
+    QCOMPARE(readAll(path), kEarlier);
+}
+
+void TestFileWriter::aFolderThatRefusesNewFilesIsNamed() {
+    test::ScratchFolder folder;
+    const QString path = folder.path(QStringLiteral("config.ini"));
+    QVERIFY(writeFile(path, kEarlier));
+    // The file itself may be written; its folder takes no new file. Root may write anywhere,
+    // so the test gives up root's rights while it writes.
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                            QFile::WriteOther));
+    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                     QFile::ReadOther | QFile::ExeOther));
+    const bool root = ::geteuid() == 0;
+    if (root)
+        QVERIFY(::seteuid(65534) == 0);
+    const QString error = writeFile(path, "X").error();
+    if (root)
+        QVERIFY(::seteuid(0) == 0);
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(error,
+             cannotWrite(path, QStringLiteral("la cartella %1 non permette di creare il file "
+                                              "temporaneo (permesso negato)")
+                                   .arg(folder.path())));
+    QCOMPARE(readAll(path), kEarlier);
+    QCOMPARE(
+        writeFile(folder.path(QStringLiteral("gone/x.txt")), "X").error(),
+        cannotWrite(
+            folder.path(QStringLiteral("gone/x.txt")),
+            QStringLiteral("la cartella %1 non esiste").arg(folder.path(QStringLiteral("gone")))));
+}
+
+void TestFileWriter::racingClaimsNeverShareAName() {
+    test::ScratchFolder folder;
+    // An empty folder, a file and a link that leads nowhere hold their names too.
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("n0")));
+    QVERIFY(writeFile(folder.path(QStringLiteral("n1")), "X"));
+    QVERIFY(QFile::link(folder.path(QStringLiteral("nowhere")), folder.path(QStringLiteral("n2"))));
+    const pid_t first = claimer(folder.path(), 300);
+    const pid_t second = claimer(folder.path(), 300);
+    QVERIFY(endedWell(first));
+    QVERIFY(endedWell(second));
+    // Two claims of one name would leave fewer folders than claims.
+    QCOMPARE(entries(folder.path()).size(), 3 + 600);
+    QVERIFY(QFileInfo(folder.path(QStringLiteral("n1"))).isFile());
+}
+
+QTEST_GUILESS_MAIN(TestFileWriter)
+#include "tst_filewriter.moc"
