@@ -6,9 +6,17 @@
 #include "support/fixedclock.h"
 #include "support/recorders.h"
 
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+
 namespace velmora::test {
 
-// A program in a scratch working folder, with recorded messages and a clock at a fixed time.
+// A config.ini with the office data and certificate type 2 chosen in the list.
+inline const QByteArray kCompleteConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 2\r\n\r\n\r\n\r\n";
+
+// A program in a scratch working folder, with recorded messages and a clock at a fixed time,
+// and its main window, not started yet.
 struct ProgramFixture {
     explicit ProgramFixture(const QByteArray& configBytes = {}) {
         if (!configBytes.isNull())
@@ -31,6 +39,29 @@ struct ProgramFixture {
     RecordingShell shell;
     FixedClock clock{QDateTime(QDate(2010, 3, 15), QTime(9, 32))};
     Program program{messages, shell, clock};
+    Principale main{program};
 };
+
+// A program started on `config`, its main window shown.
+struct Started : ProgramFixture {
+    explicit Started(const QByteArray& config = kCompleteConfig) : ProgramFixture(config) {
+        main.Form_Load();
+    }
+};
+
+// The shown top-level window of a class, or none.
+template <typename Window> Window* shownWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+// Closed windows are deleted once the event loop runs.
+inline bool gone(QWidget* window) {
+    const QPointer<QWidget> watched(window);
+    return QTest::qWaitFor([&] { return watched.isNull(); });
+}
 
 } // namespace velmora::test
