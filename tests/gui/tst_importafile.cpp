@@ -4,6 +4,7 @@
 #include "gui/widgets/subjectgrid.h"
 #include "support/fixture.h"
 #include "support/places.h"
+#include "support/windows.h"
 
 #include <QFileSystemModel>
 

@@ -8,6 +8,7 @@
 #include "support/fixture.h"
 #include "support/places.h"
 #include "support/typing.h"
+#include "support/windows.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>

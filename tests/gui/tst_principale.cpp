@@ -1,5 +1,7 @@
 #include "core/officedata.h"
 #include "core/request/request.h"
+#include "gui/attesa.h"
+#include "gui/calendar.h"
 #include "gui/datiutente.h"
 #include "gui/frmsplash.h"
 #include "gui/widgets/filteredit.h"
@@ -9,8 +11,11 @@
 #include "support/fixture.h"
 #include "support/places.h"
 #include "support/typing.h"
+#include "support/windows.h"
 
 #include <QSignalSpy>
+#include <QTableView>
+#include <QToolButton>
 
 using namespace velmora;
 using test::shownWindow;
@@ -29,6 +34,21 @@ void fill(datiUtente& window, const QString& type, const QString& seat, const QS
     QTest::mouseClick(window.Command1, Qt::LeftButton);
 }
 
+// Clicks the first cell of the month view that shows `day`; the days of the month before the
+// current one are all above 20, so a day under 20 is found in the current month.
+void clickDay(QCalendarWidget& calendar, int day) {
+    auto* view = calendar.findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    QVERIFY(view);
+    const int columns = view->model()->columnCount();
+    for (int cell = 0; cell < view->model()->rowCount() * columns; ++cell) {
+        const QModelIndex index = view->model()->index(cell / columns, cell % columns);
+        if (index.data().toString() == QString::number(day))
+            return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                     view->visualRect(index).center());
+    }
+    QFAIL("day not shown");
+}
+
 } // namespace
 
 // The main window and the office-data window; the rules they apply are proven by the core tests.
@@ -44,6 +64,8 @@ private Q_SLOTS:
     void startWithConfig();
     void fieldsHaveTheirFilters();
     void officeDataChangedAndWindowsClosedWithThisOne();
+    void splashAndWaitWindowStayOnTop();
+    void calendarFillsProtocolDate();
     void guidaOpensTheManual();
     void newRequestEmptiesTheTable();
 };
@@ -134,6 +156,8 @@ void TestPrincipale::startWithConfig() {
         QCOMPARE(backgroundOf(*field), QRgb(position < 0 ? 0xE1E1E1 : 0xFFFFFF));
     if (position < 0) {
         QVERIFY(!main.MaskEdBox1->isEnabled());
+        QTest::mouseClick(main.Image1, Qt::LeftButton); // no calendar for a disabled date
+        QVERIFY(!shownWindow<Calendar>());
         QTest::keyClick(main.Combo1, Qt::Key_Down);
         QCOMPARE(s.program.config.DefaultCertType, certTypeFromList(0));
     }
@@ -194,6 +218,43 @@ void TestPrincipale::officeDataChangedAndWindowsClosedWithThisOne() {
     QTest::mouseClick(main.Command2, Qt::LeftButton);
     QVERIFY(!main.isVisible() && !shownWindow<datiUtente>() && !shownWindow<frmSplash>());
     QCOMPARE(ended.size(), 1);
+}
+
+void TestPrincipale::splashAndWaitWindowStayOnTop() {
+    test::Started s;
+    frmSplash* splash = shownWindow<frmSplash>();
+    QVERIFY(splash && splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(splash->lblVersion->text(), versionCaption());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space})
+        QTest::keyClick(splash, key);
+    QVERIFY(splash->isVisible());
+    QTest::mouseClick(splash->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!shownWindow<frmSplash>());
+
+    attesa& wait = s.main.waitWindow();
+    QVERIFY(wait.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    wait.show();
+    s.main.close();
+    QVERIFY(!shownWindow<attesa>());
+}
+
+void TestPrincipale::calendarFillsProtocolDate() {
+    test::Started s;
+    s.clock.set(QDateTime(QDate(2010, 1, 5), QTime(10, 0)));
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason); // the field already masked
+    QApplication::sendEvent(s.main.MaskEdBox1, &in);
+    QTest::mouseClick(s.main.Image1, Qt::LeftButton);
+    Calendar* calendar = shownWindow<Calendar>();
+    QVERIFY(calendar && calendar->isModal());
+    QCOMPARE(calendar->MonthView1->selectedDate(), QDate(2010, 1, 5));
+    auto* next = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
+    QVERIFY(next);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(calendar->isVisible()); // turning the months does not close it
+    clickDay(*calendar->MonthView1, 12);
+    QCOMPARE(s.main.MaskEdBox1->shownText(), QStringLiteral("12/03/2010"));
+    QTRY_VERIFY(!shownWindow<Calendar>());
 }
 
 void TestPrincipale::guidaOpensTheManual() {

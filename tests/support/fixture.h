@@ -6,10 +6,6 @@
 #include "support/fixedclock.h"
 #include "support/recorders.h"
 
-#include <QApplication>
-#include <QPointer>
-#include <QTest>
-
 namespace velmora::test {
 
 // A config.ini with the office data and certificate type 2 chosen in the list.
@@ -48,20 +44,5 @@ struct Started : ProgramFixture {
         main.Form_Load();
     }
 };
-
-// The shown top-level window of a class, or none.
-template <typename Window> Window* shownWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible())
-            return window;
-    }
-    return nullptr;
-}
-
-// Closed windows are deleted once the event loop runs.
-inline bool gone(QWidget* window) {
-    const QPointer<QWidget> watched(window);
-    return QTest::qWaitFor([&] { return watched.isNull(); });
-}
 
 } // namespace velmora::test

@@ -1,11 +1,14 @@
 #include "core/subjects/gridclipboard.h"
+#include "gui/avvisotabella.h"
 #include "gui/widgets/subjectgrid.h"
 #include "support/fixture.h"
 #include "support/places.h"
+#include "support/windows.h"
 
 #include <QClipboard>
 
 using namespace velmora;
+using test::shownWindow;
 
 namespace {
 
@@ -27,16 +30,63 @@ struct Rows : test::Started {
 } // namespace
 
 // Removing, copying and pasting rows are proven by the core tests; here only their wiring.
-class TestRowDeletion : public QObject {
+class TestTableCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void clearTableAsksFirst();
+    void eraseTableKeepsFirstRows();
     void deleteRow_data();
     void deleteRow();
     void copyAndPasteStartAtTheCurrentCell();
     void gridPaintsOneRowAndKeepsOneSelected();
 };
 
-void TestRowDeletion::deleteRow_data() {
+void TestTableCommands::clearTableAsksFirst() {
+    test::Started s;
+    QTest::mouseClick(s.main.Command6, Qt::LeftButton); // an empty table: nothing to ask
+    QVERIFY(!shownWindow<AvvisoTabella>());
+
+    test::fillNumbered(s.program.table, 5);
+    s.program.importoFile = true;
+    QTest::mouseClick(s.main.Command6, Qt::LeftButton);
+    AvvisoTabella* confirm = shownWindow<AvvisoTabella>();
+    QVERIFY(confirm);
+    confirm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(confirm));
+    QCOMPARE(QApplication::focusWidget(), confirm->Command2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(s.program.table.progressivo(), 5); // Enter cancels
+    QTRY_VERIFY(!shownWindow<AvvisoTabella>());
+
+    QTest::mouseClick(s.main.Command6, Qt::LeftButton);
+    QTest::mouseClick(shownWindow<AvvisoTabella>()->Command1, Qt::LeftButton);
+    QCOMPARE(s.program.table.progressivo(), 0);
+    QCOMPARE(s.program.indiceSoggetti, 0);
+    QVERIFY(!s.program.importoFile);
+    QTRY_VERIFY(!shownWindow<AvvisoTabella>());
+}
+
+void TestTableCommands::eraseTableKeepsFirstRows() {
+    test::Started s;
+    SubjectTable& table = s.program.table;
+    test::fillNumbered(table, 7);
+    table.setColors(2, {kLightRed, kBlack});
+    s.main.MSFlexGrid1->setCurrentCell(7, TaxCodeColumn);
+    s.program.importoFile = true;
+    int prog = 3;
+    s.main.clearTableWindow().EraseTable(prog); // never shown, as the import uses it
+    QCOMPARE(prog, 4);
+    QCOMPARE(table.progressivo(), 3);
+    QCOMPARE(table.cell(3, SurnameColumn), QStringLiteral("S3"));
+    QCOMPARE(table.colors(2).back, kLightRed);
+    QCOMPARE(s.main.MSFlexGrid1->currentRow(), 3);
+    QCOMPARE(s.main.MSFlexGrid1->currentColumn(), int(SurnameColumn));
+    QCOMPARE(s.program.indiceSoggetti, 3);
+    QVERIFY(s.program.importoFile);
+    QVERIFY(!shownWindow<AvvisoTabella>());
+}
+
+void TestTableCommands::deleteRow_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<int>("left");
@@ -46,7 +96,7 @@ void TestRowDeletion::deleteRow_data() {
     QTest::newRow("empty table") << 0 << true << 0 << 0;
 }
 
-void TestRowDeletion::deleteRow() {
+void TestTableCommands::deleteRow() {
     QFETCH(int, rows);
     QFETCH(bool, answer);
     Rows s(rows);
@@ -70,7 +120,7 @@ void TestRowDeletion::deleteRow() {
     QCOMPARE(clipboardText(), kOperatorCopy);
 }
 
-void TestRowDeletion::copyAndPasteStartAtTheCurrentCell() {
+void TestTableCommands::copyAndPasteStartAtTheCurrentCell() {
     Rows s(4);
     Principale::CopyFromGrid(s.grid(), 3, 4, 1, 1);
     const QString copied = clipboardText();
@@ -91,7 +141,7 @@ void TestRowDeletion::copyAndPasteStartAtTheCurrentCell() {
     QCOMPARE(s.program.table.cell(2, SurnameColumn), QStringLiteral("S4"));
 }
 
-void TestRowDeletion::gridPaintsOneRowAndKeepsOneSelected() {
+void TestTableCommands::gridPaintsOneRowAndKeepsOneSelected() {
     Rows s(4);
     s.grid()->setCurrentCell(3, BirthDateColumn);
     int row = 0; // the current row
@@ -113,5 +163,5 @@ void TestRowDeletion::gridPaintsOneRowAndKeepsOneSelected() {
     QCOMPARE(s.grid()->selectionModel()->selectedRows().size(), 1);
 }
 
-QTEST_MAIN(TestRowDeletion)
-#include "tst_rowdeletion.moc"
+QTEST_MAIN(TestTableCommands)
+#include "tst_tablecommands.moc"
