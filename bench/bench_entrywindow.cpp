@@ -35,13 +35,14 @@ void settle() {
     QCoreApplication::processEvents();
 }
 
-// Open, paint, close, delete.
+// Open, paint, close, delete, as the main window makes the entry window on each opening.
 void openAndClose(benchmark::State& state, Program& program) {
-    InsertPersona& window = program.entryWindow();
-    if (!window.open())
+    auto* window = new InsertPersona(program);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (!window->open())
         state.SkipWithError("the entry window did not open");
     QCoreApplication::processEvents();
-    window.close();
+    window->close();
     settle();
 }
 
@@ -117,7 +118,7 @@ void KeystrokeInList(benchmark::State& state) {
     Services services;
     Program program(services.messages, services.shell, services.clock);
     program.nuovoIns = true;
-    InsertPersona& window = program.entryWindow();
+    InsertPersona window(program);
     if (!window.open())
         state.SkipWithError("the entry window did not open");
     window.Combo1->setEditText(QStringLiteral("SAN"));

@@ -169,7 +169,7 @@ void ImportThroughTheWindow(benchmark::State& state) {
     for (const char* table : {"FileCodComuni.txt", "FileCodStati.txt"})
         QFile::copy(files.folder() + QStringLiteral("/ref/") + table,
                     fixture.folder.path(QStringLiteral("ref/") + table));
-    Principale& main = fixture.program.principale();
+    Principale& main = fixture.main;
     main.CG_Click(1);
     main.show();
     const QString path = files.path(kind);
@@ -177,7 +177,7 @@ void ImportThroughTheWindow(benchmark::State& state) {
         state.PauseTiming();
         main.CreaTab1();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ImportaFile& window = fixture.program.importWindow();
+        ImportaFile& window = main.importWindow();
         window.open();
         window.Combo1->setCurrentIndex(int(kind));
         window.folders->setFolder(files.folder());

@@ -2,6 +2,7 @@
 #include "cli/requestoptions.h"
 #include "cli/subjectfile.h"
 #include "core/config.h"
+#include "core/officedata.h"
 #include "core/output/batch.h"
 #include "core/request/requestcheck.h"
 
@@ -13,8 +14,6 @@ namespace velmora::cli {
 namespace {
 
 constexpr std::string_view kName = "batch";
-// Without it the office-data window would not let the program start.
-const QString kNoOfficeSeat = QStringLiteral("Inserire il comune sede dell'ufficio");
 
 } // namespace
 
@@ -61,8 +60,10 @@ int runBatch(const QStringList& arguments, Io& io) {
         io.err << terminalText(verdict.refusal) << '\n';
         return kExitFailing;
     }
-    if (office.OfficeSeat.isEmpty()) {
-        io.err << kNoOfficeSeat.toStdString() << '\n';
+    // The office data the program does not start without.
+    if (const auto missing =
+            missingOfficeData({office.OfficeType, office.OfficeSeat, verdict.record.purpose})) {
+        io.err << terminalText(missing->message) << '\n';
         return kExitFailing;
     }
     if (printFailingRows(table, io.err) > 0)

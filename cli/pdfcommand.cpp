@@ -1,5 +1,6 @@
 #include "cli/command.h"
 #include "cli/requestoptions.h"
+#include "core/officedata.h"
 #include "core/output/batch.h"
 #include "core/paths.h"
 #include "core/pdf/pdfform.h"
@@ -53,9 +54,16 @@ int runPdf(const QStringList& arguments, Io& io) {
         return kExitFailing;
     }
 
+    // The form names the requesting office: the data the program does not start without.
+    const Config office = officeConfig(*options, io.folders);
+    if (const auto missing =
+            missingOfficeData({office.OfficeType, office.OfficeSeat, verdict.record.purpose})) {
+        io.err << terminalText(missing->message) << '\n';
+        return kExitFailing;
+    }
+
     verdict.record.certTypeDescription = description;
-    const FormFields form =
-        pdfFormFields(officeConfig(*options, io.folders), verdict.record, *position, subjects);
+    const FormFields form = pdfFormFields(office, verdict.record, *position, subjects);
     const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
                                                    form, io.folders.dataFile(kFormTemplate));
     if (!written.ok()) {

@@ -4,7 +4,7 @@
 
 namespace velmora {
 
-attesa::attesa(Program& /*program*/)
+attesa::attesa()
     : QWidget(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("VELMORA"));

@@ -5,14 +5,12 @@
 
 namespace velmora {
 
-class Program;
-
 // The wait window, above every other window while the imported rows are checked. Whoever
 // starts the check shows it and closes it.
 class attesa : public QWidget {
     Q_OBJECT
 public:
-    explicit attesa(Program& program);
+    attesa();
 
     QLabel* Label1;
 };

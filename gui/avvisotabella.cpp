@@ -1,8 +1,6 @@
 #include "gui/avvisotabella.h"
 
-#include "gui/principale.h"
 #include "gui/program.h"
-#include "gui/widgets/subjectgrid.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -42,17 +40,15 @@ void AvvisoTabella::Command1_Click() {
 }
 
 void AvvisoTabella::EraseTable(int& prog) {
-    Principale& main = program_.principale();
-    int currentRow = 0;
+    int kept = 0;
     if (prog != 0) {
         prog += 1;
         program_.table.keepRows(prog - 1);
-        currentRow = prog - 1;
+        kept = prog - 1;
     } else {
-        main.CreaTab1();
         program_.importoFile = false;
     }
-    main.MSFlexGrid1->setCurrentCell(currentRow, SurnameColumn);
+    Q_EMIT erased(kept);
     close();
 }
 

@@ -24,6 +24,11 @@ public:
     QPushButton* Command1; // "Si"
     QPushButton* Command2; // "Annulla"
 
+Q_SIGNALS:
+    // The table holds its first `keptRows` rows, the last of them to be made current; with 0
+    // it is to be laid out afresh.
+    void erased(int keptRows);
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -1,25 +1,16 @@
 #include "gui/calendar.h"
 
-#include "core/clock.h"
-#include "gui/principale.h"
-#include "gui/program.h"
-#include "gui/widgets/maskeddateedit.h"
-
 #include <QVBoxLayout>
 
 namespace velmora {
-namespace {
-const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
-} // namespace
 
-Calendar::Calendar(Program& program) : program_(program) {
+Calendar::Calendar(QDate today) {
     setWindowTitle(QStringLiteral(" Calendario"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     MonthView1 = new QCalendarWidget(this);
     MonthView1->setGridVisible(true);
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    const QDate today = program_.clock.now().date();
     MonthView1->setSelectedDate(today);
     MonthView1->setCurrentPage(today.year(), today.month());
     layout->addWidget(MonthView1);
@@ -28,7 +19,7 @@ Calendar::Calendar(Program& program) : program_(program) {
 }
 
 void Calendar::MonthView1_DateClick(QDate date) {
-    program_.principale().MaskEdBox1->setText(date.toString(kDateFormat));
+    Q_EMIT dateChosen(date);
     close();
 }
 

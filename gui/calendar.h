@@ -5,21 +5,20 @@
 
 namespace velmora {
 
-class Program;
-
-// The calendar that fills the protocol date. Modal; it opens on today, and a click on a day
-// writes that date into the main window's date field and closes it.
+// The calendar that picks the protocol date. Modal; it opens on `today`, and a click on a day
+// tells that date and closes it.
 class Calendar : public QDialog {
     Q_OBJECT
 public:
-    explicit Calendar(Program& program);
+    explicit Calendar(QDate today);
 
     QCalendarWidget* MonthView1;
 
+Q_SIGNALS:
+    void dateChosen(QDate date);
+
 private:
     void MonthView1_DateClick(QDate date);
-
-    Program& program_;
 };
 
 } // namespace velmora

@@ -6,7 +6,6 @@
 #include "core/pdf/pdfform.h"
 #include "gui/desktop.h"
 #include "gui/messages.h"
-#include "gui/principale.h"
 #include "gui/program.h"
 #include "gui/shell.h"
 #include "gui/widgets/folderchooser.h"
@@ -14,6 +13,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -21,8 +21,12 @@ namespace {
 const QString kBatchLabel = QStringLiteral("Scegliere la directory di destinazione per i file :");
 const QString kPdfLabel =
     QStringLiteral("Scegliere la directory di destinazione per il modulo PDF :");
-const QString kCreated =
-    QStringLiteral("I file sono stati creati correttamente all' interno di \r\n%1");
+
+// The certificate's place in the list, from the type the request holds.
+int certPositionOf(const QString& description) {
+    const auto found = std::find(kCertificateTypes.begin(), kCertificateTypes.end(), description);
+    return found == kCertificateTypes.end() ? -1 : int(found - kCertificateTypes.begin());
+}
 
 } // namespace
 
@@ -76,7 +80,7 @@ void CreaFiles::Command1_Click() {
 void CreaFiles::writePdfForm() {
     const BatchStamp stamp = batchStamp(program_.clock.now());
     const QString chosen = folders->folder();
-    const int position = program_.principale().Combo1->currentIndex();
+    const int position = certPositionOf(program_.request.certTypeDescription);
     const FormFields fields =
         pdfFormFields(program_.config, program_.request, position, program_.table.progressivo());
     const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, dataPath(kFormTemplate));

@@ -9,6 +9,9 @@ namespace velmora {
 class FolderChooser;
 class Program;
 
+inline const QString kCreated =
+    QStringLiteral("I file sono stati creati correttamente all' interno di \r\n%1");
+
 // The output window: the operator picks the destination, OK writes the batch (or the PDF form).
 class CreaFiles : public QWidget {
     Q_OBJECT

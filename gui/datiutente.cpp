@@ -1,8 +1,6 @@
 #include "gui/datiutente.h"
 
-#include "gui/frmsplash.h"
 #include "gui/messages.h"
-#include "gui/principale.h"
 #include "gui/program.h"
 #include "gui/widgets/filteredit.h"
 
@@ -84,43 +82,36 @@ void datiUtente::openForChange(const QString& officeType, const QString& purpose
     modifica = true;
 }
 
+QWidget* datiUtente::fieldOf(MissingOfficeData::Field field) const {
+    switch (field) {
+    case MissingOfficeData::Field::OfficeType:
+        return Text1;
+    case MissingOfficeData::Field::OfficeSeat:
+        return Text2;
+    case MissingOfficeData::Field::Purpose:
+        return Text3;
+    }
+    return Text1;
+}
+
 void datiUtente::Command1_Click() {
-    struct Required {
-        QWidget* field;
-        bool empty;
-        QString message;
-    };
-    const Required required[] = {
-        {Text1, Text1->text().isEmpty(), QStringLiteral("Inserire la tipologia di ufficio")},
-        {Text2, Text2->text().isEmpty(), QStringLiteral("Inserire il comune sede dell'ufficio")},
-        {Text3, Text3->toPlainText().isEmpty(), QStringLiteral("Inserire la finalit\u00E0")},
-    };
-    for (const Required& r : required) {
-        if (r.empty) {
-            program_.messages.show(r.message, Messages::Icon::Exclamation);
-            r.field->setFocus(); // the field puts the caret at the end of its text
-            return;
-        }
+    const OfficeData typed{Text1->text(), Text2->text(), Text3->toPlainText()};
+    if (const auto missing = missingOfficeData(typed)) {
+        program_.messages.show(missing->message, Messages::Icon::Exclamation);
+        fieldOf(missing->field)->setFocus(); // the field puts the caret at the end of its text
+        return;
     }
 
-    Principale& main = program_.principale();
     Config& config = program_.config;
-    config.OfficeType = Text1->text();
-    main.Text2->setText(config.OfficeType);
-    config.OfficeSeat = Text2->text();
-    config.DefaultPurpose = Text3->toPlainText();
-    main.Text3->setPlainText(config.DefaultPurpose);
+    config.OfficeType = typed.officeType;
+    config.OfficeSeat = typed.officeSeat;
+    config.DefaultPurpose = typed.purpose;
     // The values just written are the ones in memory: nothing to read back. A write that
     // fails has been told to the operator, and the values serve the rest of the run.
     program_.writeConfig();
 
     saved_ = true;
-    if (!modifica) {
-        program_.splash().show();
-        main.Timer2.start();
-        main.show();
-        main.CG_Click(1);
-    }
+    Q_EMIT saved(!modifica);
     close();
 }
 
@@ -132,7 +123,7 @@ void datiUtente::Command2_Click() {
 // "Esci" or by its close box, ends the program instead of leaving it running unseen.
 void datiUtente::closeEvent(QCloseEvent* event) {
     if (!modifica && !saved_)
-        program_.principale().close();
+        Q_EMIT firstRunLeft();
     QWidget::closeEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/officedata.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -24,6 +26,13 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+Q_SIGNALS:
+    // The office data are in the configuration and written; firstRun: asked for at start.
+    void saved(bool firstRun);
+    // Left without saving on a first start: the program cannot go on.
+    void firstRunLeft();
+
+public:
     bool modifica = false;
     QLabel* Label1;
     QLabel* Label2;
@@ -37,6 +46,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QWidget* fieldOf(MissingOfficeData::Field field) const;
+
     Program& program_;
     bool saved_ = false;
 };

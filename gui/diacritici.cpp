@@ -1,7 +1,5 @@
 #include "gui/diacritici.h"
 
-#include "gui/insertpersona.h"
-#include "gui/program.h"
 #include "gui/widgets/filteredit.h"
 #include "gui/widgets/widgets.h"
 
@@ -25,7 +23,7 @@ constexpr int kCell = 30;
 
 } // namespace
 
-diacritici::diacritici(Program& program) : program_(program) {
+diacritici::diacritici(FieldOfBox fieldOfBox) : fieldOfBox_(std::move(fieldOfBox)) {
     setWindowTitle(kCaption);
     auto* page = new QVBoxLayout(this);
     Label1 = new QLabel(QStringLiteral("Cliccare sul carattere per selezionare :"), this);
@@ -62,7 +60,7 @@ diacritici::diacritici(Program& program) : program_(program) {
 }
 
 FilteredLineEdit* diacritici::FocusCurrentBox() {
-    FilteredLineEdit* field = program_.entryWindow().paletteField(CurrentBox);
+    FilteredLineEdit* field = fieldOfBox_(CurrentBox);
     CurrentBox = 0;
     if (field) {
         field->activateWindow();

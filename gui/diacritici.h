@@ -3,19 +3,21 @@
 #include <QLabel>
 #include <QList>
 #include <QWidget>
+#include <functional>
 
 namespace velmora {
 
 class ClickableLabel;
 class FilteredLineEdit;
-class Program;
 
 // The special-character palette: 31 accented capitals (and ß) that a click types into the
 // name field of the entry window from which the palette was opened.
 class diacritici : public QWidget {
     Q_OBJECT
 public:
-    explicit diacritici(Program& program);
+    // `fieldOfBox` names the entry field for a CurrentBox, or none.
+    using FieldOfBox = std::function<FilteredLineEdit*(int box)>;
+    explicit diacritici(FieldOfBox fieldOfBox);
 
     // Which entry field receives the character: 1 Text1, 2 Text2, 3 Text5, 4 Text7, else none.
     int CurrentBox = 0;
@@ -29,7 +31,7 @@ public:
 private:
     void characterClicked(QChar character);
 
-    Program& program_;
+    FieldOfBox fieldOfBox_;
 };
 
 } // namespace velmora

@@ -78,8 +78,7 @@ QString versionCaption() {
         .arg(VELMORA_VERSION_PATCH);
 }
 
-frmSplash::frmSplash(Program& /*program*/)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint) {
+frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint) {
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);

@@ -7,14 +7,12 @@
 
 namespace velmora {
 
-class Program;
-
 // The window shown for a moment at start, above every other window. "Entra" closes it; keys
 // do nothing.
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    explicit frmSplash(Program& program);
+    frmSplash();
 
     QFrame* Frame1;
     QLabel* Image1;

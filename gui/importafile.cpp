@@ -1,13 +1,10 @@
 #include "gui/importafile.h"
 
 #include "core/import/importfile.h"
-#include "gui/avvisotabella.h"
 #include "gui/desktop.h"
 #include "gui/messages.h"
-#include "gui/principale.h"
 #include "gui/program.h"
 #include "gui/widgets/folderchooser.h"
-#include "gui/widgets/subjectgrid.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -20,7 +17,6 @@ namespace {
 
 const QString kTextPattern = QStringLiteral("*.txt");
 const QString kCsvPattern = QStringLiteral("*.csv");
-const QString kChooseAFile = QStringLiteral("Selezionare un file");
 const QString kImporting = QStringLiteral("Importazione del file in corso . . .");
 constexpr int kProgressAfterMs = 400;
 
@@ -117,13 +113,12 @@ void ImportaFile::Command1_Click() {
 
     if (!result.ok()) {
         program_.messages.show(importFailureMessage(*result.failure), Messages::Icon::Critical);
-        int keep = rowsBefore; // the import added nothing: this only lays out or moves
-        program_.clearTableWindow().EraseTable(keep);
+        Q_EMIT refused(rowsBefore);
         close();
         return;
     }
     program_.table.appendRows(std::move(result.rows));
-    program_.principale().MSFlexGrid1->setCurrentCell(program_.table.progressivo(), 1);
+    Q_EMIT imported(program_.table.progressivo());
     program_.importoFile = true;
     program_.config.ImportFolder = folders->folder();
     program_.writeConfig();

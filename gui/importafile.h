@@ -10,6 +10,8 @@ namespace velmora {
 class FolderChooser;
 class Program;
 
+inline const QString kChooseAFile = QStringLiteral("Selezionare un file");
+
 // The import window: the operator picks a file and its type; OK appends every line of it to
 // the subject table as a row, or none of them.
 class ImportaFile : public QWidget {
@@ -21,6 +23,13 @@ public:
     void open();
     void Command1_Click();
 
+Q_SIGNALS:
+    // The file's rows were appended; `lastRow` is the table's last row now.
+    void imported(int lastRow);
+    // The file was refused and the table holds its `rowsBefore` rows as before.
+    void refused(int rowsBefore);
+
+public:
     QLabel* Label1;
     FolderChooser* folders; // Drive1, Dir1, File1
     QLabel* Label2;

@@ -5,11 +5,9 @@
 #include "core/subjects/personcheck.h"
 #include "gui/diacritici.h"
 #include "gui/messages.h"
-#include "gui/principale.h"
 #include "gui/program.h"
 #include "gui/widgets/filteredit.h"
 #include "gui/widgets/maskeddateedit.h"
-#include "gui/widgets/subjectgrid.h"
 #include "gui/widgets/widgets.h"
 
 #include <QCloseEvent>
@@ -383,7 +381,7 @@ void InsertPersona::optionClicked(QRadioButton* clicked) {
 }
 
 void InsertPersona::openPalette(int box) {
-    diacritici& palette = program_.palette();
+    diacritici& palette = this->palette();
     palette.CurrentBox = box;
     palette.show();
     palette.raise();
@@ -455,10 +453,7 @@ void InsertPersona::writeRow(const PersonFields& person) {
         row = table.appendRow(values);
     else
         table.setValues(row, values);
-    SubjectGrid& grid = *program_.principale().MSFlexGrid1;
-    grid.setCurrentCell(row, SurnameColumn);
-    int current = 0;
-    PaintGridRow(grid, kWhite, current, kBlack);
+    Q_EMIT rowWritten(row);
 }
 
 void InsertPersona::Command2_Click() {
@@ -484,8 +479,21 @@ void InsertPersona::Command3_Click() {
     close();
 }
 
+InsertPersona::~InsertPersona() {
+    delete palette_.data();
+}
+
+diacritici& InsertPersona::palette() {
+    if (!palette_) {
+        palette_ = new diacritici([this](int box) { return paletteField(box); });
+        palette_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    return *palette_;
+}
+
 void InsertPersona::closeEvent(QCloseEvent* event) {
-    program_.closePalette();
+    if (palette_)
+        palette_->close();
     QWidget::closeEvent(event);
 }
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
@@ -17,6 +18,7 @@ class ClickableLabel;
 class FilteredLineEdit;
 class MaskedDateEdit;
 class Program;
+class diacritici;
 struct FailedRule;
 struct PersonFields;
 
@@ -26,6 +28,7 @@ class InsertPersona : public QWidget {
     Q_OBJECT
 public:
     explicit InsertPersona(Program& program);
+    ~InsertPersona() override;
 
     // Shows the window, loading it first when it is not open yet. False when it cannot open:
     // a reference table is missing or unreadable, and the operator has been told which.
@@ -43,6 +46,8 @@ public:
     void Command3_Click();
     bool RifComune();
     bool RifStato();
+    // The special-character palette this window owns, made on first use.
+    diacritici& palette();
 
     QLabel* Label1;
     QLabel* Label2;
@@ -76,6 +81,10 @@ public:
     ClickableLabel* Image3;  // palette for Text5
     ClickableLabel* Image4;  // palette for Text7
 
+Q_SIGNALS:
+    // The subject was saved in this data row of the table.
+    void rowWritten(int row);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -99,6 +108,7 @@ private:
     Program& program_;
     QStringListModel* municipalityNames_ = nullptr;
     QStringListModel* stateNames_ = nullptr;
+    QPointer<diacritici> palette_;
 };
 
 } // namespace velmora

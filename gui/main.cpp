@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
     velmora::DesktopShell shell;
     velmora::SystemClock clock;
     velmora::Program program(messages, shell, clock);
-    velmora::Principale& principale = program.principale();
+    velmora::Principale principale(program);
     QObject::connect(&principale, &velmora::Principale::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -35,11 +35,11 @@ constexpr QRgb kEnabledField = 0xFFFFFF;
 constexpr QRgb kDisabledField = 0xE1E1E1; // 225, 225, 225
 constexpr int kSplashMs = 2700;
 constexpr int kBatchCheckDelayMs = 500;
+const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
 
 const QString kCaption = QStringLiteral(" Richiesta Certificati");
 const QString kSubjectsFrame = QStringLiteral("Dati Soggetti");
 const QString kLegend = QStringLiteral("* Campi Obbligatori, **Obbligatorio se nato in Italia");
-const QString kDeleteQuestion = QStringLiteral("Eliminare la riga numero %1 ?");
 
 QPixmap calendarIcon() {
     QPixmap pixmap(22, 22);
@@ -106,6 +106,101 @@ Principale::Principale(Program& program) : program_(program) {
     Timer2.setInterval(kSplashMs);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &Principale::Timer2_Timer);
+}
+
+Principale::~Principale() {
+    for (const QPointer<QWidget>& window : ownedWindows())
+        delete window.data();
+}
+
+// The windows made so far and not closed, in the order this window's close wants: the wait
+// window last.
+QList<QPointer<QWidget>> Principale::ownedWindows() const {
+    return {splash_.data(),       importWindow_.data(), entryWindow_.data(),
+            calendar_.data(),     outputWindow_.data(), clearTableWindow_.data(),
+            configWindow_.data(), waitWindow_.data()};
+}
+
+namespace {
+
+// A window of its own, top-level, gone once closed.
+template <typename Window, typename... Arguments> Window* made(Arguments&&... arguments) {
+    auto* window = new Window(std::forward<Arguments>(arguments)...);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    return window;
+}
+
+} // namespace
+
+datiUtente& Principale::configWindow() {
+    if (!configWindow_) {
+        configWindow_ = made<datiUtente>(program_);
+        connect(configWindow_, &datiUtente::saved, this, &Principale::officeDataSaved);
+        connect(configWindow_, &datiUtente::firstRunLeft, this, &Principale::close);
+    }
+    return *configWindow_;
+}
+
+CreaFiles& Principale::outputWindow() {
+    if (!outputWindow_)
+        outputWindow_ = made<CreaFiles>(program_);
+    return *outputWindow_;
+}
+
+ImportaFile& Principale::importWindow() {
+    if (!importWindow_) {
+        importWindow_ = made<ImportaFile>(program_);
+        connect(importWindow_, &ImportaFile::imported, this,
+                [this](int lastRow) { MSFlexGrid1->setCurrentCell(lastRow, 1); });
+        // The import added nothing: the table is laid out again, or its current row moved.
+        connect(importWindow_, &ImportaFile::refused, this, [this](int rowsBefore) {
+            int keep = rowsBefore;
+            clearTableWindow().EraseTable(keep);
+        });
+    }
+    return *importWindow_;
+}
+
+frmSplash& Principale::splash() {
+    if (!splash_)
+        splash_ = made<frmSplash>();
+    return *splash_;
+}
+
+attesa& Principale::waitWindow() {
+    if (!waitWindow_)
+        waitWindow_ = made<attesa>();
+    return *waitWindow_;
+}
+
+Calendar& Principale::calendar() {
+    if (!calendar_) {
+        calendar_ = made<Calendar>(program_.clock.now().date());
+        connect(calendar_, &Calendar::dateChosen, this,
+                [this](QDate date) { MaskEdBox1->setText(date.toString(kDateFormat)); });
+    }
+    return *calendar_;
+}
+
+AvvisoTabella& Principale::clearTableWindow() {
+    if (!clearTableWindow_) {
+        clearTableWindow_ = made<AvvisoTabella>(program_);
+        connect(clearTableWindow_, &AvvisoTabella::erased, this, &Principale::tableErased);
+    }
+    return *clearTableWindow_;
+}
+
+InsertPersona& Principale::entryWindow() {
+    if (!entryWindow_) {
+        entryWindow_ = made<InsertPersona>(program_);
+        connect(entryWindow_, &InsertPersona::rowWritten, this, &Principale::rowWritten);
+    }
+    return *entryWindow_;
+}
+
+void Principale::closeIfOpen(QWidget* window) {
+    if (window)
+        window->close();
 }
 
 void Principale::buildControls() {
@@ -266,14 +361,25 @@ void Principale::Form_Load() {
         Text3->setPlainText(program_.config.DefaultPurpose);
 
     if (plan.showMainWindow) {
-        program_.splash().show();
+        splash().show();
         Timer2.start();
         show();
         return;
     }
     hide();
-    datiUtente& configWindow = program_.configWindow();
-    configWindow.openForFirstRun();
+    configWindow().openForFirstRun();
+}
+
+// The office data were saved: shown here; after a first configuration the program starts.
+void Principale::officeDataSaved(bool firstRun) {
+    Text2->setText(program_.config.OfficeType);
+    Text3->setPlainText(program_.config.DefaultPurpose);
+    if (!firstRun)
+        return;
+    splash().show();
+    Timer2.start();
+    show();
+    CG_Click(1);
 }
 
 void Principale::CG_Click(int /*index*/) {
@@ -342,7 +448,7 @@ RequestFields Principale::requestFields() const {
 // "Crea File": the request check, the configuration written, then the output window; rows
 // that came from a file are checked first, once the wait window is on screen.
 void Principale::Command1_Click() {
-    program_.closeOutputWindow();
+    closeIfOpen(outputWindow_);
     const RequestVerdict verdict = checkForBatch(requestFields(), program_.clock.now());
     if (verdict.focus == RequestVerdict::Focus::OfficeType) {
         program_.messages.show(verdict.refusal, Messages::Icon::Exclamation);
@@ -362,11 +468,11 @@ void Principale::Command1_Click() {
     program_.config.DefaultPurpose = Text3->toPlainText();
     program_.writeConfig();
     if (program_.importoFile) {
-        program_.waitWindow().show();
+        waitWindow().show();
         Timer1.start();
         return;
     }
-    program_.outputWindow().open(false);
+    outputWindow().open(false);
 }
 
 void Principale::Timer1_Timer() {
@@ -374,7 +480,7 @@ void Principale::Timer1_Timer() {
     const bool passed = CheckPersonRows();
     MSFlexGrid1->setCurrentCell(1, SurnameColumn);
     if (passed)
-        program_.outputWindow().open(false);
+        outputWindow().open(false);
 }
 
 // Paints the failing rows light red (passing rows keep their colour) and lists them.
@@ -382,7 +488,7 @@ bool Principale::CheckPersonRows() {
     const QList<int> failing = failingRows(program_.table);
     for (int row : failing)
         PaintGridRow(*MSFlexGrid1, kLightRed, row, kBlack);
-    program_.closeWaitWindow();
+    closeIfOpen(waitWindow_);
     Timer1.stop();
     if (failing.isEmpty())
         return true;
@@ -396,7 +502,7 @@ void Principale::ShowRowErrors(const QList<int>& failingRows) {
 
 // "Apri Modulo PDF": a lighter check than "Crea File", then the output window in PDF mode.
 void Principale::Command8_Click() {
-    program_.closeOutputWindow();
+    closeIfOpen(outputWindow_);
     const RequestVerdict verdict =
         checkForPdf(requestFields(), program_.request.certTypeDescription);
     program_.request.purpose = verdict.record.purpose;
@@ -406,12 +512,12 @@ void Principale::Command8_Click() {
         program_.messages.show(verdict.refusal, Messages::Icon::Critical);
         return;
     }
-    program_.outputWindow().open(true);
+    outputWindow().open(true);
 }
 
 void Principale::Command3_Click() {
     program_.nuovoIns = true;
-    program_.entryWindow().open();
+    entryWindow().open();
 }
 
 void Principale::Command4_Click() {
@@ -426,7 +532,7 @@ void Principale::EditPersonRow() {
     const int row = MSFlexGrid1->currentRow();
     if (row == 0)
         return; // no data row to change
-    InsertPersona& entry = program_.entryWindow();
+    InsertPersona& entry = entryWindow();
     if (!entry.open())
         return;
     entry.focusColumn(lastColumn_);
@@ -452,12 +558,12 @@ void Principale::Command5_Click() {
 void Principale::Command6_Click() {
     if (program_.table.progressivo() == 0)
         return;
-    program_.clearTableWindow().show();
+    clearTableWindow().show();
 }
 
 void Principale::Image1_Click() {
     if (MaskEdBox1->isEnabled())
-        program_.calendar().show();
+        calendar().show();
 }
 
 void Principale::CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow,
@@ -484,7 +590,7 @@ bool Principale::PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRo
 }
 
 void Principale::Command7_Click() {
-    program_.importWindow().open();
+    importWindow().open();
 }
 
 void Principale::gridCurrentChanged() {
@@ -498,7 +604,7 @@ void Principale::Text2_LostFocus() {
 }
 
 void Principale::modConfig_Click() {
-    program_.configWindow().openForChange(Text2->text(), Text3->toPlainText());
+    configWindow().openForChange(Text2->text(), Text3->toPlainText());
 }
 
 void Principale::guida_Click() {
@@ -507,11 +613,26 @@ void Principale::guida_Click() {
 
 void Principale::Timer2_Timer() {
     Timer2.stop();
-    program_.closeSplash();
+    closeIfOpen(splash_);
+}
+
+// The table was cut to its first `keptRows` rows, the last of them current; 0 empties it.
+void Principale::tableErased(int keptRows) {
+    if (keptRows == 0)
+        CreaTab1();
+    MSFlexGrid1->setCurrentCell(keptRows, SurnameColumn);
+}
+
+// A subject saved by the entry window: its row is current and loses any mark.
+void Principale::rowWritten(int row) {
+    MSFlexGrid1->setCurrentCell(row, SurnameColumn);
+    int current = 0;
+    PaintGridRow(*MSFlexGrid1, kWhite, current, kBlack);
 }
 
 void Principale::closeEvent(QCloseEvent* event) {
-    program_.closeOtherWindows();
+    for (const QPointer<QWidget>& window : ownedWindows())
+        closeIfOpen(window);
     event->accept();
     Q_EMIT closed();
 }

@@ -7,25 +7,48 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <optional>
 
 namespace velmora {
 
+class AvvisoTabella;
+class Calendar;
 class ClickableLabel;
+class CreaFiles;
 class FilteredLineEdit;
 class FilteredTextEdit;
+class ImportaFile;
+class InsertPersona;
 class MaskedDateEdit;
 class Program;
 class SubjectGrid;
+class attesa;
+class datiUtente;
+class frmSplash;
+
+inline const QString kDeleteQuestion = QStringLiteral("Eliminare la riga numero %1 ?");
 
 // The main window: the request fields, the subject table and every command of the request.
-// Its controls are public, as the other windows read and write them.
+// It owns the other windows: each is made when first needed and closes with it. They tell it
+// what happened through their signals, and it writes its own controls.
 class Principale : public QMainWindow {
     Q_OBJECT
 public:
     explicit Principale(Program& program);
+    ~Principale() override;
+
+    // The windows this one owns, made on first use; a closed one is made afresh.
+    datiUtente& configWindow();
+    CreaFiles& outputWindow();
+    ImportaFile& importWindow();
+    frmSplash& splash();
+    attesa& waitWindow();
+    Calendar& calendar();
+    AvvisoTabella& clearTableWindow();
+    InsertPersona& entryWindow();
 
     // Start-up: reads the configuration, starts a new request, and shows either this window
     // with the splash window or the office-data window for a first configuration.
@@ -98,9 +121,22 @@ private:
     void enableRequestField(QWidget& field, bool enabled);
     void Text2_LostFocus();
     void gridCurrentChanged();
+    void officeDataSaved(bool firstRun);
+    void tableErased(int keptRows);
+    void rowWritten(int row);
+    static void closeIfOpen(QWidget* window);
+    QList<QPointer<QWidget>> ownedWindows() const;
 
     Program& program_;
     int lastColumn_ = 0;
+    QPointer<datiUtente> configWindow_;
+    QPointer<CreaFiles> outputWindow_;
+    QPointer<ImportaFile> importWindow_;
+    QPointer<frmSplash> splash_;
+    QPointer<attesa> waitWindow_;
+    QPointer<Calendar> calendar_;
+    QPointer<AvvisoTabella> clearTableWindow_;
+    QPointer<InsertPersona> entryWindow_;
 };
 
 } // namespace velmora

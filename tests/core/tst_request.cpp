@@ -12,6 +12,7 @@ private Q_SLOTS:
     void startup_data();
     void startup();
     void requestFieldFilters();
+    void upperCaseKey();
     void officeTypeWriteBack();
 };
 
@@ -72,6 +73,14 @@ void TestRequest::requestFieldFilters() {
     QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
     QCOMPARE(judgeKey(purpose, u'\u00E0', 249).character, QChar(u'\u00C0'));
     QCOMPARE(judgeKey(purpose, u'a', 250).message, QStringLiteral("Massimo 250 Caratteri"));
+}
+
+// Only a to z move; the codes beside them and accented letters stay.
+void TestRequest::upperCaseKey() {
+    for (const auto& [key, result] :
+         {std::pair{'a', 'A'}, {'z', 'Z'}, {'`', '`'}, {'{', '{'}, {'A', 'A'}, {'\b', '\b'}})
+        QCOMPARE(UpperCaseKey(key), int(result));
+    QCOMPARE(UpperCaseKey(224), 224);
 }
 
 void TestRequest::officeTypeWriteBack() {

@@ -1,3 +1,7 @@
+#include "core/officedata.h"
+#include "core/request/request.h"
+#include "gui/attesa.h"
+#include "gui/calendar.h"
 #include "gui/datiutente.h"
 #include "gui/frmsplash.h"
 #include "gui/widgets/filteredit.h"
@@ -5,191 +9,265 @@
 #include "gui/widgets/subjectgrid.h"
 #include "gui/widgets/widgets.h"
 #include "support/fixture.h"
+#include "support/places.h"
 #include "support/typing.h"
+#include "support/windows.h"
 
-#include <QAbstractItemModelTester>
-#include <QApplication>
-#include <QClipboard>
 #include <QSignalSpy>
-#include <QTest>
+#include <QTableView>
+#include <QToolButton>
 
 using namespace velmora;
+using test::shownWindow;
 
 namespace {
-
-const QByteArray kCompleteConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 2\r\n\r\n\r\n\r\n";
 
 void loseFocus(QWidget* widget) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(widget, &out);
 }
 
-SubjectValues person(const QString& surname) {
-    SubjectValues values;
-    values[SurnameColumn] = surname;
-    values[NameColumn] = QStringLiteral("MARIO");
-    values[SexColumn] = QStringLiteral("M");
-    return values;
+void fill(datiUtente& window, const QString& type, const QString& seat, const QString& purpose) {
+    window.Text1->setText(type);
+    window.Text2->setText(seat);
+    window.Text3->setPlainText(purpose);
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
 }
 
-// A started program whose main window is shown.
-struct Started : test::ProgramFixture {
-    explicit Started(const QByteArray& config = kCompleteConfig)
-        : test::ProgramFixture(config), main(program.principale()) {
-        main.Form_Load();
+// Clicks the first cell of the month view that shows `day`; the days of the month before the
+// current one are all above 20, so a day under 20 is found in the current month.
+void clickDay(QCalendarWidget& calendar, int day) {
+    auto* view = calendar.findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+    QVERIFY(view);
+    const int columns = view->model()->columnCount();
+    for (int cell = 0; cell < view->model()->rowCount() * columns; ++cell) {
+        const QModelIndex index = view->model()->index(cell / columns, cell % columns);
+        if (index.data().toString() == QString::number(day))
+            return QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                                     view->visualRect(index).center());
     }
-    ~Started() { main.close(); }
-    Principale& main;
-};
+    QFAIL("day not shown");
+}
 
 } // namespace
 
+// The main window and the office-data window; the rules they apply are proven by the core tests.
 class TestPrincipale : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firstStartAsksForOfficeData();
+    void firstStartEndsWhenTheOfficeDataAreNotGiven();
+    void missingOfficeValueIsAskedForInItsField_data();
+    void missingOfficeValueIsAskedForInItsField();
+    void firstConfigurationSavesAndStarts_data();
+    void firstConfigurationSavesAndStarts();
     void startWithConfig_data();
     void startWithConfig();
-    void requestFieldFilters();
-    void configurationWindowAndClosing();
+    void fieldsHaveTheirFilters();
+    void officeDataChangedAndWindowsClosedWithThisOne();
+    void splashAndWaitWindowStayOnTop();
+    void calendarFillsProtocolDate();
     void guidaOpensTheManual();
     void newRequestEmptiesTheTable();
-    void paintGridRowColoursOneRow();
-    void gridKeepsOneRowSelected();
 };
 
-void TestPrincipale::firstStartAsksForOfficeData() {
+void TestPrincipale::firstStartEndsWhenTheOfficeDataAreNotGiven() {
     test::ProgramFixture f;
-    Principale& main = f.program.principale();
-    QSignalSpy ended(&main, &Principale::closed);
-    main.Form_Load();
-    QVERIFY(!main.isVisible());
-    datiUtente& config = f.program.configWindow();
-    QVERIFY(config.isVisible());
-    QVERIFY(!config.modifica);
+    QSignalSpy ended(&f.main, &Principale::closed);
+    f.main.Form_Load();
+    QVERIFY(!f.main.isVisible());
+    datiUtente& config = f.main.configWindow();
+    QVERIFY(config.isVisible() && !config.modifica);
     QTest::mouseClick(config.Command2, Qt::LeftButton);
     QCOMPARE(ended.size(), 1);
     QVERIFY(!QFile::exists(f.folder.path(QStringLiteral("config.ini"))));
 }
 
+void TestPrincipale::missingOfficeValueIsAskedForInItsField_data() {
+    QTest::addColumn<int>("empty"); // 1 Text1, 2 Text2, 3 Text3
+    QTest::addColumn<QString>("message");
+    QTest::newRow("type") << 1 << kNoOfficeTypeGiven;
+    QTest::newRow("seat") << 2 << kNoOfficeSeatGiven;
+    QTest::newRow("purpose") << 3 << kNoPurposeGiven;
+}
+
+void TestPrincipale::missingOfficeValueIsAskedForInItsField() {
+    QFETCH(int, empty);
+    test::ProgramFixture f;
+    f.main.Form_Load();
+    datiUtente& window = f.main.configWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto given = [empty](int field) {
+        return field == empty ? QString() : QStringLiteral("X");
+    };
+    fill(window, given(1), given(2), given(3));
+    QFETCH(QString, message);
+    QCOMPARE(f.messages.texts(), QStringList{message});
+    QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Exclamation);
+    QWidget* const fields[] = {window.Text1, window.Text2, window.Text3};
+    QTRY_VERIFY(fields[empty - 1]->hasFocus());
+    QVERIFY(window.isVisible() && !f.main.isVisible());
+    QVERIFY(!QFile::exists(f.folder.path(QStringLiteral("config.ini"))));
+}
+
+void TestPrincipale::firstConfigurationSavesAndStarts_data() {
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("written") << true;
+    QTest::newRow("config.ini cannot be written") << false;
+}
+
+// A configuration that cannot be written is told, and its values serve the run.
+void TestPrincipale::firstConfigurationSavesAndStarts() {
+    QFETCH(bool, writable);
+    test::ProgramFixture f;
+    if (!writable)
+        QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("config.ini")));
+    f.main.Form_Load();
+    fill(f.main.configWindow(), QStringLiteral("PROCURA"), QStringLiteral("FORL\u00CC"),
+         QStringLiteral("LAVORO"));
+    QCOMPARE(f.readFile(QStringLiteral("config.ini")),
+             writable ? QByteArray("PROCURA\r\nFORL\xCC\r\nLAVORO\r\n\r\n\r\n\r\n\r\n")
+                      : QByteArray());
+    QCOMPARE(f.messages.shown.size(), writable ? 0 : 1);
+    QVERIFY(f.main.isVisible() && f.main.Timer2.isActive() && f.main.MSFlexGrid1->isVisible());
+    QVERIFY(shownWindow<frmSplash>() && !shownWindow<datiUtente>());
+    QCOMPARE(f.main.Text2->text(), QStringLiteral("PROCURA"));
+    QCOMPARE(f.main.Text3->toPlainText(), QStringLiteral("LAVORO"));
+}
+
 void TestPrincipale::startWithConfig_data() {
     QTest::addColumn<QByteArray>("line4");
     QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("purpose");
-    QTest::newRow("type from the list") << QByteArray(" 2") << 2 << "LAVORO";
-    QTest::newRow("no type") << QByteArray() << -1 << "LAVORO";
-    QTest::newRow("type past the list") << QByteArray("7") << -1 << "";
-    QTest::newRow("type not a number") << QByteArray("x") << -1 << "";
+    QTest::newRow("type from the list") << QByteArray(" 2") << 2;
+    QTest::newRow("no type") << QByteArray() << -1;
 }
 
 void TestPrincipale::startWithConfig() {
     QFETCH(QByteArray, line4);
     QFETCH(int, position);
-    Started s("UFFICIO\r\nROMA\r\nLAVORO\r\n" + line4 + "\r\n");
+    test::Started s("UFFICIO\r\nROMA\r\nLAVORO\r\n" + line4 + "\r\n");
     Principale& main = s.main;
-    QVERIFY(main.isVisible());
-    QVERIFY(main.MSFlexGrid1->isVisible());
-    QVERIFY(!s.program.configWindow().isVisible());
+    QVERIFY(main.isVisible() && main.MSFlexGrid1->isVisible() && !shownWindow<datiUtente>());
     QVERIFY(main.Command1->isEnabled() && main.Command8->isEnabled());
     QCOMPARE(main.Text2->text(), QStringLiteral("UFFICIO"));
-    QTEST(main.Text3->toPlainText(), "purpose");
+    QCOMPARE(main.Text3->toPlainText(), QStringLiteral("LAVORO"));
     QCOMPARE(main.Combo1->currentIndex(), position);
     const QList<QWidget*> fields{main.Text1, main.Check1, main.MaskEdBox1};
-    for (QWidget* field : fields) {
-        QCOMPARE(field->isEnabled(), position >= 0);
-        QCOMPARE(backgroundOf(*field), QRgb(position >= 0 ? 0xFFFFFF : 0xE1E1E1));
-    }
+    for (QWidget* field : fields)
+        QCOMPARE(backgroundOf(*field), QRgb(position < 0 ? 0xE1E1E1 : 0xFFFFFF));
     if (position < 0) {
+        QVERIFY(!main.MaskEdBox1->isEnabled());
+        QTest::mouseClick(main.Image1, Qt::LeftButton); // no calendar for a disabled date
+        QVERIFY(!shownWindow<Calendar>());
         QTest::keyClick(main.Combo1, Qt::Key_Down);
-        QCOMPARE(main.Combo1->currentIndex(), 0);
-        QCOMPARE(s.program.config.DefaultCertType, QStringLiteral(" 0"));
-        for (QWidget* field : fields)
-            QVERIFY(field->isEnabled());
-        QCOMPARE(backgroundOf(*main.MaskEdBox1), QRgb(0xFFFFFF));
-    } else {
-        QCOMPARE(s.program.request.certTypeDescription,
-                 QStringLiteral("CERTIFICATO CIVILE (artt. 26, 28 d.P.R. n. 313/2002)"));
+        QCOMPARE(s.program.config.DefaultCertType, certTypeFromList(0));
     }
-    QVERIFY(s.program.splash().isVisible());
-    QVERIFY(main.Timer2.isActive());
-    QCOMPARE(main.Timer2.interval(), 2700);
+    for (QWidget* field : fields)
+        QVERIFY(field->isEnabled() && backgroundOf(*field) == 0xFFFFFF);
+    QCOMPARE(s.program.request.certTypeDescription, kCertificateTypes.at(std::max(position, 0)));
+    QVERIFY(shownWindow<frmSplash>() && main.Timer2.isActive());
     main.Timer2_Timer();
-    QVERIFY(!main.Timer2.isActive());
-    QTRY_VERIFY(!s.program.splash().isVisible());
+    QVERIFY(!main.Timer2.isActive() && !shownWindow<frmSplash>());
 }
 
-void TestPrincipale::requestFieldFilters() {
-    Started s;
+// The filters themselves are proven by the core tests; here, that each field has its own.
+void TestPrincipale::fieldsHaveTheirFilters() {
+    test::Started s;
     Principale& main = s.main;
-    test::typeKeys(main.Text1, QStringLiteral("a\u00E0/") + QString(29, u'1'));
-    QCOMPARE(main.Text1->text(), QStringLiteral("A") + QString(29, u'1'));
-    QVERIFY(s.messages.shown.isEmpty());
-    test::typeKeys(main.Text1, QStringLiteral("/"));
-    QCOMPARE(main.Text1->text().size(), 30);
-    QCOMPARE(s.messages.texts(), QStringList{QStringLiteral("Max 30 Caratteri")});
-    QCOMPARE(s.messages.shown.first().icon, Messages::Icon::Exclamation);
-    QCOMPARE(s.messages.shown.first().title, QStringLiteral("VELMORA"));
-    QTest::keyClick(main.Text1, Qt::Key_Backspace);
-    QCOMPARE(main.Text1->text().size(), 29);
-
-    main.Text2->clear();
-    test::typeKeys(main.Text2, QStringLiteral("\u00E0"));
-    QCOMPARE(main.Text2->text(), QStringLiteral("\u00C0"));
+    main.Text1->setText(QString(29, u'1'));
+    test::typeKeys(main.Text1, QStringLiteral("a/"));
+    QCOMPARE(main.Text1->text(), QString(29, u'1') + u'A');
+    QCOMPARE(s.messages.texts(), QStringList{requestfields::protocolNumber().limitMessage});
+    main.Text2->setText(QStringLiteral("\u00C0"));
     loseFocus(main.Text2);
     QCOMPARE(s.program.config.OfficeType, QStringLiteral("UFFICIO")); // one letter: kept
-    test::typeKeys(main.Text2, QStringLiteral("b"));
+    test::typeKeys(main.Text2, QStringLiteral("b/"));
     loseFocus(main.Text2);
     QCOMPARE(s.program.config.OfficeType, QStringLiteral("\u00C0B"));
     main.Text3->clear();
-    test::typeKeys(main.Text3, QStringLiteral("per \u00E0\r"));
-    QCOMPARE(main.Text3->toPlainText(), QStringLiteral("PER \u00C0"));
-    QGuiApplication::clipboard()->setText(QStringLiteral(" uno\r\ndue\nTRE"));
-    QTest::keyClick(main.Text3, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(main.Text3->toPlainText(), QStringLiteral("PER \u00C0 UNODUETRE"));
+    test::typeKeys(main.Text3, QStringLiteral("per\r"));
+    QCOMPARE(main.Text3->toPlainText(), QStringLiteral("PER"));
+
+    datiUtente& config = main.configWindow();
+    test::typeKeys(config.Text1, QStringLiteral("Uff. 2\r"));
+    QCOMPARE(config.Text1->text(), QStringLiteral("UFF. 2"));
+    test::typeKeys(config.Text2, QStringLiteral("sant'angelo 2"));
+    QCOMPARE(config.Text2->text(), QStringLiteral("SANT'ANGELO "));
+    test::typeKeys(config.Text3, QStringLiteral("a\r"));
+    QCOMPARE(config.Text3->toPlainText(), QStringLiteral("A"));
 }
 
-void TestPrincipale::configurationWindowAndClosing() {
-    test::ProgramFixture f(kCompleteConfig);
-    Principale& main = f.program.principale();
+void TestPrincipale::officeDataChangedAndWindowsClosedWithThisOne() {
+    test::Started s;
+    Principale& main = s.main;
     QSignalSpy ended(&main, &Principale::closed);
-    main.Form_Load();
     main.Text2->setText(QStringLiteral("PREFETTURA"));
     main.Text3->setPlainText(QStringLiteral("CONCORSO"));
     main.modConfig->trigger();
-    QPointer<datiUtente> config = &f.program.configWindow();
-    QVERIFY(config->modifica);
-    QCOMPARE(config->Text1->text(), QStringLiteral("PREFETTURA")); // unsaved edits shown
-    QCOMPARE(config->Text2->text(), QStringLiteral("ROMA"));
-    QCOMPARE(config->Text3->toPlainText(), QStringLiteral("CONCORSO"));
-    QTest::mouseClick(config->Command2, Qt::LeftButton);
-    QVERIFY(main.isVisible());
-    QCOMPARE(f.readFile(QStringLiteral("config.ini")), kCompleteConfig);
-    QCOMPARE(main.Text2->text(), QStringLiteral("PREFETTURA"));
+    datiUtente& config = main.configWindow();
+    QVERIFY(config.modifica);
+    QCOMPARE(config.Text1->text(), QStringLiteral("PREFETTURA")); // unsaved edits shown
+    QCOMPARE(config.Text2->text(), QStringLiteral("ROMA"));
+    QCOMPARE(config.Text3->toPlainText(), QStringLiteral("CONCORSO"));
+    fill(config, QStringLiteral("PROCURA"), QStringLiteral("ROMA"), QStringLiteral("ADOZIONE"));
+    QVERIFY(!shownWindow<datiUtente>());
+    QCOMPARE(main.Text2->text(), QStringLiteral("PROCURA"));
+    QCOMPARE(main.Text3->toPlainText(), QStringLiteral("ADOZIONE"));
+    QVERIFY(s.readFile(QStringLiteral("config.ini")).startsWith("PROCURA\r\nROMA\r\nADOZIONE\r\n"));
 
     main.modConfig->trigger();
-    QPointer<frmSplash> splash = &f.program.splash();
-    QVERIFY(config->isVisible() && splash->isVisible());
     QTest::mouseClick(main.Command2, Qt::LeftButton);
-    QVERIFY(!main.isVisible());
-    QVERIFY(!config || !config->isVisible());
-    QVERIFY(!splash || !splash->isVisible());
+    QVERIFY(!main.isVisible() && !shownWindow<datiUtente>() && !shownWindow<frmSplash>());
     QCOMPARE(ended.size(), 1);
 }
 
+void TestPrincipale::splashAndWaitWindowStayOnTop() {
+    test::Started s;
+    frmSplash* splash = shownWindow<frmSplash>();
+    QVERIFY(splash && splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(splash->lblVersion->text(), versionCaption());
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space})
+        QTest::keyClick(splash, key);
+    QVERIFY(splash->isVisible());
+    QTest::mouseClick(splash->Command1, Qt::LeftButton);
+    QTRY_VERIFY(!shownWindow<frmSplash>());
+
+    attesa& wait = s.main.waitWindow();
+    QVERIFY(wait.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    wait.show();
+    s.main.close();
+    QVERIFY(!shownWindow<attesa>());
+}
+
+void TestPrincipale::calendarFillsProtocolDate() {
+    test::Started s;
+    s.clock.set(QDateTime(QDate(2010, 1, 5), QTime(10, 0)));
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason); // the field already masked
+    QApplication::sendEvent(s.main.MaskEdBox1, &in);
+    QTest::mouseClick(s.main.Image1, Qt::LeftButton);
+    Calendar* calendar = shownWindow<Calendar>();
+    QVERIFY(calendar && calendar->isModal());
+    QCOMPARE(calendar->MonthView1->selectedDate(), QDate(2010, 1, 5));
+    auto* next = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
+    QVERIFY(next);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(calendar->isVisible()); // turning the months does not close it
+    clickDay(*calendar->MonthView1, 12);
+    QCOMPARE(s.main.MaskEdBox1->shownText(), QStringLiteral("12/03/2010"));
+    QTRY_VERIFY(!shownWindow<Calendar>());
+}
+
 void TestPrincipale::guidaOpensTheManual() {
-    Started s;
+    test::Started s;
     s.shell.result = false; // a missing manual is not reported
     s.main.guida->trigger();
-    QCOMPARE(s.shell.opened,
-             QStringList{s.folder.path(QStringLiteral("docs/ORV-Velmora-Manuale_Utente.doc"))});
+    QCOMPARE(s.shell.opened, QStringList{s.folder.path(kUserManual.toString())});
     QVERIFY(s.messages.shown.isEmpty());
 }
 
 void TestPrincipale::newRequestEmptiesTheTable() {
-    Started s;
-    QAbstractItemModelTester tester(&s.program.table);
-    s.program.table.appendRows({person("ROSSI"), person("VERDI")});
-    s.program.table.setColors(2, {kLightRed, kBlack});
+    test::Started s;
+    test::fillNumbered(s.program.table, 2);
     s.main.MSFlexGrid1->setCurrentCell(2, 1);
     s.program.importoFile = true;
     s.main.CG_Click(1);
@@ -198,48 +276,6 @@ void TestPrincipale::newRequestEmptiesTheTable() {
     QCOMPARE(s.main.MSFlexGrid1->currentRow(), 0);
     QVERIFY(!s.program.importoFile);
     QCOMPARE(s.main.Combo1->currentIndex(), -1);
-}
-
-void TestPrincipale::paintGridRowColoursOneRow() {
-    Started s;
-    SubjectTable& table = s.program.table;
-    SubjectGrid* grid = s.main.MSFlexGrid1;
-    table.appendRows({person("A"), person("B"), person("C"), person("D")});
-    grid->setCurrentCell(3, BirthDateColumn);
-    QCOMPARE(s.program.indiceSoggetti, 3);
-
-    int row = 0;
-    PaintGridRow(*grid, kLightRed, row, kBlack);
-    QCOMPARE(row, 3);
-    QCOMPARE(table.colors(3), (RowColors{kLightRed, kBlack}));
-    QCOMPARE(table.colors(2), RowColors());
-    QCOMPARE(grid->currentRow(), 3);
-    QCOMPARE(grid->currentColumn(), int(BirthDateColumn));
-    QVERIFY(!table.data(table.index(2, NumberColumn), SubjectTable::BackRole).isValid());
-    const QModelIndex shown = grid->model()->index(2, SurnameColumn);
-    QCOMPARE(shown.data(Qt::BackgroundRole).value<QColor>(), QColor(255, 192, 192));
-
-    row = 1;
-    PaintGridRow(*grid, kLightRed, row, kBlack);
-    QCOMPARE(table.colors(1).back, kLightRed);
-    QCOMPARE(grid->currentRow(), 3);
-}
-
-void TestPrincipale::gridKeepsOneRowSelected() {
-    Started s;
-    s.program.table.appendRows({person("A"), person("B"), person("C")});
-    SubjectGrid* grid = s.main.MSFlexGrid1;
-    const auto click = [grid](int row, Qt::KeyboardModifiers modifiers) {
-        const QModelIndex cell = grid->model()->index(row - 1, NameColumn);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
-                          grid->visualRect(cell).center());
-    };
-    click(1, {});
-    click(3, Qt::ShiftModifier);
-    QCOMPARE(grid->currentRow(), 3);
-    QCOMPARE(s.program.indiceSoggetti, 3);
-    QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
-    QCOMPARE(grid->selectionModel()->selectedRows().first().row(), 2);
 }
 
 QTEST_MAIN(TestPrincipale)

@@ -8,7 +8,11 @@
 
 namespace velmora::test {
 
-// A program in a scratch working folder, with recorded messages and a clock at a fixed time.
+// A config.ini with the office data and certificate type 2 chosen in the list.
+inline const QByteArray kCompleteConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 2\r\n\r\n\r\n\r\n";
+
+// A program in a scratch working folder, with recorded messages and a clock at a fixed time,
+// and its main window, not started yet.
 struct ProgramFixture {
     explicit ProgramFixture(const QByteArray& configBytes = {}) {
         if (!configBytes.isNull())
@@ -31,6 +35,14 @@ struct ProgramFixture {
     RecordingShell shell;
     FixedClock clock{QDateTime(QDate(2010, 3, 15), QTime(9, 32))};
     Program program{messages, shell, clock};
+    Principale main{program};
+};
+
+// A program started on `config`, its main window shown.
+struct Started : ProgramFixture {
+    explicit Started(const QByteArray& config = kCompleteConfig) : ProgramFixture(config) {
+        main.Form_Load();
+    }
 };
 
 } // namespace velmora::test

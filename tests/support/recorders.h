@@ -4,6 +4,7 @@
 #include "gui/shell.h"
 
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -51,19 +52,48 @@ public:
     bool result = true;
 };
 
-// Runs a test inside a fresh, empty working folder and goes back afterwards.
+// Runs a test inside a fresh, empty working folder and goes back afterwards. The test also
+// gets a home of its own (HOME and the XDG folders below it, and no desktop folder), so that
+// nothing depends on the machine's desktop.
 class ScratchFolder {
 public:
-    ScratchFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
-    ~ScratchFolder() { QDir::setCurrent(previous_); }
+    ScratchFolder() : previous_(QDir::currentPath()) {
+        QDir::setCurrent(dir_.path());
+        for (const char* name : kHomeVariables) {
+            saved_.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+            const QString folder = QString::fromLatin1(name) == u"HOME"
+                                       ? home_.path()
+                                       : home_.filePath(QString::fromLatin1(name).toLower());
+            qputenv(name, QFile::encodeName(folder));
+        }
+    }
+    ~ScratchFolder() {
+        QDir::setCurrent(previous_);
+        for (const Saved& variable : saved_) {
+            if (variable.wasSet)
+                qputenv(variable.name, variable.value);
+            else
+                qunsetenv(variable.name);
+        }
+    }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     QString path(const QString& piece = {}) const { return dir_.filePath(piece); }
+    QString home(const QString& piece = {}) const { return home_.filePath(piece); }
 
 private:
+    static constexpr const char* kHomeVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                                     "XDG_CACHE_HOME", "XDG_STATE_HOME"};
+    struct Saved {
+        const char* name;
+        bool wasSet;
+        QByteArray value;
+    };
     QTemporaryDir dir_;
+    QTemporaryDir home_;
     QString previous_;
+    QList<Saved> saved_;
 };
 
 } // namespace velmora::test
