@@ -171,56 +171,37 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
     HeaderReader lines(bytes);
     if (lines.next() != kMarker)
         return Failure{kNotRecovery};
-    RecoveryRead read;
-    // Each header line in its place, with its key; the value is checked where it has a form.
-    int lineNumber = 1;
-    auto value = [&](const QString& key) -> std::optional<QString> {
-        ++lineNumber;
+    // Each header line in its place, with its key; lines are numbered from the marker's 1.
+    const QString* keys[] = {&kCertTypeKey, &kPurposeKey, &kProtocolNumberKey, &kProtocolDateKey,
+                             &kGermanKey,   &kSavedKey,   &kSubjectsKey};
+    QStringList values;
+    for (const QString* key : keys) {
         const std::optional<QString> line = lines.next();
-        if (!line || !line->startsWith(key))
-            return std::nullopt;
-        return line->mid(key.size());
-    };
-    const auto badLine = [&] { return Failure{kBadHeaderLine.arg(lineNumber)}; };
-
-    const auto certType = value(kCertTypeKey);
-    if (!certType)
-        return badLine();
-    if (!certType->isEmpty()) {
-        bool number = false;
-        read.request.certPosition = certType->toInt(&number);
-        if (!number || certType->size() != 1 || read.request.certPosition < 0 ||
-            read.request.certPosition > 4)
-            return badLine();
+        if (!line || !line->startsWith(*key))
+            return Failure{kBadHeaderLine.arg(values.size() + 2)};
+        values.append(line->mid(key->size()));
     }
-    const auto purpose = value(kPurposeKey);
-    if (!purpose)
-        return badLine();
-    read.request.purpose = *purpose;
-    const auto protocolNumber = value(kProtocolNumberKey);
-    if (!protocolNumber)
-        return badLine();
-    read.request.protocolNumber = *protocolNumber;
-    const auto protocolDate = value(kProtocolDateKey);
-    if (!protocolDate)
-        return badLine();
-    read.request.protocolDate = *protocolDate;
-    const auto german = value(kGermanKey);
-    if (!german || (*german != kYes && *german != kNo))
-        return badLine();
-    read.request.german = *german == kYes;
-    const auto saved = value(kSavedKey);
-    if (!saved)
-        return badLine();
-    read.saved = QDateTime::fromString(*saved, kSavedFormat);
+    const auto badLine = [](int line) { return Failure{kBadHeaderLine.arg(line)}; };
+
+    RecoveryRead read;
+    RequestValues& request = read.request;
+    const QString& position = values[0]; // empty, or one digit 0 to 4
+    if (position.size() > 1 || (position.size() == 1 && (position[0] < u'0' || position[0] > u'4')))
+        return badLine(2);
+    request.certPosition = position.isEmpty() ? -1 : position.toInt();
+    request.purpose = values[1];
+    request.protocolNumber = values[2];
+    request.protocolDate = values[3];
+    if (values[4] != kYes && values[4] != kNo)
+        return badLine(6);
+    request.german = values[4] == kYes;
+    read.saved = QDateTime::fromString(values[5], kSavedFormat);
     if (!read.saved.isValid())
-        return badLine();
-    const auto subjects = value(kSubjectsKey);
+        return badLine(7);
     bool number = false;
-    if (subjects)
-        read.subjects = subjects->toInt(&number);
+    read.subjects = values[6].toInt(&number);
     if (!number || read.subjects < 0 || read.subjects > SubjectTable::kMaxRows)
-        return badLine();
+        return badLine(8);
     read.subjectLines = lines.rest();
     return read;
 }
