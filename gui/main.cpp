@@ -3,6 +3,7 @@
 #include "gui/messageboxes.h"
 #include "gui/principale.h"
 #include "gui/program.h"
+#include "gui/recoverykeeper.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -45,5 +46,6 @@ int main(int argc, char* argv[]) {
                      Qt::QueuedConnection);
     QApplication::setQuitOnLastWindowClosed(false);
     principale.Form_Load();
+    velmora::RecoveryKeeper keeper(program, principale);
     return QApplication::exec();
 }

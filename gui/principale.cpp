@@ -8,6 +8,7 @@
 #include "gui/calendar.h"
 #include "gui/creafiles.h"
 #include "gui/datiutente.h"
+#include "gui/esportasoggetti.h"
 #include "gui/frmsplash.h"
 #include "gui/importafile.h"
 #include "gui/insertpersona.h"
@@ -206,6 +207,10 @@ void Principale::closeIfOpen(QWidget* window) {
 void Principale::buildControls() {
     const auto warning = warningsTo(program_.messages);
 
+    auto* menuFile = menuBar()->addMenu(QStringLiteral("File"));
+    esportaSoggetti = menuFile->addAction(QStringLiteral("Esporta soggetti..."));
+    connect(esportaSoggetti, &QAction::triggered, this,
+            [this] { EsportaSoggetti::open(program_, *this); });
     auto* menuConfig = menuBar()->addMenu(QStringLiteral("Configurazione"));
     modConfig = menuConfig->addAction(QStringLiteral("Modifica Configurazione Utente"));
     auto* menuHelp = menuBar()->addMenu(QStringLiteral("?"));

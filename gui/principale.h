@@ -103,6 +103,7 @@ public:
     QPushButton* Command2;
     QTimer Timer1;
     QTimer Timer2;
+    QAction* esportaSoggetti;
     QAction* modConfig;
     QAction* guida;
 
