@@ -48,10 +48,10 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
     ImportResult result =
         importSubjectFile(file, kind, table.progressivo(), municipalities, states);
     if (!result.ok()) {
-        io.err << terminalText(importFailureMessage(*result.failure)) << '\n';
+        io.err << terminalText(result.error()) << '\n';
         return false;
     }
-    table.appendRows(std::move(result.rows));
+    table.appendRows(std::move(*result));
     return true;
 }
 

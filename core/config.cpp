@@ -39,8 +39,11 @@ QString configText(const Config& config) {
                       config.PdfFolder});
 }
 
-QString WriteConfig(const QString& path, const Config& config) {
-    return writeTextFile(path, configText(config));
+Status WriteConfig(const QString& path, const Config& config) {
+    const QString error = writeTextFile(path, configText(config));
+    if (!error.isEmpty())
+        return Failure{error};
+    return {};
 }
 
 int certTypePosition(const QString& defaultCertType) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/keyfilter.h"
+#include "core/result.h"
 
 #include <QString>
 
@@ -32,8 +33,8 @@ enum class ConfigRead {
 ConfigRead ReadConfig(const QString& path, Config& config);
 ConfigRead readConfigLines(const QStringList& lines, Config& config);
 
-// Writes all seven lines, all or nothing. Returns an error text for the operator, or "".
-QString WriteConfig(const QString& path, const Config& config);
+// Writes all seven lines, all or nothing; a failure says why, for the operator.
+Status WriteConfig(const QString& path, const Config& config);
 QString configText(const Config& config);
 
 // The certificate-type position held in DefaultCertType: 0 to 4 (a leading blank allowed),

@@ -116,13 +116,13 @@ void ImportaFile::Command1_Click() {
     progress.close();
 
     if (!result.ok()) {
-        program_.messages.show(importFailureMessage(*result.failure), Messages::Icon::Critical);
+        program_.messages.show(result.error(), Messages::Icon::Critical);
         int keep = rowsBefore; // the import added nothing: this only lays out or moves
         program_.clearTableWindow().EraseTable(keep);
         close();
         return;
     }
-    program_.table.appendRows(std::move(result.rows));
+    program_.table.appendRows(std::move(*result));
     program_.principale().MSFlexGrid1->setCurrentCell(program_.table.progressivo(), 1);
     program_.importoFile = true;
     program_.config.ImportFolder = folders->folder();

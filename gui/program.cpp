@@ -37,10 +37,10 @@ ConfigRead Program::readConfig() {
 }
 
 bool Program::writeConfig() {
-    const QString error = WriteConfig(workingPath(kConfigFile), config);
-    if (error.isEmpty())
+    const Status written = WriteConfig(workingPath(kConfigFile), config);
+    if (written)
         return true;
-    messages.show(configWriteFailure(error), Messages::Icon::Critical);
+    messages.show(configWriteFailure(written.error()), Messages::Icon::Critical);
     return false;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/request/request.h"
+#include "core/result.h"
 #include "core/subjects/subjecttable.h"
 
 #include <QDateTime>
 #include <QString>
-#include <optional>
 
 namespace velmora {
 
@@ -32,9 +32,8 @@ QString requestSummaryText(const RequestRecord& request);
 
 // The fixed-width subject list uploaded to the certificate system.
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
-// nullopt, naming the character, when a cell holds one that Windows-1252 cannot hold.
-std::optional<QByteArray> subjectListBytes(const SubjectTable& table,
-                                           QChar* badCharacter = nullptr);
+// Fails, naming the character, when a cell holds one that Windows-1252 cannot hold.
+Result<QByteArray> subjectListBytes(const SubjectTable& table);
 QString writeSubjectList(const QString& path, const SubjectTable& table);
 
 // The whole batch: folder, summary, subject list. On any failure nothing is left behind (a
