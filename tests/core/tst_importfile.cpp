@@ -104,8 +104,6 @@ void TestImportFile::fileOutcome_data() {
                                   << importGeneralMessage(1);
     QTest::newRow("csv: empty line in the middle")
         << csv << lines({romanCsv(), "", romanCsv()}) << 0 << 0 << importGeneralMessage(2);
-    QTest::newRow("csv: LF only is one long line")
-        << csv << lines({romanCsv(), romanCsv()}, "\n") << 0 << 0 << importGeneralMessage(1);
     QTest::newRow("11 fields") << csv << lines({romanCsv() + ",1,2"}) << 0 << 0
                                << importGeneralMessage(1);
     QTest::newRow("fields mixing both separators")
