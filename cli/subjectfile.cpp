@@ -72,7 +72,7 @@ QString unusableTable(ReferenceTable& table, const QString& path) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (!QFileInfo::exists(shown))
         return QStringLiteral("Manca la tabella dei luoghi %1").arg(shown);
-    if (!table.refresh().isEmpty() || table.names().isEmpty())
+    if (!table.refresh().ok() || table.names().isEmpty())
         return QStringLiteral("La tabella dei luoghi %1 non pu\u00F2 essere letta o \u00E8 "
                               "danneggiata")
             .arg(shown);
@@ -101,10 +101,10 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
     ImportResult result =
         importSubjectFile(file, kind, table.progressivo(), municipalities, states);
     if (!result.ok()) {
-        io.err << terminalText(importFailureMessage(*result.failure)) << '\n';
+        io.err << terminalText(result.error()) << '\n';
         return false;
     }
-    table.appendRows(std::move(result.rows));
+    table.appendRows(std::move(*result));
     return true;
 }
 

@@ -11,7 +11,7 @@ constexpr std::string_view kName = "taxcode";
 constexpr QStringView kFromInput = u"-";
 
 void answer(Io& io, const QString& code, const QString& place) {
-    io.out << CheckTaxCode(code, place).toStdString() << '\n';
+    io.out << taxCodeCheckText(CheckTaxCode(code, place)).toStdString() << '\n';
 }
 
 // One answer per line, in order: a line without a tab has no place, so it is "Errato". The

@@ -36,7 +36,9 @@ const QString kBothSeparators =
 const QString kNotRecovery =
     QStringLiteral("il file non \u00E8 una richiesta in corso scritta da VELMORA");
 const QString kBadHeaderLine = QStringLiteral("la riga %1 del file non \u00E8 valida");
-const QString kBadSubjectLine = QStringLiteral("la riga %1 del file non pu\u00F2 essere importata");
+const QString kBadSubjects =
+    QStringLiteral("i soggetti (dalla riga %1 del file) non possono essere "
+                   "importati:\r\n%2");
 const QString kWrongCount = QStringLiteral("il file contiene %1 soggetti invece di %2");
 const QString kQuestion = QStringLiteral(
     "\u00C8 stata trovata una richiesta non completata (%1, ultima modifica il %2 alle %3). "
@@ -214,11 +216,11 @@ Result<QList<SubjectValues>> recoveredSubjects(const RecoveryRead& read,
     device.open(QIODevice::ReadOnly);
     ImportResult imported =
         importSubjects(device, ImportKind::Delimited, 0, municipalities, states);
-    if (!imported.ok())
-        return Failure{kBadSubjectLine.arg(imported.failure->line + kHeaderLines)};
-    if (imported.rows.size() != read.subjects)
-        return Failure{kWrongCount.arg(imported.rows.size()).arg(read.subjects)};
-    return std::move(imported.rows);
+    if (!imported)
+        return Failure{kBadSubjects.arg(kHeaderLines + 1).arg(imported.error())};
+    if (imported->size() != read.subjects)
+        return Failure{kWrongCount.arg(imported->size()).arg(read.subjects)};
+    return std::move(imported).value();
 }
 
 bool holdsWork(const RequestValues& request, int subjects, const RequestValues& fresh) {

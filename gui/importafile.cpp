@@ -112,12 +112,12 @@ void ImportaFile::Command1_Click() {
     progress.close();
 
     if (!result.ok()) {
-        program_.messages.show(importFailureMessage(*result.failure), Messages::Icon::Critical);
+        program_.messages.show(result.error(), Messages::Icon::Critical);
         Q_EMIT refused(rowsBefore);
         close();
         return;
     }
-    program_.table.appendRows(std::move(result.rows));
+    program_.table.appendRows(std::move(*result));
     Q_EMIT imported(program_.table.progressivo());
     program_.importoFile = true;
     program_.config.ImportFolder = folders->folder();

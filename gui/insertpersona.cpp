@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/subjects/entryfields.h"
 #include "core/subjects/personcheck.h"
+#include "core/subjects/record.h"
 #include "gui/diacritici.h"
 #include "gui/messages.h"
 #include "gui/program.h"
@@ -24,8 +25,8 @@ namespace {
 constexpr QRgb kMarked = 0xFF8080; // 255, 128, 128
 constexpr QRgb kUnmarked = 0xFFFFFF;
 const QString kCaption = QStringLiteral(" Inserimento Soggetto ");
-const QString kItaly = QStringLiteral("ITALIA");
-const QString kItalyCode = QStringLiteral("Z000");
+const QString kItaly = record::kItaly.toString();
+const QString kItalyCode = record::kItalyCode.toString();
 
 // The palette buttons: a small key cap with an accented capital on it.
 QPixmap paletteIcon() {
@@ -248,9 +249,9 @@ bool InsertPersona::Form_Load() {
     // Upper-case typing is part of the key filters of Text1 to Text5 and Text7.
     QStringList problems;
     for (ReferenceTable* table : {&program_.municipalities, &program_.states}) {
-        const QString problem = table->refresh();
-        if (!problem.isEmpty())
-            problems.append(problem);
+        const Status read = table->refresh();
+        if (!read)
+            problems.append(read.error());
     }
     if (!problems.isEmpty()) {
         program_.messages.show(problems.join(QStringLiteral("\r\n")), Messages::Icon::Critical);
@@ -337,7 +338,8 @@ FilteredLineEdit* InsertPersona::paletteField(int box) const {
 }
 
 bool InsertPersona::RifComune() {
-    program_.municipalities.refresh(); // an unreadable table finds nothing, and the check says so
+    // An unreadable table finds nothing, and the check says so.
+    (void)program_.municipalities.refresh();
     const auto code = program_.municipalities.lookupName(Combo1->currentText());
     if (code)
         Text6->setText(*code);
@@ -345,7 +347,7 @@ bool InsertPersona::RifComune() {
 }
 
 bool InsertPersona::RifStato() {
-    program_.states.refresh();
+    (void)program_.states.refresh();
     const auto code = program_.states.lookupName(Combo2->currentText());
     if (code)
         Text8->setText(*code);

@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "core/import/linereader.h"
+#include "core/subjects/record.h"
 #include "core/text/windows1252.h"
 
 #include <QFile>
@@ -9,15 +10,10 @@
 namespace velmora {
 namespace {
 
-constexpr qsizetype kShortLine = 311; // a fixed-width line without a unique identifier
-constexpr qsizetype kLongLine = 318;  // with one
-constexpr qsizetype kDateLength = 10;
+constexpr qsizetype kDateLength = record::kBirthDate.width;
 constexpr int kProgressEveryLines = 1024;
 // No line that can pass is shorter: eight separators and a ten-character date.
-constexpr qint64 kShortestDelimitedLine = 8 + 10;
-
-const QString kItaly = QStringLiteral("ITALIA");
-const QString kItalyCode = QStringLiteral("Z000");
+constexpr qint64 kShortestDelimitedLine = 8 + kDateLength;
 
 // The values of one line as the file holds them, before the names are looked up.
 struct LineValues {
@@ -72,7 +68,7 @@ std::optional<QString> tableDate(const QString& text) {
 bool bornInItaly(ImportKind kind, const QString& municipalityCode, const QString& stateCode) {
     if (municipalityCode.isEmpty())
         return false;
-    if (stateCode.isEmpty() || stateCode == kItalyCode)
+    if (stateCode.isEmpty() || stateCode == record::kItalyCode)
         return true;
     return kind == ImportKind::Delimited && (stateCode == u"000" || stateCode == u"0");
 }
@@ -102,8 +98,8 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     QString& stateCode = values.stateCode;
     QString state;
     if (bornInItaly(kind, municipalityCode, stateCode)) {
-        state = kItaly;
-        stateCode = kItalyCode;
+        state = record::kItaly.toString();
+        stateCode = record::kItalyCode.toString();
     } else {
         completeCode(stateCode);
         if (!places.statesRead)
@@ -129,29 +125,31 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     return row;
 }
 
-ImportResult failed(ImportFailure::Kind kind, int line) {
-    return {{}, ImportFailure{kind, line}};
+Failure dateFailure(int line) {
+    return {importDateMessage(line)};
+}
+Failure generalFailure(int line) {
+    return {importGeneralMessage(line)};
 }
 
 } // namespace
 
 std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places) {
-    // 1-based positions: start and width of each value.
-    const auto value = [line](qsizetype position, qsizetype width) {
-        return upperText(withoutBlanks(line.sliced(position - 1, width)));
+    const auto value = [line](record::Field field) {
+        return upperText(withoutBlanks(line.sliced(field.start - 1, field.width)));
     };
     LineValues values;
-    values.surname = value(1, 72);
-    values.name = value(73, 72);
-    values.municipalityCode = value(145, 4);
-    values.foreignPlace = value(149, 60);
-    values.birthDate = value(209, 10);
-    values.stateCode = value(219, 4);
-    values.father = value(223, 72);
-    values.sex = value(295, 1);
-    values.taxCode = value(296, 16);
-    if (line.size() == kLongLine)
-        values.cui = value(312, 7);
+    values.surname = value(record::kSurname);
+    values.name = value(record::kName);
+    values.municipalityCode = value(record::kMunicipalityCode);
+    values.foreignPlace = value(record::kForeignPlace);
+    values.birthDate = value(record::kBirthDate);
+    values.stateCode = value(record::kStateCode);
+    values.father = value(record::kFather);
+    values.sex = value(record::kSex);
+    values.taxCode = value(record::kTaxCode);
+    if (line.size() == record::kLongRecord)
+        values.cui = value(record::kCui);
     return buildRow(std::move(values), ImportKind::FixedWidth, places);
 }
 
@@ -194,48 +192,42 @@ QString importGeneralMessage(int line) {
         .arg(line);
 }
 
-QString importFailureMessage(const ImportFailure& failure) {
-    return failure.kind == ImportFailure::Kind::Date ? importDateMessage(failure.line)
-                                                     : importGeneralMessage(failure.line);
-}
-
 ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                             ReferenceTable& municipalities, ReferenceTable& states,
                             const ImportProgress& progress) {
-    const PlaceTables places{municipalities, states, municipalities.refresh().isEmpty(),
-                             states.refresh().isEmpty()};
+    const PlaceTables places{municipalities, states, municipalities.refresh().ok(),
+                             states.refresh().ok()};
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
-    ImportResult result;
+    QList<SubjectValues> rows;
     const qint64 shortestLine =
-        kind == ImportKind::FixedWidth ? kShortLine : kShortestDelimitedLine;
-    result.rows.reserve(
-        qMin<qint64>(total / shortestLine + 1, SubjectTable::kMaxRows - rowsBefore));
+        kind == ImportKind::FixedWidth ? record::kShortRecord : kShortestDelimitedLine;
+    rows.reserve(qMin<qint64>(total / shortestLine + 1, SubjectTable::kMaxRows - rowsBefore));
     QString line;
     int number = 0;
     for (;;) {
         const LineReader::Status status = reader.next(line);
         if (status == LineReader::Status::End)
-            return result;
+            return rows;
         ++number; // the line being read, also when it cannot be
         if (status != LineReader::Status::Line || rowsBefore + number > SubjectTable::kMaxRows)
-            return failed(ImportFailure::Kind::General, number);
+            return generalFailure(number);
         std::optional<SubjectValues> row;
         if (kind == ImportKind::FixedWidth) {
-            if (line.size() != kShortLine && line.size() != kLongLine)
-                return failed(ImportFailure::Kind::General, number);
+            if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
+                return generalFailure(number);
             row = fixedWidthRow(line, places);
         } else {
             const QList<QStringView> fields = delimitedFields(line);
             if (fields.isEmpty())
-                return failed(ImportFailure::Kind::General, number);
+                return generalFailure(number);
             if (fields[4].size() != kDateLength)
-                return failed(ImportFailure::Kind::Date, number);
+                return dateFailure(number);
             row = delimitedRow(fields, places);
         }
         if (!row)
-            return failed(ImportFailure::Kind::General, number);
-        result.rows.append(std::move(*row));
+            return generalFailure(number);
+        rows.append(std::move(*row));
         if (progress && number % kProgressEveryLines == 0)
             progress(reader.bytesRead(), total);
     }
@@ -246,7 +238,7 @@ ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBef
                                const ImportProgress& progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(ImportFailure::Kind::General, 0);
+        return generalFailure(0);
     return importSubjects(file, kind, rowsBefore, municipalities, states, progress);
 }
 

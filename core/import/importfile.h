@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/result.h"
 #include "core/subjects/referencetable.h"
 #include "core/subjects/subjecttable.h"
 
@@ -35,23 +36,13 @@ std::optional<SubjectValues> delimitedRow(const QList<QStringView>& fields,
 // gives 9 or 10 fields.
 QList<QStringView> delimitedFields(QStringView line);
 
-struct ImportFailure {
-    enum class Kind { Date, General };
-    Kind kind = Kind::General;
-    int line = 0; // 1-based; 0 when no line was read
-    bool operator==(const ImportFailure&) const = default;
-};
-
-// What the operator is told, with the number of the line that failed.
+// What the operator is told, with the 1-based number of the line that failed (0 when no line
+// was read): a birth date of the wrong length, or anything else.
 QString importDateMessage(int line);
 QString importGeneralMessage(int line);
-QString importFailureMessage(const ImportFailure& failure);
 
-struct ImportResult {
-    QList<SubjectValues> rows;
-    std::optional<ImportFailure> failure;
-    bool ok() const { return !failure.has_value(); }
-};
+// The rows of a whole file, or the message naming the first line that failed.
+using ImportResult = Result<QList<SubjectValues>>;
 
 // Told now and then how far a long import has come, in bytes of the file.
 using ImportProgress = std::function<void(qint64 done, qint64 total)>;

@@ -1,6 +1,7 @@
 #include "core/output/batch.h"
 
 #include "core/dates.h"
+#include "core/subjects/record.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
 
@@ -68,19 +69,19 @@ private:
     QChar bad_;
 };
 
-void writeRecord(RecordWriter& record, const SubjectTable& table, int row) {
+void writeRecord(RecordWriter& out, const SubjectTable& table, int row) {
     const auto cell = [&](Column column) { return table.cell(row, column); };
-    record.filled(cell(SurnameColumn), 72);
-    record.filled(cell(NameColumn), 72);
-    record.orBlanks(cell(MunicipalityCodeColumn), 4);
-    record.filled(cell(ForeignPlaceColumn), 60);
-    record.isoDate(cell(BirthDateColumn));
-    record.held(cell(StateCodeColumn));
-    record.filled(cell(FatherColumn), 72);
-    record.held(cell(SexColumn));
-    record.orBlanks(cell(TaxCodeColumn), 16);
-    record.held(cell(CuiColumn));
-    record.lineEnd();
+    out.filled(cell(SurnameColumn), record::kSurname.width);
+    out.filled(cell(NameColumn), record::kName.width);
+    out.orBlanks(cell(MunicipalityCodeColumn), record::kMunicipalityCode.width);
+    out.filled(cell(ForeignPlaceColumn), record::kForeignPlace.width);
+    out.isoDate(cell(BirthDateColumn));
+    out.held(cell(StateCodeColumn));
+    out.filled(cell(FatherColumn), record::kFather.width);
+    out.held(cell(SexColumn));
+    out.orBlanks(cell(TaxCodeColumn), record::kTaxCode.width);
+    out.held(cell(CuiColumn));
+    out.lineEnd();
 }
 
 // Removes the hidden folders of batches whose program stopped before finishing them. One
@@ -121,24 +122,20 @@ QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp) {
                   QStringLiteral(".txt"));
 }
 
-std::optional<QByteArray> subjectListBytes(const SubjectTable& table, QChar* badCharacter) {
+Result<QByteArray> subjectListBytes(const SubjectTable& table) {
     QByteArray bytes;
     bytes.reserve(qsizetype(table.progressivo()) * 330);
     RecordWriter record(bytes);
     for (int row = 1; row <= table.progressivo() && record.ok(); ++row)
         writeRecord(record, table, row);
-    if (!record.ok()) {
-        if (badCharacter)
-            *badCharacter = record.bad();
-        return std::nullopt;
-    }
+    if (!record.ok())
+        return Failure{unencodable(record.bad())};
     return bytes;
 }
 
 Status writeSubjectList(const QString& path, const SubjectTable& table) {
-    QChar bad;
-    const auto bytes = subjectListBytes(table, &bad);
-    return bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, unencodable(bad))});
+    const Result<QByteArray> bytes = subjectListBytes(table);
+    return bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
 }
 
 Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
@@ -152,10 +149,9 @@ Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
     if (!summary)
         return Failure{summary.error()};
     const QString listPath = subjectListPath(plain, stamp);
-    QChar bad;
-    const std::optional<QByteArray> list = subjectListBytes(table, &bad);
+    const Result<QByteArray> list = subjectListBytes(table);
     if (!list)
-        return Failure{cannotWrite(listPath, unencodable(bad))};
+        return Failure{cannotWrite(listPath, list.error())};
 
     clearStaleBatches(parentDir, QDateTime::currentDateTime());
     const Result<QString> scratch =

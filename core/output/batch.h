@@ -6,7 +6,6 @@
 
 #include <QDateTime>
 #include <QString>
-#include <optional>
 
 namespace velmora {
 
@@ -23,9 +22,8 @@ QString requestSummaryText(const RequestRecord& request);
 
 // The fixed-width subject list uploaded to the certificate system.
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
-// nullopt, naming the character, when a cell holds one that Windows-1252 cannot hold.
-std::optional<QByteArray> subjectListBytes(const SubjectTable& table,
-                                           QChar* badCharacter = nullptr);
+// Fails, naming the character, when a cell holds one that Windows-1252 cannot hold.
+Result<QByteArray> subjectListBytes(const SubjectTable& table);
 Status writeSubjectList(const QString& path, const SubjectTable& table);
 
 // The whole batch, "Velmora_<date>,<time>" below `parent` with the summary and the subject

@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "core/errorlist.h"
+#include "core/subjects/record.h"
 #include "core/subjects/taxcode.h"
 
 namespace velmora {
@@ -73,13 +74,13 @@ RowFault checkPersonRow(const SubjectTable& table, int row) {
     const QString stateCode = cell(StateCodeColumn);
     const QString taxCode = cell(TaxCodeColumn);
     const QString cui = cell(CuiColumn);
-    const bool italy = stateCode == u"Z000";
+    const bool italy = stateCode == record::kItalyCode;
     const bool hasMunicipality = !municipalityCode.isEmpty();
-    const bool hasTaxCode = taxCode.size() == 16;
+    const bool hasTaxCode = taxCode.size() == record::kTaxCodeLength;
 
-    if (!within(cell(SurnameColumn), 72))
+    if (!within(cell(SurnameColumn), record::kNameLimit))
         return RowFault::Surname;
-    if (!within(cell(NameColumn), 72))
+    if (!within(cell(NameColumn), record::kNameLimit))
         return RowFault::Name;
     if (sex != u"M" && sex != u"F")
         return RowFault::Sex;
@@ -89,15 +90,16 @@ RowFault checkPersonRow(const SubjectTable& table, int row) {
         return RowFault::NoStateCode;
     if ((italy || hasMunicipality) && !hasTaxCode)
         return RowFault::NoTaxCode;
-    if ((italy || hasMunicipality) && CheckTaxCode(taxCode, municipalityCode) == kTaxCodeWrong)
+    if ((italy || hasMunicipality) &&
+        CheckTaxCode(taxCode, municipalityCode) == TaxCodeCheck::Errato)
         return RowFault::WrongTaxCode;
-    if (within(cui, 7) && hasMunicipality)
+    if (within(cui, record::kCuiLength) && hasMunicipality)
         return RowFault::CuiForItalian;
-    if (cui.size() > 7)
+    if (cui.size() > record::kCuiLength)
         return RowFault::CuiTooLong;
-    if (cell(FatherColumn).size() > 72)
+    if (cell(FatherColumn).size() > record::kNameLimit)
         return RowFault::FatherTooLong;
-    if (cell(ForeignPlaceColumn).size() > 60)
+    if (cell(ForeignPlaceColumn).size() > record::kForeignPlaceLimit)
         return RowFault::ForeignPlaceTooLong;
     if (hasMunicipality && (!italy || !cell(ForeignPlaceColumn).isEmpty()))
         return RowFault::PlaceNotCoherent;
@@ -120,9 +122,11 @@ QString rowFaultText(RowFault fault) {
     case RowFault::None:
         return {};
     case RowFault::Surname:
-        return QStringLiteral("Cognome mancante o pi\u00F9 lungo di 72 caratteri");
+        return QStringLiteral("Cognome mancante o pi\u00F9 lungo di %1 caratteri")
+            .arg(record::kNameLimit);
     case RowFault::Name:
-        return QStringLiteral("Nome mancante o pi\u00F9 lungo di 72 caratteri");
+        return QStringLiteral("Nome mancante o pi\u00F9 lungo di %1 caratteri")
+            .arg(record::kNameLimit);
     case RowFault::Sex:
         return QStringLiteral("Sesso diverso da M o F");
     case RowFault::BirthDate:
@@ -130,18 +134,20 @@ QString rowFaultText(RowFault fault) {
     case RowFault::NoStateCode:
         return QStringLiteral("Codice dello Stato di nascita mancante o non trovato");
     case RowFault::NoTaxCode:
-        return QStringLiteral(
-            "Codice fiscale mancante o non di 16 caratteri per un nato in Italia");
+        return QStringLiteral("Codice fiscale mancante o non di %1 caratteri per un nato in Italia")
+            .arg(record::kTaxCodeLength);
     case RowFault::WrongTaxCode:
         return QStringLiteral("Codice fiscale non valido per il comune di nascita");
     case RowFault::CuiForItalian:
         return QStringLiteral("CUI non previsto per un nato in Italia");
     case RowFault::CuiTooLong:
-        return QStringLiteral("CUI pi\u00F9 lungo di 7 caratteri");
+        return QStringLiteral("CUI pi\u00F9 lungo di %1 caratteri").arg(record::kCuiLength);
     case RowFault::FatherTooLong:
-        return QStringLiteral("Paternit\u00E0 pi\u00F9 lunga di 72 caratteri");
+        return QStringLiteral("Paternit\u00E0 pi\u00F9 lunga di %1 caratteri")
+            .arg(record::kNameLimit);
     case RowFault::ForeignPlaceTooLong:
-        return QStringLiteral("Comune straniero pi\u00F9 lungo di 60 caratteri");
+        return QStringLiteral("Comune straniero pi\u00F9 lungo di %1 caratteri")
+            .arg(record::kForeignPlaceLimit);
     case RowFault::PlaceNotCoherent:
         return QStringLiteral("Comune di nascita non coerente con lo Stato di nascita");
     case RowFault::NoMunicipality:

@@ -1,13 +1,11 @@
 #include "core/subjects/entryfields.h"
 
+#include "core/subjects/record.h"
+
 namespace velmora::entryfields {
 namespace {
 
-const QString kMax72 = QStringLiteral("Max 72 Caratteri");
-constexpr int kNameLimit = 72;
-constexpr int kForeignPlaceLimit = 60;
-constexpr int kTaxCodeLimit = 16;
-constexpr int kCuiLimit = 7;
+const QString kMaxName = QStringLiteral("Max %1 Caratteri").arg(record::kNameLimit);
 
 bool isLetter(int c) {
     return keys::isAsciiLetter(c) || keys::isAccented(c);
@@ -36,7 +34,7 @@ KeyFilter upper(KeyFilter::Accepts accepts, int limit, QString message, KeyFilte
 } // namespace
 
 KeyFilter surname() {
-    return upper(isNameKey, kNameLimit, kMax72, KeyFilter::Order::CharacterFirst);
+    return upper(isNameKey, record::kNameLimit, kMaxName, KeyFilter::Order::CharacterFirst);
 }
 
 KeyFilter name() {
@@ -44,21 +42,24 @@ KeyFilter name() {
 }
 
 KeyFilter taxCode() {
-    return upper(isCodeKey, kTaxCodeLimit, QStringLiteral("Max 16 Caratteri"),
+    return upper(isCodeKey, record::kTaxCodeLength,
+                 QStringLiteral("Max %1 Caratteri").arg(record::kTaxCodeLength),
                  KeyFilter::Order::LengthFirst);
 }
 
 KeyFilter cui() {
-    return upper(isCodeKey, kCuiLimit, QStringLiteral("Max 7 Caratteri"),
+    return upper(isCodeKey, record::kCuiLength,
+                 QStringLiteral("Max %1 Caratteri").arg(record::kCuiLength),
                  KeyFilter::Order::LengthFirst);
 }
 
 KeyFilter father() {
-    return upper(isFatherKey, kNameLimit, kMax72, KeyFilter::Order::CharacterFirst);
+    return upper(isFatherKey, record::kNameLimit, kMaxName, KeyFilter::Order::CharacterFirst);
 }
 
 KeyFilter foreignPlace() {
-    return upper(isForeignPlaceKey, kForeignPlaceLimit, QStringLiteral("Massimo 60 caratteri"),
+    return upper(isForeignPlaceKey, record::kForeignPlaceLimit,
+                 QStringLiteral("Massimo %1 caratteri").arg(record::kForeignPlaceLimit),
                  KeyFilter::Order::CharacterFirst);
 }
 

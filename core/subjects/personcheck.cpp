@@ -2,17 +2,18 @@
 
 #include "core/dates.h"
 #include "core/errorlist.h"
+#include "core/subjects/record.h"
 #include "core/subjects/taxcode.h"
 
 namespace velmora {
 namespace {
 
-constexpr qsizetype kNameLimit = 72;
-constexpr qsizetype kForeignPlaceLimit = 60;
-constexpr qsizetype kCuiLength = 7;
+using record::kCuiLength;
+using record::kForeignPlaceLimit;
+using record::kNameLimit;
 
 bool bornInItaly(const PersonFields& person) {
-    return person.state == u"ITALIA";
+    return person.state == record::kItaly;
 }
 
 bool badName(const QString& text) {
@@ -33,7 +34,7 @@ QList<FailedRule> CheckPersonFields(const PersonFields& p, const QDateTime& now)
         {badName(p.surname), u"- Cognome non inserito correttamente", SurnameColumn},
         {badName(p.name), u"- Nome non inserito correttamente", NameColumn},
         {p.sex.isEmpty(), u"- Sesso non specificato", SexColumn},
-        {italy && CheckTaxCode(p.taxCode, p.municipalityCode) == kTaxCodeWrong,
+        {italy && CheckTaxCode(p.taxCode, p.municipalityCode) == TaxCodeCheck::Errato,
          u"- Codice Fiscale non valido", TaxCodeColumn},
         {!italy && !p.taxCode.isEmpty(), u"- Codice Fiscale non previsto per gli stranieri",
          TaxCodeColumn},
@@ -70,7 +71,7 @@ QString personErrorsMessage(const QList<FailedRule>& failed) {
 
 bool asksTaxCodeConfirmation(const PersonFields& person) {
     return bornInItaly(person) &&
-           CheckTaxCode(person.taxCode, person.municipalityCode) == kTaxCodeWarning;
+           CheckTaxCode(person.taxCode, person.municipalityCode) == TaxCodeCheck::Warning;
 }
 
 SubjectValues subjectRow(const PersonFields& p) {

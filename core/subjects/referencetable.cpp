@@ -17,13 +17,15 @@ ReferenceTable::FileStamp ReferenceTable::currentStamp() const {
             info.metadataChangeTime()};
 }
 
-QString ReferenceTable::refresh() {
+Status ReferenceTable::refresh() {
     FileStamp stamp = currentStamp();
     if (loaded_ != stamp) {
         loaded_ = std::move(stamp);
         load();
     }
-    return error_;
+    if (!error_.isEmpty())
+        return Failure{error_};
+    return {};
 }
 
 void ReferenceTable::load() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -24,10 +26,10 @@ public:
     // A relative path is taken below the current folder at each refresh.
     explicit ReferenceTable(QString path);
 
-    // Brings the table up to date with its file. Returns "" when the table is at hand, else
-    // the reason, for the operator; a table that cannot be read answers as an empty one, and
-    // so does a table never refreshed.
-    QString refresh();
+    // Brings the table up to date with its file; fails, saying why to the operator, when the
+    // file cannot be read. A table that cannot be read answers as an empty one, and so does a
+    // table never refreshed.
+    Status refresh();
 
     std::optional<QString> lookupName(const QString& name) const;
     QString nameByCode(const QString& code) const; // "" when no line has the code

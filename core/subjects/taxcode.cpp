@@ -1,5 +1,7 @@
 #include "core/subjects/taxcode.h"
 
+#include "core/subjects/record.h"
+
 #include <array>
 #include <optional>
 
@@ -7,7 +9,7 @@ namespace velmora {
 
 namespace {
 
-constexpr qsizetype kTaxCodeLength = 16;
+using record::kTaxCodeLength;
 constexpr qsizetype kPlaceStart = 11; // characters 12 to 15
 constexpr qsizetype kPlaceLength = 4;
 
@@ -31,9 +33,21 @@ std::optional<int> letterIndex(QChar c) {
 
 } // namespace
 
-QString CheckTaxCode(const QString& code, const QString& placeCode) {
+QString taxCodeCheckText(TaxCodeCheck check) {
+    switch (check) {
+    case TaxCodeCheck::Corretto:
+        return QStringLiteral("Corretto");
+    case TaxCodeCheck::Warning:
+        return QStringLiteral("Warning");
+    case TaxCodeCheck::Errato:
+        return QStringLiteral("Errato");
+    }
+    return {};
+}
+
+TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode) {
     if (code.size() != kTaxCodeLength)
-        return kTaxCodeWrong.toString();
+        return TaxCodeCheck::Errato;
     QString folded(kTaxCodeLength, Qt::Uninitialized);
     for (qsizetype i = 0; i < kTaxCodeLength; ++i)
         folded[i] = foldAscii(code[i]);
@@ -42,16 +56,15 @@ QString CheckTaxCode(const QString& code, const QString& placeCode) {
     for (qsizetype i = 0; i < kTaxCodeLength - 1; ++i) {
         const std::optional<int> index = letterIndex(folded[i]);
         if (!index)
-            return kTaxCodeWrong.toString();
+            return TaxCodeCheck::Errato;
         // Position i + 1 counts from 1, so an even i is an odd position.
         sum += (i % 2 == 0) ? kOddPositionValues[*index] : *index;
     }
     const QChar checkCharacter(u'A' + sum % 26);
 
     if (QStringView(folded).mid(kPlaceStart, kPlaceLength) != placeCode)
-        return kTaxCodeWrong.toString();
-    return folded.back() == checkCharacter ? kTaxCodeCorrect.toString()
-                                           : kTaxCodeWarning.toString();
+        return TaxCodeCheck::Errato;
+    return folded.back() == checkCharacter ? TaxCodeCheck::Corretto : TaxCodeCheck::Warning;
 }
 
 } // namespace velmora

@@ -4,15 +4,16 @@
 
 namespace velmora {
 
-// The three answers of CheckTaxCode; callers compare with them.
-inline constexpr QStringView kTaxCodeCorrect = u"Corretto";
-inline constexpr QStringView kTaxCodeWarning = u"Warning";
-inline constexpr QStringView kTaxCodeWrong = u"Errato";
+// The answer of CheckTaxCode.
+enum class TaxCodeCheck { Corretto, Warning, Errato };
+
+// The answer as the operator reads it: "Corretto", "Warning" or "Errato".
+QString taxCodeCheckText(TaxCodeCheck check);
 
 // Judges a natural person's tax code (any case) against the code of the birth municipality:
-// "Corretto" when the check character and the place of birth agree, "Warning" when only the
-// place agrees, "Errato" otherwise. A code whose first 15 characters are not all letters and
-// digits is "Errato".
-QString CheckTaxCode(const QString& code, const QString& placeCode);
+// Corretto when the check character and the place of birth agree, Warning when only the place
+// agrees, Errato otherwise. A code whose first 15 characters are not all letters and digits is
+// Errato.
+TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode);
 
 } // namespace velmora

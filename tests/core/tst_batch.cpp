@@ -103,7 +103,7 @@ void TestBatch::filesByteForByteAndTwoBatchesInTheSameMinute() {
     QCOMPARE(counter, 1);
     QCOMPARE(readAll(*batch + kList),
              "ROSSI" + blanks(67) + "MARIO" + blanks(67) + "H501" + blanks(60) + "1970-01-05" +
-                 "Z000" + blanks(72) + "M" + "RSSMRA70A05H501W" + "\r\n" + QByteArray(72, 'X') +
+                 "Z000" + blanks(72) + "M" + "RSSMRA70A05H501F" + "\r\n" + QByteArray(72, 'X') +
                  "JOS\xC8" + blanks(72) + "PARIGI" + blanks(54) + "1999-12-31" + "Z110" + "PIERRE" +
                  blanks(66) + "F" + blanks(16) + "1234567" + "\r\n");
     QCOMPARE(readAll(*batch + QStringLiteral("/Richiesta_Velmora_2010-03-15,0932.txt")),

@@ -22,7 +22,6 @@ private Q_SLOTS:
     void roundTripWritesSevenLines();
     void readKeepsWhatTheFileHas();
     void certTypePositions();
-    void officeDataFilters();
 };
 
 void TestConfig::roundTripWritesSevenLines() {
@@ -35,7 +34,7 @@ void TestConfig::roundTripWritesSevenLines() {
                          QStringLiteral("/srv/out"),
                          QString(),
                          QStringLiteral("/srv/pdf")};
-    QVERIFY(WriteConfig(path, written));
+    QVERIFY(WriteConfig(path, written).ok());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
@@ -75,31 +74,6 @@ void TestConfig::certTypePositions() {
                                                {" 4", 4}, {"7", -1}, {"x", -1}};
     for (const auto& [text, position] : cases)
         QCOMPARE(certTypePosition(text), position);
-}
-
-void TestConfig::officeDataFilters() {
-    using Kind = KeyDecision::Kind;
-    const KeyFilter type = configfields::officeType();
-    QCOMPARE(judgeKey(type, u'7', 0).kind, Kind::Insert);
-    QCOMPARE(judgeKey(type, u'a', 0).character, QChar(u'A'));
-    QCOMPARE(judgeKey(type, u'\u00E0', 149).character, QChar(u'\u00C0'));
-    QCOMPARE(judgeKey(type, u'A', 150),
-             (KeyDecision{Kind::Refuse, {}, QStringLiteral("Massimo 150 caratteri")}));
-    QCOMPARE(judgeKey(type, u'/', 150).kind, Kind::Drop);
-    QCOMPARE(judgeKey(type, u'\r', 0).kind, Kind::Drop);
-
-    const KeyFilter seat = configfields::officeSeat();
-    QCOMPARE(judgeKey(seat, u'7', 0).kind, Kind::Drop);
-    QCOMPARE(judgeKey(seat, u'\'', 59).kind, Kind::Insert);
-    QCOMPARE(judgeKey(seat, u'B', 60).message, QStringLiteral("Massimo 60 Caratteri"));
-
-    const KeyFilter purpose = configfields::purpose();
-    QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
-    QCOMPARE(judgeKey(purpose, u'\n', 0).kind, Kind::Drop);
-    QCOMPARE(judgeKey(purpose, QChar(0x20AC), 0).kind, Kind::Insert); // code 128
-    QCOMPARE(judgeKey(purpose, u'\u00AA', 0).kind, Kind::Drop);       // code 170
-    QCOMPARE(judgeKey(purpose, QChar(0x0141), 0).kind, Kind::Drop);   // not in the code page
-    QCOMPARE(judgeKey(purpose, u'x', 250).message, QStringLiteral("Massimo 250 Caratteri"));
 }
 
 QTEST_GUILESS_MAIN(TestConfig)

@@ -15,7 +15,7 @@ namespace {
 
 // A delimited line for a person born in Rome, with `date` as field 5.
 QByteArray romanCsv(const QByteArray& date = "05/01/1970", char separator = ',') {
-    QByteArrayList fields{"Rossi", "Mario", "H501", "", date, "Z000", "", "M", "RSSMRA70A05H501W"};
+    QByteArrayList fields{"Rossi", "Mario", "H501", "", date, "Z000", "", "M", "RSSMRA70A05H501F"};
     return fields.join(separator);
 }
 
@@ -63,7 +63,7 @@ void TestImportFile::subjectListReadsBackUnchanged() {
     const QList<SubjectValues> subjects{noCui, parisianSubject()};
     const ImportResult result = import(subjectListBytes(subjects), ImportKind::FixedWidth);
     QVERIFY(result.ok());
-    QCOMPARE(result.rows, subjects);
+    QCOMPARE(*result, subjects);
 }
 
 void TestImportFile::fileOutcome_data() {
@@ -104,8 +104,6 @@ void TestImportFile::fileOutcome_data() {
                                   << importGeneralMessage(1);
     QTest::newRow("csv: empty line in the middle")
         << csv << lines({romanCsv(), "", romanCsv()}) << 0 << 0 << importGeneralMessage(2);
-    QTest::newRow("csv: LF only is one long line")
-        << csv << lines({romanCsv(), romanCsv()}, "\n") << 0 << 0 << importGeneralMessage(1);
     QTest::newRow("11 fields") << csv << lines({romanCsv() + ",1,2"}) << 0 << 0
                                << importGeneralMessage(1);
     QTest::newRow("fields mixing both separators")
@@ -132,11 +130,9 @@ void TestImportFile::fileOutcome() {
     const ImportResult result = import(bytes, kind, rowsBefore);
     if (message.isEmpty()) {
         QVERIFY(result.ok());
-        QCOMPARE(result.rows.size(), rows);
+        QCOMPARE(result->size(), rows);
     } else {
-        QVERIFY(!result.ok());
-        QCOMPARE(importFailureMessage(*result.failure), message);
-        QVERIFY(result.rows.isEmpty());
+        QCOMPARE(result.error(), message);
     }
 }
 
@@ -200,8 +196,8 @@ void TestImportFile::rowMapping() {
     QFETCH(QString, cells);
     const ImportResult result = import(line, kind);
     QVERIFY(result.ok());
-    QCOMPARE(result.rows.size(), 1);
-    const SubjectValues& row = result.rows.first();
+    QCOMPARE(result->size(), 1);
+    const SubjectValues& row = result->first();
     QCOMPARE((QStringList{row[SurnameColumn], row[BirthDateColumn], row[MunicipalityColumn],
                           row[MunicipalityCodeColumn], row[StateColumn], row[StateCodeColumn],
                           row[CuiColumn]})
@@ -210,20 +206,20 @@ void TestImportFile::rowMapping() {
 }
 
 void TestImportFile::missingFileOrPlaceTableFails() {
-    const auto general = [](int line) { return ImportFailure{ImportFailure::Kind::General, line}; };
     const QByteArray parisian = "A,B,,,05/01/1970,Z110,,M,";
     QCOMPARE(importSubjectFile(folder_->path(QStringLiteral("none.txt")), ImportKind::FixedWidth, 0,
                                municipalities_, states_)
-                 .failure,
-             general(0));
+                 .error(),
+             importGeneralMessage(0));
     // Abroad needs only the state table, Italy only the municipality table.
     QFile::remove(folder_->path(QStringLiteral("ref/FileCodComuni.txt")));
     QVERIFY(import(lines({parisian}), ImportKind::Delimited).ok());
-    QCOMPARE(import(lines({parisian, romanCsv()}), ImportKind::Delimited).failure, general(2));
+    QCOMPARE(import(lines({parisian, romanCsv()}), ImportKind::Delimited).error(),
+             importGeneralMessage(2));
     writePlaceTables(*folder_);
     QFile::remove(folder_->path(QStringLiteral("ref/FileCodStati.txt")));
     QVERIFY(import(lines({romanCsv()}), ImportKind::Delimited).ok());
-    QCOMPARE(import(lines({parisian}), ImportKind::Delimited).failure, general(1));
+    QCOMPARE(import(lines({parisian}), ImportKind::Delimited).error(), importGeneralMessage(1));
 }
 
 void TestImportFile::binaryFileFailsFast() {
@@ -231,11 +227,12 @@ void TestImportFile::binaryFileFailsFast() {
     QRandomGenerator random(11);
     for (char& byte : noise)
         byte = char(random.bounded(256));
-    QCOMPARE(import(noise, ImportKind::FixedWidth).failure->line, 1);
-    QCOMPARE(import(QByteArray(16 * 1024 * 1024, 'A'), ImportKind::Delimited).failure->line, 1);
+    QCOMPARE(import(noise, ImportKind::FixedWidth).error(), importGeneralMessage(1));
+    QCOMPARE(import(QByteArray(16 * 1024 * 1024, 'A'), ImportKind::Delimited).error(),
+             importGeneralMessage(1));
     const QByteArray longLine(LineReader::kMaxLineLength + 1, ',');
-    QCOMPARE(import(lines({romanCsv(), longLine, romanCsv()}), ImportKind::Delimited).failure,
-             (ImportFailure{ImportFailure::Kind::General, 2}));
+    QCOMPARE(import(lines({romanCsv(), longLine, romanCsv()}), ImportKind::Delimited).error(),
+             importGeneralMessage(2));
 }
 
 QTEST_GUILESS_MAIN(TestImportFile)

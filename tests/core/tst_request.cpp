@@ -11,7 +11,6 @@ class TestRequest : public QObject {
 private Q_SLOTS:
     void startup_data();
     void startup();
-    void requestFieldFilters();
     void upperCaseKey();
     void officeTypeWriteBack();
 };
@@ -53,26 +52,6 @@ void TestRequest::startup() {
     QTEST(plan.certPosition, "certPosition");
     QTEST(plan.fillPurpose, "fillPurpose");
     QTEST(plan.officeType, "officeType");
-}
-
-void TestRequest::requestFieldFilters() {
-    using Kind = KeyDecision::Kind;
-    const KeyFilter protocol = requestfields::protocolNumber();
-    QCOMPARE(judgeKey(protocol, u'/', 30).message, QStringLiteral("Max 30 Caratteri"));
-    QCOMPARE(judgeKey(protocol, u'/', 29).kind, Kind::Drop);
-    QCOMPARE(judgeKey(protocol, u'\u00E0', 0).kind, Kind::Drop);
-    QCOMPARE(judgeKey(protocol, u'b', 29).character, QChar(u'B'));
-
-    const KeyFilter office = requestfields::officeType();
-    QCOMPARE(judgeKey(office, u'/', 150).kind, Kind::Drop);
-    QCOMPARE(judgeKey(office, u'A', 150).message,
-             QStringLiteral("Massimo 150 caratteri per il Tipo Ufficio"));
-    QCOMPARE(judgeKey(office, u'\u00E0', 0).character, QChar(u'\u00C0'));
-
-    const KeyFilter purpose = requestfields::purpose();
-    QCOMPARE(judgeKey(purpose, u'\r', 0).kind, Kind::Drop);
-    QCOMPARE(judgeKey(purpose, u'\u00E0', 249).character, QChar(u'\u00C0'));
-    QCOMPARE(judgeKey(purpose, u'a', 250).message, QStringLiteral("Massimo 250 Caratteri"));
 }
 
 // Only a to z move; the codes beside them and accented letters stay.

@@ -1,8 +1,11 @@
 #include "core/subjects/taxcode.h"
+#include "support/places.h"
 
 #include <QTest>
 
 using namespace velmora;
+
+Q_DECLARE_METATYPE(velmora::TaxCodeCheck)
 
 // Check characters worked out by hand from the published value tables (odd + even sums):
 // MRTMTT25D09F205Z 97 + 58 = 155 -> Z; RSSMRA80A01H501U 61 + 37 = 98 -> U;
@@ -14,24 +17,29 @@ class TestTaxCode : public QObject {
 private Q_SLOTS:
     void answers_data();
     void answers();
-    void digitsAndTheirLettersGiveTheSameCheckCharacter_data();
-    void digitsAndTheirLettersGiveTheSameCheckCharacter();
 };
 
 void TestTaxCode::answers_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("place");
-    QTest::addColumn<QString>("answer");
-    const QString correct = kTaxCodeCorrect.toString();
-    const QString warning = kTaxCodeWarning.toString();
-    const QString wrong = kTaxCodeWrong.toString();
+    QTest::addColumn<TaxCodeCheck>("answer");
+    const auto correct = TaxCodeCheck::Corretto;
+    const auto warning = TaxCodeCheck::Warning;
+    const auto wrong = TaxCodeCheck::Errato;
 
     const auto row = [](const char* name, const char* code, const char* place,
-                        const QString& answer) { QTest::newRow(name) << code << place << answer; };
+                        TaxCodeCheck answer) { QTest::newRow(name) << code << place << answer; };
     row("worked example", "MRTMTT25D09F205Z", "F205", correct);
     row("rome", "RSSMRA80A01H501U", "H501", correct);
     row("woman", "BNCLRA85T52F205E", "F205", correct);
     row("lower case code", "mrtmtt25d09f205z", "F205", correct);
+    // A digit among the first 15 characters counts as its letter (0 as A, 9 as J).
+    row("worked example, digits as letters", "MRTMTTCFDAJFCAFZ", "FCAF", correct);
+    row("rome, digits as letters", "RSSMRAIAAABHFABU", "HFAB", correct);
+    row("woman, digits as letters", "BNCLRAIFTFCFCAFE", "FCAF", correct);
+    const SubjectValues roman = test::romanSubject();
+    QTest::newRow("the tests' Roman subject")
+        << roman[TaxCodeColumn] << roman[MunicipalityCodeColumn] << correct;
 
     row("empty", "", "F205", wrong);
     row("15 characters", "MRTMTT25D09F205", "F205", wrong);
@@ -58,30 +66,8 @@ void TestTaxCode::answers_data() {
 void TestTaxCode::answers() {
     QFETCH(QString, code);
     QFETCH(QString, place);
-    QFETCH(QString, answer);
+    QFETCH(TaxCodeCheck, answer);
     QCOMPARE(CheckTaxCode(code, place), answer);
-}
-
-void TestTaxCode::digitsAndTheirLettersGiveTheSameCheckCharacter_data() {
-    QTest::addColumn<QString>("code");
-    QTest::newRow("worked example") << "MRTMTT25D09F205Z";
-    QTest::newRow("rome") << "RSSMRA80A01H501U";
-    QTest::newRow("woman") << "BNCLRA85T52F205E";
-}
-
-// A digit among the first 15 characters, replaced by its letter (0 by A, 9 by J), one at a
-// time or all together, keeps the check character; the place code follows the replacement.
-void TestTaxCode::digitsAndTheirLettersGiveTheSameCheckCharacter() {
-    QFETCH(QString, code);
-    QString allLetters = code;
-    for (qsizetype i = 0; i < 15; ++i) {
-        if (!code[i].isDigit())
-            continue;
-        QString replaced = code;
-        replaced[i] = allLetters[i] = QChar(u'A' + (code[i].unicode() - u'0'));
-        QCOMPARE(CheckTaxCode(replaced, replaced.mid(11, 4)), kTaxCodeCorrect.toString());
-    }
-    QCOMPARE(CheckTaxCode(allLetters, allLetters.mid(11, 4)), kTaxCodeCorrect.toString());
 }
 
 QTEST_GUILESS_MAIN(TestTaxCode)

@@ -32,7 +32,6 @@ inline SubjectValues subject(std::initializer_list<std::pair<Column, const char1
     return values;
 }
 
-// Born in Rome, with a correct tax code.
 // Appends `count` rows whose surnames are "S1", "S2", ...
 inline void fillNumbered(SubjectTable& table, int count) {
     QList<SubjectValues> rows;
@@ -44,11 +43,12 @@ inline void fillNumbered(SubjectTable& table, int count) {
     table.appendRows(rows);
 }
 
+// Born in Rome, with a tax code whose check character is right: CheckTaxCode says Corretto.
 inline SubjectValues romanSubject() {
     return subject({{SurnameColumn, u"ROSSI"},
                     {NameColumn, u"MARIO"},
                     {SexColumn, u"M"},
-                    {TaxCodeColumn, u"RSSMRA70A05H501W"},
+                    {TaxCodeColumn, u"RSSMRA70A05H501F"},
                     {BirthDateColumn, u"05/01/1970"},
                     {MunicipalityColumn, u"ROMA"},
                     {StateColumn, u"ITALIA"},
