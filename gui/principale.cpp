@@ -112,6 +112,9 @@ Principale::Principale(Program& program) : program_(program) {
 Principale::~Principale() {
     for (const QPointer<QWidget>& window : ownedWindows())
         delete window.data();
+    // The fields lose their focus while the window is taken apart; no handler may run then.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 // The windows made so far and not closed, in the order this window's close wants: the wait
