@@ -125,6 +125,21 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     return row;
 }
 
+// What to add to the general message when a line cannot become a row whatever its fields:
+// nothing for a control character, the character itself when Windows-1252 cannot hold it (a
+// UTF-8 file). nullopt when every character prints.
+std::optional<QString> unreadableCharacter(const QString& line) {
+    for (const QChar c : line) {
+        if (isPrintableWindows1252(c))
+            continue;
+        if (windows1252Code(c) >= 0)
+            return QString();
+        return QStringLiteral("\r\nIl carattere %1 non esiste nella codifica Windows-1252")
+            .arg(shownCharacter(c));
+    }
+    return std::nullopt;
+}
+
 Failure dateFailure(int line) {
     return {importDateMessage(line)};
 }
@@ -192,6 +207,13 @@ QString importGeneralMessage(int line) {
         .arg(line);
 }
 
+QString importFullMessage(int line) {
+    return QStringLiteral("La tabella pu\u00F2 contenere al massimo %1 soggetti: la riga %2 del "
+                          "file non vi trova posto.\r\nNessun soggetto \u00E8 stato importato.")
+        .arg(SubjectTable::kMaxRows)
+        .arg(line);
+}
+
 ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                             ReferenceTable& municipalities, ReferenceTable& states,
                             const ImportProgress& progress) {
@@ -210,8 +232,12 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
         if (status == LineReader::Status::End)
             return rows;
         ++number; // the line being read, also when it cannot be
-        if (status != LineReader::Status::Line || rowsBefore + number > SubjectTable::kMaxRows)
+        if (status != LineReader::Status::Line)
             return generalFailure(number);
+        if (const std::optional<QString> why = unreadableCharacter(line))
+            return Failure{importGeneralMessage(number) + *why};
+        if (rowsBefore + number > SubjectTable::kMaxRows)
+            return Failure{importFullMessage(number)};
         std::optional<SubjectValues> row;
         if (kind == ImportKind::FixedWidth) {
             if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
