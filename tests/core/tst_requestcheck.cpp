@@ -176,8 +176,6 @@ void TestRequestCheck::failingRowsInTableOrder() {
     QCOMPARE(failingRows(table, kNow), (QList<int>{3, 7}));
     QCOMPARE(rowErrorsMessage(failingRows(table, kNow)),
              QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7"));
-    QCOMPARE(rowErrorsMessage({3}),
-             QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3"));
 }
 
 QTEST_GUILESS_MAIN(TestRequestCheck)
