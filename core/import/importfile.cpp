@@ -217,8 +217,15 @@ QString importFullMessage(int line) {
 ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                             ReferenceTable& municipalities, ReferenceTable& states,
                             const ImportProgress& progress) {
-    const PlaceTables places{municipalities, states, municipalities.refresh().ok(),
-                             states.refresh().ok()};
+    const Status municipalitiesRead = municipalities.refresh();
+    const Status statesRead = states.refresh();
+    const PlaceTables places{municipalities, states, municipalitiesRead.ok(), statesRead.ok()};
+    // A row that cannot be built while a table is unusable: the operator learns why as well.
+    QString tableTrouble;
+    for (const Status* read : {&municipalitiesRead, &statesRead}) {
+        if (!read->ok())
+            tableTrouble += QStringLiteral("\r\n") + read->error();
+    }
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
     QList<SubjectValues> rows;
@@ -252,7 +259,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
             row = delimitedRow(fields, places);
         }
         if (!row)
-            return generalFailure(number);
+            return Failure{importGeneralMessage(number) + tableTrouble};
         rows.append(std::move(*row));
         if (progress && number % kProgressEveryLines == 0)
             progress(reader.bytesRead(), total);
