@@ -31,7 +31,6 @@ class TestImportFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
-    void subjectListReadsBackUnchanged();
     void fileOutcome_data();
     void fileOutcome();
     void rowMapping_data();
@@ -58,15 +57,6 @@ void TestImportFile::init() {
     folder_.reset();
     folder_.emplace();
     writePlaceTables(*folder_);
-}
-
-void TestImportFile::subjectListReadsBackUnchanged() {
-    SubjectValues noCui = romanSubject();
-    noCui[FatherColumn] = QStringLiteral("GIUSEPPE");
-    const QList<SubjectValues> subjects{noCui, parisianSubject()};
-    const ImportResult result = import(subjectListBytes(subjects), ImportKind::FixedWidth);
-    QVERIFY(result.ok());
-    QCOMPARE(*result, subjects);
 }
 
 void TestImportFile::fileOutcome_data() {

@@ -1,7 +1,7 @@
 // libFuzzer over the other text the program reads: a place table, config.ini and the tax codes
 // that velmora-cli reads from standard input. The first byte picks the reader; the rest is the
 // text. Besides crashes and sanitizer reports, any broken promise of a reader stops the run.
-#include "cli/cli.h"
+#include "cli/command.h"
 #include "core/config.h"
 #include "core/subjects/referencetable.h"
 
@@ -53,7 +53,7 @@ void taxCodes(const QByteArray& bytes) {
     std::ostringstream out;
     std::ostringstream err;
     cli::Io io{in, out, err};
-    require(cli::run({QStringLiteral("taxcode"), QStringLiteral("-")}, io) == 0);
+    require(cli::runTaxCode({QStringLiteral("-")}, io) == 0);
     const qsizetype lines = bytes.count('\n') + (bytes.isEmpty() || bytes.endsWith('\n') ? 0 : 1);
     const QStringList answers = QString::fromStdString(out.str()).split(u'\n');
     require(answers.size() == lines + 1 && answers.last().isEmpty());
@@ -62,6 +62,11 @@ void taxCodes(const QByteArray& bytes) {
 }
 
 } // namespace
+
+// Reading standard input the command never finds its arguments wrong.
+int velmora::cli::usageError(Io&, std::string_view, const QString&) {
+    std::abort();
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
