@@ -39,7 +39,8 @@ void LineReader::detectEncoding() {
     if (!device_.isSequential() && !decoder.hasError()) {
         // The rest of the file, read through and then given back to the line reading.
         const qint64 back = device_.pos();
-        for (qint64 scanned = bytesRead_; !decoder.hasError() && scanned < kMaxFileBytes;) {
+        qint64 scanned = bytesRead_;
+        while (!decoder.hasError() && scanned < kMaxFileBytes) {
             const QByteArray chunk = device_.read(kChunk);
             if (chunk.isEmpty())
                 break;
@@ -47,6 +48,9 @@ void LineReader::detectEncoding() {
             nonAscii = nonAscii || hasNonAscii(chunk);
             scan(chunk);
         }
+        // A sequence cut by the end of the file is no UTF-8: one more byte makes it tell.
+        if (scanned < kMaxFileBytes)
+            scan("\n");
         if (!device_.seek(back))
             failed_ = atEnd_ = true;
     }
@@ -55,7 +59,12 @@ void LineReader::detectEncoding() {
 }
 
 QString LineReader::decode(QByteArrayView bytes) const {
-    return utf8_ ? QString::fromUtf8(bytes) : decodeWindows1252(bytes);
+    if (!utf8_)
+        return decodeWindows1252(bytes);
+    // A byte order mark at the start of a later line is a character like any other.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder(bytes);
 }
 
 bool LineReader::fill() {

@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QStringDecoder>
 #include <cstdlib>
 
 using namespace velmora;
@@ -38,9 +39,14 @@ QStringList readerLines(const QByteArray& bytes) {
     QString line;
     while (reader.next(line) == LineReader::Status::Line)
         lines.append(line);
-    const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
-    require(lines ==
-            splitLines(reader.utf8() ? QString::fromUtf8(text) : decodeWindows1252(bytes)));
+    if (!reader.utf8()) {
+        require(lines == splitLines(decodeWindows1252(bytes)));
+        return lines;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
+    require(lines == splitLines(text));
     return lines;
 }
 
