@@ -45,7 +45,7 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
     layout->addWidget(Dir1, 1);
     if (files == Files::Shown) {
         files_ = new QFileSystemModel(this);
-        files_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+        files_->setFilter(QDir::Files);
         files_->setNameFilterDisables(false);
         files_->setReadOnly(true);
         File1 = new QListView(this);
