@@ -150,9 +150,6 @@ void TestCli::check_data() {
                           "4: Codice fiscale non valido per il comune di nascita\n"
                           "5: CUI non di 7 caratteri\n")
         << none << states;
-    QTest::newRow("refused with the import's message")
-        << "soggetti.csv" << kRoman + "a,b,,,5/1/1970,Z110,,M,\r\n"
-        << QStringList() << 2 << none << plain(importDateMessage(2)) << states;
     QTest::newRow("--format over the extension")
         << "soggetti.csv" << kRoman << QStringList{"--format", "txt"} << 2 << none
         << plain(importGeneralMessage(1)) << states;
@@ -237,9 +234,6 @@ void TestCli::batch_data() {
     QTest::newRow("slash in the protocol")
         << kConfig << valid << QStringList{"--protocol", "12/a"} << all << 2
         << "velmora-cli batch: --protocol: carattere non ammesso: \u00AB/\u00BB";
-    QTest::newRow("protocol of 31")
-        << kConfig << valid << QStringList{"--protocol", QString(31, '1')} << all << 2
-        << "velmora-cli batch: --protocol: Max 30";
     QTest::newRow("tab in the office seat")
         << kConfig << valid << QStringList{"--office-seat", "RO\tMA"} << all << 2
         << "velmora-cli batch: --office-seat: carattere non ammesso: U+0009";
