@@ -6,7 +6,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 15
 JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -59,18 +59,22 @@ test-asan: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The import's fuzzer, built with clang, for a short fixed time; a crash, a sanitizer report
-# or a broken promise of the importer fails the run. New inputs it finds stay in the build.
+# The fuzzers, built with clang, each for a short fixed time: the import's, and the one over the
+# place tables, config.ini and the tax codes read from standard input. A crash, a sanitizer
+# report or a broken promise of a reader fails the run. New inputs they find stay in the build.
 test-fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_FUZZ=ON \
 	      -DVELMORA_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_import
-	mkdir -p $(FUZZ_BUILD)/corpus
-	ASAN_OPTIONS=detect_leaks=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	$(FUZZ_BUILD)/bin/fuzz_import -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
-	      $(FUZZ_BUILD)/corpus tests/fuzz/seeds
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_import fuzz_text
+	set -e; for target in import text; do \
+	  seeds=tests/fuzz/seeds; [ $$target = import ] || seeds=tests/fuzz/seeds-$$target; \
+	  mkdir -p $(FUZZ_BUILD)/corpus-$$target; \
+	  ASAN_OPTIONS=detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(FUZZ_BUILD)/bin/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
+	        $(FUZZ_BUILD)/corpus-$$target $$seeds; \
+	done
 
 test: test-fast test-asan test-fuzz
 

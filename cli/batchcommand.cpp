@@ -19,14 +19,16 @@ constexpr std::string_view kName = "batch";
 
 int runBatch(const QStringList& arguments, Io& io) {
     QString error;
-    const auto options = parseOptions(
-        arguments,
-        {QStringLiteral("--format"), QStringLiteral("--type"), QStringLiteral("--purpose"),
-         QStringLiteral("--protocol"), QStringLiteral("--date"), QStringLiteral("--dest"),
-         QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
-        {QStringLiteral("--german")}, error);
+    auto options = parseOptions(arguments,
+                                {QStringLiteral("--format"), QStringLiteral("--type"),
+                                 QStringLiteral("--purpose"), QStringLiteral("--protocol"),
+                                 QStringLiteral("--date"), QStringLiteral("--dest"),
+                                 QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
+                                {QStringLiteral("--german")}, error);
     if (!options)
         return usageError(io, kName, error);
+    if (const QString refused = typeFieldOptions(*options); !refused.isEmpty())
+        return usageError(io, kName, refused);
     if (options->positional.size() != 1)
         return usageError(io, kName, QStringLiteral("serve un FILE di soggetti"));
     const QString& file = options->positional.first();

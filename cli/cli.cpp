@@ -44,6 +44,9 @@ constexpr std::array kCommands{
             "      e ne stampa il percorso. --type N: il tipo di certificato, da 0 a 4,\n"
             "      nell'ordine dell'elenco. Tipo e sede dell'ufficio vengono da config.ini\n"
             "      nella cartella di lavoro, se non indicati; config.ini non viene scritto.\n"
+            "      TESTO, NUM, TIPO e SEDE seguono le regole dei campi delle finestre: le\n"
+            "      lettere diventano maiuscole, un carattere non ammesso o un testo troppo\n"
+            "      lungo rifiuta il comando (stato di uscita 2).\n"
             "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
             "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n",
             runBatch},
@@ -55,7 +58,8 @@ constexpr std::array kCommands{
         "      standard error), poi scrive in CARTELLA i dati del modulo (.fdf) e il\n"
         "      modulo PDF compilato (.pdf) dal modello ref/modello.pdf della cartella di\n"
         "      lavoro, e ne stampa i percorsi. --subjects N: il numero dei soggetti.\n"
-        "      Tipo e sede dell'ufficio come per batch; config.ini non viene scritto.\n"
+        "      Tipo e sede dell'ufficio e i testi come per batch; config.ini non viene\n"
+        "      scritto.\n"
         "      Stato di uscita: 0 modulo scritto, 1 richiesta rifiutata o scrittura\n"
         "      fallita (nulla viene creato).\n",
         runPdf},

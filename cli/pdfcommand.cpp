@@ -19,14 +19,16 @@ constexpr std::string_view kName = "pdf";
 
 int runPdf(const QStringList& arguments, Io& io) {
     QString error;
-    const auto options = parseOptions(
-        arguments,
-        {QStringLiteral("--type"), QStringLiteral("--purpose"), QStringLiteral("--protocol"),
-         QStringLiteral("--date"), QStringLiteral("--subjects"), QStringLiteral("--dest"),
-         QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
-        {}, error);
+    auto options = parseOptions(arguments,
+                                {QStringLiteral("--type"), QStringLiteral("--purpose"),
+                                 QStringLiteral("--protocol"), QStringLiteral("--date"),
+                                 QStringLiteral("--subjects"), QStringLiteral("--dest"),
+                                 QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
+                                {}, error);
     if (!options)
         return usageError(io, kName, error);
+    if (const QString refused = typeFieldOptions(*options); !refused.isEmpty())
+        return usageError(io, kName, refused);
     if (!options->positional.isEmpty())
         return usageError(io, kName,
                           QStringLiteral("argomento inatteso: ") + options->positional.first());

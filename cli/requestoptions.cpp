@@ -1,5 +1,6 @@
 #include "cli/requestoptions.h"
 
+#include "core/keyfilter.h"
 #include "core/paths.h"
 #include "core/request/request.h"
 
@@ -24,6 +25,25 @@ Config officeConfig(const Options& options, const DataFolders& folders) {
     config.OfficeType = options.values.value(QStringLiteral("--office-type"), config.OfficeType);
     config.OfficeSeat = options.values.value(QStringLiteral("--office-seat"), config.OfficeSeat);
     return config;
+}
+
+QString typeFieldOptions(Options& options) {
+    const std::pair<QString, KeyFilter> fields[] = {
+        {QStringLiteral("--purpose"), requestfields::purpose()},
+        {QStringLiteral("--protocol"), requestfields::protocolNumber()},
+        {QStringLiteral("--office-type"), configfields::officeType()},
+        {QStringLiteral("--office-seat"), configfields::officeSeat()},
+    };
+    for (const auto& [option, filter] : fields) {
+        const auto value = options.values.find(option);
+        if (value == options.values.end())
+            continue;
+        Result<QString> typed = typeText(filter, *value);
+        if (!typed)
+            return option + QStringLiteral(": ") + typed.error();
+        *value = std::move(*typed);
+    }
+    return {};
 }
 
 QString destination(const Options& options) {

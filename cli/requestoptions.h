@@ -15,6 +15,11 @@ std::optional<int> certPosition(const Options& options);
 // --office-seat in its place when given. config.ini is only read.
 Config officeConfig(const Options& options, const DataFolders& folders);
 
+// --purpose, --protocol, --office-type and --office-seat as the main window's and the office
+// data window's fields would hold them once typed (letters in capitals). "" when every one is
+// accepted, else why the first one is not, naming the option.
+QString typeFieldOptions(Options& options);
+
 // --dest as an absolute path, for scripts to use whatever their working folder; "" if absent.
 QString destination(const Options& options);
 

@@ -5,6 +5,7 @@
 #include "core/request/requestcheck.h"
 #include "core/text/filewriter.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
@@ -72,10 +73,11 @@ QString unusableTable(ReferenceTable& table, const QString& path) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (!QFileInfo::exists(shown))
         return QStringLiteral("Manca la tabella dei luoghi %1").arg(shown);
-    if (!table.refresh().ok() || table.names().isEmpty())
-        return QStringLiteral("La tabella dei luoghi %1 non pu\u00F2 essere letta o \u00E8 "
-                              "danneggiata")
-            .arg(shown);
+    const Status read = table.refresh();
+    if (!read)
+        return read.error();
+    if (table.names().isEmpty())
+        return QStringLiteral("La tabella dei luoghi %1 \u00E8 vuota").arg(shown);
     return {};
 }
 
@@ -109,9 +111,10 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
 }
 
 qsizetype printFailingRows(const SubjectTable& table, std::ostream& out) {
+    const QDateTime now = QDateTime::currentDateTime();
     qsizetype failing = 0;
     for (int row = 1; row <= table.progressivo(); ++row) {
-        const RowFault fault = checkPersonRow(table, row);
+        const RowFault fault = checkPersonRow(table, row, now);
         if (fault == RowFault::None)
             continue;
         ++failing;

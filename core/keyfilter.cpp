@@ -17,6 +17,20 @@ KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length) {
     return {KeyDecision::Kind::Insert, filter.upperCase ? upperWithin1252(key) : key, {}};
 }
 
+Result<QString> typeText(const KeyFilter& filter, QStringView text) {
+    QString typed;
+    typed.reserve(text.size());
+    for (const QChar c : text) {
+        const KeyDecision decision = judgeKey(filter, c, typed.size());
+        if (decision.kind == KeyDecision::Kind::Refuse)
+            return Failure{decision.message};
+        if (decision.kind == KeyDecision::Kind::Drop)
+            return Failure{QStringLiteral("carattere non ammesso: %1").arg(shownCharacter(c))};
+        typed.append(decision.character);
+    }
+    return typed;
+}
+
 int UpperCaseKey(int keyCode) {
     return (keyCode >= 'a' && keyCode <= 'z') ? keyCode - 32 : keyCode;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QString>
 
 namespace velmora {
@@ -31,6 +33,11 @@ struct KeyDecision {
 
 // Backspace is not judged here: it always edits. `length` is the field's whole text length.
 KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length);
+
+// The text as the field holds it once typed key by key into an empty field (letters turned into
+// capitals where the field does so). Fails, saying why, at the first character the field would
+// not take, or with the field's own message when the text passes its limit.
+Result<QString> typeText(const KeyFilter& filter, QStringView text);
 
 namespace keys {
 inline bool isAsciiLetter(int c) {

@@ -7,6 +7,7 @@
 #include "gui/widgets/folderchooser.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QProgressDialog>
@@ -90,7 +91,8 @@ void ImportaFile::Combo1_Click(int position) {
 
 void ImportaFile::Command1_Click() {
     const QString file = folders->selectedFile();
-    if (file.isEmpty()) {
+    // Only a file is imported: a folder, or a file gone since it was listed, is no choice.
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
         program_.messages.show(kChooseAFile, Messages::Icon::Exclamation);
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/paths.h"
 #include "core/subjects/gridclipboard.h"
+#include "core/subjects/personcheck.h"
 #include "gui/attesa.h"
 #include "gui/avvisotabella.h"
 #include "gui/calendar.h"
@@ -493,7 +494,7 @@ void Principale::Timer1_Timer() {
 
 // Paints the failing rows light red (passing rows keep their colour) and lists them.
 bool Principale::CheckPersonRows() {
-    const QList<int> failing = failingRows(program_.table);
+    const QList<int> failing = failingRows(program_.table, program_.clock.now());
     for (int row : failing)
         PaintGridRow(*MSFlexGrid1, kLightRed, row, kBlack);
     closeIfOpen(waitWindow_);
@@ -524,6 +525,10 @@ void Principale::Command8_Click() {
 }
 
 void Principale::Command3_Click() {
+    if (program_.table.progressivo() >= SubjectTable::kMaxRows) {
+        program_.messages.show(tableFullMessage(), Messages::Icon::Exclamation);
+        return;
+    }
     program_.nuovoIns = true;
     entryWindow().open();
 }

@@ -24,6 +24,13 @@ const SOURCE_VERSION = '2.4.0'
 const FOREIGN_PROVINCE = 'EE'
 const ITALY = { name: 'ITALIA', code: 'Z000' }
 const SUPPRESSED = 'SOPPRESSO'
+// States the source still marks as current under a name they no longer bear, beside the entry
+// with their name of today and the same code.
+const RENAMED_STATES = new Set([
+  'AFRICA DEL SUD-OVEST', 'BIRMANIA', 'CEYLON', 'CONGO LEOPOLDVILLE', 'COSTA DEI PIRATI=TRUCIAL STATES',
+  'DAHOMEY=BENIN', 'GUAYANA OLANDESE', 'GUINEA PORTOGHESE', 'GUINEA SPAGNOLA', 'MACEDONIA',
+  'RHODESIA', 'VOLTA=ALTOVOLTA', 'ZAIRE'
+])
 
 const here = path.dirname(fileURLToPath(import.meta.url))
 
@@ -37,7 +44,12 @@ async function readSourceList () {
   // The list is an ES module inside a CommonJS package: load its text as a module of its own.
   const text = fs.readFileSync(path.join(path.dirname(manifestPath), 'src', 'lista-comuni.js'), 'utf8')
   const { COMUNI } = await import('data:text/javascript,' + encodeURIComponent(text))
-  return COMUNI.map(([code, province, name, current]) => ({ code, province, name, current: current === 1 }))
+  return COMUNI.map(([code, province, name, current]) => ({
+    code,
+    province,
+    name,
+    current: current === 1 && !(province === FOREIGN_PROVINCE && RENAMED_STATES.has(name))
+  }))
 }
 
 // Plain code-unit order: the same on every machine, whatever its locale.
@@ -69,7 +81,8 @@ function validate (entry) {
   if (entry.name === '' || /[,\r\n]/.test(entry.name)) throw new Error(`bad name ${JSON.stringify(entry)}`)
 }
 
-// One line per name, in alphabetical order of the names.
+// One line per name: the current entries in alphabetical order of the names, then the former
+// ones likewise, so that the first line carrying a code names what the place is called today.
 function uniqueNames (entries, withProvince) {
   const seen = new Set()
   const distinct = entries.filter(e => {
@@ -94,9 +107,16 @@ function uniqueNames (entries, withProvince) {
     group.sort((a, b) => compare(a.code, b.code) || compare(a.province, b.province))
     return group.map((e, i) => ({ ...e, name: `${e.name} - ${roman(i + 1)}` }))
   })
-  numbered.sort((a, b) => compare(a.name, b.name))
-  for (let i = 1; i < numbered.length; ++i) {
-    if (numbered[i].name === numbered[i - 1].name) throw new Error(`name twice: ${numbered[i].name}`)
+  numbered.sort((a, b) => (b.current - a.current) || compare(a.name, b.name))
+  const names = new Set()
+  const firstByCode = new Map()
+  for (const e of numbered) {
+    if (names.has(e.name)) throw new Error(`name twice: ${e.name}`)
+    names.add(e.name)
+    if (!firstByCode.has(e.code)) firstByCode.set(e.code, e)
+  }
+  for (const e of numbered) {
+    if (e.current && !firstByCode.get(e.code).current) throw new Error(`former name first: ${e.code}`)
   }
   return numbered
 }

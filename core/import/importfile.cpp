@@ -125,6 +125,21 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     return row;
 }
 
+// What to add to the general message when a line cannot become a row whatever its fields:
+// nothing for a control character, the character itself when Windows-1252 cannot hold it (a
+// UTF-8 file). nullopt when every character prints.
+std::optional<QString> unreadableCharacter(const QString& line) {
+    for (const QChar c : line) {
+        if (isPrintableWindows1252(c))
+            continue;
+        if (windows1252Code(c) >= 0)
+            return QString();
+        return QStringLiteral("\r\nIl carattere %1 non esiste nella codifica Windows-1252")
+            .arg(shownCharacter(c));
+    }
+    return std::nullopt;
+}
+
 Failure dateFailure(int line) {
     return {importDateMessage(line)};
 }
@@ -192,11 +207,25 @@ QString importGeneralMessage(int line) {
         .arg(line);
 }
 
+QString importFullMessage(int line) {
+    return QStringLiteral("La tabella pu\u00F2 contenere al massimo %1 soggetti: la riga %2 del "
+                          "file non vi trova posto.\r\nNessun soggetto \u00E8 stato importato.")
+        .arg(SubjectTable::kMaxRows)
+        .arg(line);
+}
+
 ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                             ReferenceTable& municipalities, ReferenceTable& states,
                             const ImportProgress& progress) {
-    const PlaceTables places{municipalities, states, municipalities.refresh().ok(),
-                             states.refresh().ok()};
+    const Status municipalitiesRead = municipalities.refresh();
+    const Status statesRead = states.refresh();
+    const PlaceTables places{municipalities, states, municipalitiesRead.ok(), statesRead.ok()};
+    // A row that cannot be built while a table is unusable: the operator learns why as well.
+    QString tableTrouble;
+    for (const Status* read : {&municipalitiesRead, &statesRead}) {
+        if (!read->ok())
+            tableTrouble += QStringLiteral("\r\n") + read->error();
+    }
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
     QList<SubjectValues> rows;
@@ -210,8 +239,12 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
         if (status == LineReader::Status::End)
             return rows;
         ++number; // the line being read, also when it cannot be
-        if (status != LineReader::Status::Line || rowsBefore + number > SubjectTable::kMaxRows)
+        if (status != LineReader::Status::Line)
             return generalFailure(number);
+        if (const std::optional<QString> why = unreadableCharacter(line))
+            return Failure{importGeneralMessage(number) + *why};
+        if (rowsBefore + number > SubjectTable::kMaxRows)
+            return Failure{importFullMessage(number)};
         std::optional<SubjectValues> row;
         if (kind == ImportKind::FixedWidth) {
             if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
@@ -226,7 +259,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
             row = delimitedRow(fields, places);
         }
         if (!row)
-            return generalFailure(number);
+            return Failure{importGeneralMessage(number) + tableTrouble};
         rows.append(std::move(*row));
         if (progress && number % kProgressEveryLines == 0)
             progress(reader.bytesRead(), total);

@@ -40,6 +40,8 @@ QList<QStringView> delimitedFields(QStringView line);
 // was read): a birth date of the wrong length, or anything else.
 QString importDateMessage(int line);
 QString importGeneralMessage(int line);
+// The table is full: line `line` of the file would be its row past SubjectTable::kMaxRows.
+QString importFullMessage(int line);
 
 // The rows of a whole file, or the message naming the first line that failed.
 using ImportResult = Result<QList<SubjectValues>>;

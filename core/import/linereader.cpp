@@ -2,12 +2,70 @@
 
 #include "core/text/windows1252.h"
 
+#include <QStringDecoder>
+
 namespace velmora {
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
+
+bool hasNonAscii(QByteArrayView bytes) {
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) >= 0x80)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
+
+void LineReader::detectEncoding() {
+    detected_ = true;
+    if (!fill())
+        return;
+    while (buffer_.size() < kByteOrderMark.size() && fill()) {
+    }
+    if (buffer_.startsWith(kByteOrderMark)) {
+        utf8_ = true;
+        position_ = kByteOrderMark.size();
+        return;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    // The decoder decodes only when its answer is taken.
+    const auto scan = [&decoder](QByteArrayView bytes) { return QString(decoder(bytes)).size(); };
+    bool nonAscii = hasNonAscii(buffer_);
+    scan(buffer_);
+    if (!device_.isSequential() && !decoder.hasError()) {
+        // The rest of the file, read through and then given back to the line reading.
+        const qint64 back = device_.pos();
+        qint64 scanned = bytesRead_;
+        while (!decoder.hasError() && scanned < kMaxFileBytes) {
+            const QByteArray chunk = device_.read(kChunk);
+            if (chunk.isEmpty())
+                break;
+            scanned += chunk.size();
+            nonAscii = nonAscii || hasNonAscii(chunk);
+            scan(chunk);
+        }
+        // A sequence cut by the end of the file is no UTF-8: one more byte makes it tell.
+        if (scanned < kMaxFileBytes)
+            scan("\n");
+        if (!device_.seek(back))
+            failed_ = atEnd_ = true;
+    }
+    // A sequence cut at the end of the first chunk of a pipe still counts as UTF-8.
+    utf8_ = nonAscii && !decoder.hasError();
+}
+
+QString LineReader::decode(QByteArrayView bytes) const {
+    if (!utf8_)
+        return decodeWindows1252(bytes);
+    // A byte order mark at the start of a later line is a character like any other.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder(bytes);
+}
 
 bool LineReader::fill() {
     if (atEnd_)
@@ -35,6 +93,8 @@ bool LineReader::fill() {
 }
 
 LineReader::Status LineReader::next(QString& line) {
+    if (!detected_)
+        detectEncoding();
     qsizetype scanned = 0; // bytes after position_ known to hold no CR
     for (;;) {
         const qsizetype cr = buffer_.indexOf('\r', position_ + scanned);
@@ -48,7 +108,7 @@ LineReader::Status LineReader::next(QString& line) {
                 scanned = length;
                 continue;
             }
-            line = decodeWindows1252(QByteArrayView(buffer_).sliced(position_, length));
+            line = decode(QByteArrayView(buffer_).sliced(position_, length));
             position_ += length + 1;
             if (position_ < buffer_.size() && buffer_[position_] == '\n')
                 ++position_;
@@ -66,7 +126,7 @@ LineReader::Status LineReader::next(QString& line) {
         if (scanned == 0)
             return Status::End;
         // The last line, without a line end.
-        line = decodeWindows1252(QByteArrayView(buffer_).sliced(position_, scanned));
+        line = decode(QByteArrayView(buffer_).sliced(position_, scanned));
         position_ += scanned;
         return Status::Line;
     }

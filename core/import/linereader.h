@@ -6,8 +6,11 @@
 
 namespace velmora {
 
-// Reads a Windows-1252 text file one line at a time, as splitLines() cuts it (CR LF or a lone
-// CR ends a line, a lone LF does not), without holding the whole file. A line longer than
+// Reads a text file one line at a time, as splitLines() cuts it (CR LF or a lone CR ends a line,
+// a lone LF does not), without holding the whole file. The file is Windows-1252, unless it
+// begins with the UTF-8 byte order mark or is valid UTF-8 holding some non-ASCII character: a
+// file saved as UTF-8 by mistake is then read as what it means, and the caller refuses the
+// characters Windows-1252 cannot hold. A line longer than
 // kMaxLineLength characters, or a file longer than kMaxFileBytes, stops the reading: such a file
 // is not a list of subjects, and it must be refused before it fills the memory.
 class LineReader {
@@ -30,8 +33,13 @@ public:
     Status next(QString& line);
     // Bytes taken from the device so far.
     qint64 bytesRead() const { return bytesRead_; }
+    bool utf8() const { return utf8_; }
 
 private:
+    // Decides the encoding before the first line: reads a seekable device through once.
+    void detectEncoding();
+    QString decode(QByteArrayView bytes) const;
+
     // Appends the next chunk of the device to the buffer; false at its end or on a failure.
     bool fill();
 
@@ -42,6 +50,8 @@ private:
     bool atEnd_ = false;
     bool failed_ = false;
     bool capped_ = false;
+    bool detected_ = false;
+    bool utf8_ = false;
 };
 
 } // namespace velmora

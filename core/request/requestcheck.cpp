@@ -3,7 +3,12 @@
 #include "core/dates.h"
 #include "core/errorlist.h"
 #include "core/subjects/record.h"
+#include "core/subjects/referencetable.h"
 #include "core/subjects/taxcode.h"
+#include "core/text/windows1252.h"
+
+#include <algorithm>
+#include <array>
 
 namespace velmora {
 namespace {
@@ -15,6 +20,16 @@ const QString kIncompletePdf =
 const QString kRowErrorsHeading =
     QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: ");
 constexpr qsizetype kProtocolWidth = 30;
+
+// The columns the subject list writes.
+constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      MunicipalityCodeColumn,
+                                     ForeignPlaceColumn, BirthDateColumn, StateCodeColumn,
+                                     FatherColumn,       SexColumn,       TaxCodeColumn,
+                                     CuiColumn};
+
+bool printable(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), isPrintableWindows1252);
+}
 
 } // namespace
 
@@ -64,7 +79,7 @@ RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeD
     return verdict;
 }
 
-RowFault checkPersonRow(const SubjectTable& table, int row) {
+RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now) {
     const auto cell = [&](Column column) { return table.cell(row, column); };
     const auto within = [](const QString& text, qsizetype most) {
         return !text.isEmpty() && text.size() <= most;
@@ -105,13 +120,24 @@ RowFault checkPersonRow(const SubjectTable& table, int row) {
         return RowFault::PlaceNotCoherent;
     if (italy && !hasMunicipality)
         return RowFault::NoMunicipality;
+    if (!taxCode.isEmpty() && !hasTaxCode)
+        return RowFault::TaxCodeLength;
+    if (!cui.isEmpty() && cui.size() != record::kCuiLength)
+        return RowFault::CuiLength;
+    if (*parseDate(cell(BirthDateColumn)) > now.date())
+        return RowFault::BirthDateInFuture;
+    if (!std::all_of(kWrittenColumns.cbegin(), kWrittenColumns.cend(),
+                     [&](Column column) { return printable(cell(column)); }))
+        return RowFault::Unprintable;
+    if ((hasMunicipality && !isPlaceCode(municipalityCode)) || !isPlaceCode(stateCode))
+        return RowFault::PlaceCodeForm;
     return RowFault::None;
 }
 
-QList<int> failingRows(const SubjectTable& table) {
+QList<int> failingRows(const SubjectTable& table, const QDateTime& now) {
     QList<int> rows;
     for (int row = 1; row <= table.progressivo(); ++row) {
-        if (checkPersonRow(table, row) != RowFault::None)
+        if (checkPersonRow(table, row, now) != RowFault::None)
             rows.append(row);
     }
     return rows;
@@ -152,6 +178,17 @@ QString rowFaultText(RowFault fault) {
         return QStringLiteral("Comune di nascita non coerente con lo Stato di nascita");
     case RowFault::NoMunicipality:
         return QStringLiteral("Comune di nascita mancante o non trovato per un nato in Italia");
+    case RowFault::TaxCodeLength:
+        return QStringLiteral("Codice fiscale non di %1 caratteri").arg(record::kTaxCodeLength);
+    case RowFault::CuiLength:
+        return QStringLiteral("CUI non di %1 caratteri").arg(record::kCuiLength);
+    case RowFault::BirthDateInFuture:
+        return QStringLiteral("Data di nascita successiva a oggi");
+    case RowFault::Unprintable:
+        return QStringLiteral("Carattere di controllo o non stampabile in un campo");
+    case RowFault::PlaceCodeForm:
+        return QStringLiteral("Codice del Comune o dello Stato non formato da una lettera e tre "
+                              "cifre");
     }
     return {};
 }

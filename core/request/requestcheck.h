@@ -51,12 +51,19 @@ enum class RowFault {
     ForeignPlaceTooLong,
     PlaceNotCoherent,
     NoMunicipality,
+    // What would make the written record malformed.
+    TaxCodeLength,
+    CuiLength,
+    BirthDateInFuture,
+    Unprintable,
+    PlaceCodeForm,
 };
 
-// The batch check of one row, as it runs on imported rows before any output.
-RowFault checkPersonRow(const SubjectTable& table, int row);
+// The batch check of one row, as it runs on imported rows before any output; a birth date after
+// the day of `now` fails.
+RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now);
 // The rows that fail, in table order.
-QList<int> failingRows(const SubjectTable& table);
+QList<int> failingRows(const SubjectTable& table, const QDateTime& now);
 // The fault in words, for the operator of the command-line program.
 QString rowFaultText(RowFault fault);
 

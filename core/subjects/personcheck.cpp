@@ -97,4 +97,10 @@ int rowToWrite(bool adding, int currentRow, int rowCount) {
     return currentRow;
 }
 
+QString tableFullMessage() {
+    return QStringLiteral("La tabella contiene gi\u00E0 %1 soggetti, il massimo: non se ne "
+                          "possono aggiungere altri.")
+        .arg(SubjectTable::kMaxRows);
+}
+
 } // namespace velmora

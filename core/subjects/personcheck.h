@@ -40,6 +40,9 @@ QList<FailedRule> CheckPersonFields(const PersonFields& person, const QDateTime&
 // The message that lists the failed rules.
 QString personErrorsMessage(const QList<FailedRule>& failed);
 
+// Why no subject can be added to a table of SubjectTable::kMaxRows rows.
+QString tableFullMessage();
+
 // A person born in Italy whose tax code fits the birth place but not its check character
 // is saved only when the operator confirms it.
 bool asksTaxCodeConfirmation(const PersonFields& person);

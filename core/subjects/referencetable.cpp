@@ -1,11 +1,20 @@
 #include "core/subjects/referencetable.h"
 
 #include "core/text/textfile.h"
+#include "core/text/windows1252.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <utility>
 
 namespace velmora {
+
+bool isPlaceCode(QStringView code) {
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    return code.size() == 4 && code[0] >= u'A' && code[0] <= u'Z' && digit(code[1]) &&
+           digit(code[2]) && digit(code[3]);
+}
 
 ReferenceTable::ReferenceTable(QString path) : path_(std::move(path)) {}
 
@@ -28,19 +37,62 @@ Status ReferenceTable::refresh() {
     return {};
 }
 
+namespace {
+
+// The first fault of the table's bytes, as "line N: why", or "".
+QString fault(const QByteArray& bytes, const QStringList& lines) {
+    const qsizetype lf = bytes.indexOf('\n');
+    for (qsizetype at = lf; at >= 0; at = bytes.indexOf('\n', at + 1)) {
+        if (at == 0 || bytes[at - 1] != '\r')
+            return QStringLiteral("riga %1: la riga finisce con LF e non con CR LF")
+                .arg(bytes.first(at).count('\r') + 1); // every earlier line ends with a CR
+    }
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(u',');
+        if (fields.size() < 2)
+            return QStringLiteral("riga %1: manca la virgola tra nome e codice").arg(i + 1);
+        if (!isPlaceCode(fields[1]))
+            return QStringLiteral("riga %1: il codice \u00AB%2\u00BB non \u00E8 una lettera "
+                                  "seguita da tre cifre")
+                .arg(i + 1)
+                .arg(fields[1]);
+    }
+    return {};
+}
+
+} // namespace
+
 void ReferenceTable::load() {
     names_.clear();
     codeByName_.clear();
     nameByCode_.clear();
-    TextRead read = readTextFile(path_);
-    error_ = read.error;
-    names_.reserve(read.lines.size());
-    codeByName_.reserve(read.lines.size());
-    nameByCode_.reserve(read.lines.size());
-    for (const QString& line : read.lines) {
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path_).absoluteFilePath());
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error_ =
+            QStringLiteral("Impossibile leggere il file %1: %2").arg(shown, file.errorString());
+        return;
+    }
+    if (file.size() > kMaxFileBytes) {
+        error_ = QStringLiteral("La tabella dei luoghi %1 supera il limite di %2 MiB")
+                     .arg(shown)
+                     .arg(kMaxFileBytes / (1024 * 1024));
+        return;
+    }
+    const QByteArray bytes = file.read(kMaxFileBytes);
+    const QStringList lines = splitLines(decodeWindows1252(bytes));
+    const QString why = fault(bytes, lines);
+    error_ =
+        why.isEmpty()
+            ? QString()
+            : QStringLiteral("La tabella dei luoghi %1 \u00E8 danneggiata, %2").arg(shown, why);
+    if (!error_.isEmpty())
+        return; // a damaged table answers nothing
+    names_.reserve(lines.size());
+    codeByName_.reserve(lines.size());
+    nameByCode_.reserve(lines.size());
+    for (const QString& line : lines) {
         const qsizetype nameEnd = line.indexOf(u',');
-        if (nameEnd < 0)
-            continue;
         qsizetype codeEnd = line.indexOf(u',', nameEnd + 1);
         if (codeEnd < 0)
             codeEnd = line.size();

@@ -10,6 +10,9 @@
 
 namespace velmora {
 
+// A place code as the tables hold it: a capital letter and three digits (H501, Z000).
+bool isPlaceCode(QStringView code);
+
 // A table of place names and their codes (NAME,CODE per line, Windows-1252), held in memory
 // so that a lookup costs a hash probe. Each use of the table (filling a list, turning one
 // typed name into its code, an import) begins with refresh(), which reads the file again when
@@ -18,17 +21,21 @@ namespace velmora {
 // every name in file order. Checking the file costs a system call, which is why the lookups
 // themselves never touch the disk.
 //
-// A line without a comma (an empty line among them) holds no code: it is not an entry and
-// takes no part in the list or the lookups. Fields after the second are ignored. Nothing is
-// trimmed and case counts.
+// Every line holds a name and a code (a capital letter and three digits) separated by a comma,
+// and ends with CR LF; a table that breaks this anywhere, or a file larger than kMaxFileBytes,
+// is damaged and answers nothing until its file is mended. Fields after the second are ignored.
+// Nothing is trimmed and case counts.
 class ReferenceTable {
 public:
+    // Many times the largest honest table.
+    static constexpr qint64 kMaxFileBytes = 4LL * 1024 * 1024;
+
     // A relative path is taken below the current folder at each refresh.
     explicit ReferenceTable(QString path);
 
-    // Brings the table up to date with its file; fails, saying why to the operator, when the
-    // file cannot be read. A table that cannot be read answers as an empty one, and so does a
-    // table never refreshed.
+    // Brings the table up to date with its file; fails, saying why to the operator and naming
+    // the file and the line, when the file cannot be read or is damaged. Such a table answers
+    // as an empty one, and so does a table never refreshed.
     Status refresh();
 
     std::optional<QString> lookupName(const QString& name) const;

@@ -12,6 +12,8 @@ namespace {
 using record::kTaxCodeLength;
 constexpr qsizetype kPlaceStart = 11; // characters 12 to 15
 constexpr qsizetype kPlaceLength = 4;
+// The letters that replace the digits 0 to 9, in order.
+constexpr QStringView kOmocodeLetters = u"LMNPQRSTUV";
 
 // Value of A..Z (a digit d counts as the d-th letter) in an odd position 1, 3, ..., 15.
 // In an even position the value is the letter's index itself.
@@ -62,7 +64,15 @@ TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode) {
     }
     const QChar checkCharacter(u'A' + sum % 26);
 
-    if (QStringView(folded).mid(kPlaceStart, kPlaceLength) != placeCode)
+    // Characters 13 to 15 may carry the letters that stand in for digits when two persons would
+    // share a code; character 12 is always the letter of the place.
+    QString place = folded.mid(kPlaceStart, kPlaceLength);
+    for (qsizetype i = 1; i < kPlaceLength; ++i) {
+        const qsizetype digit = kOmocodeLetters.indexOf(place[i]);
+        if (digit >= 0)
+            place[i] = QChar(char16_t(u'0' + digit));
+    }
+    if (place != placeCode)
         return TaxCodeCheck::Errato;
     return folded.back() == checkCharacter ? TaxCodeCheck::Corretto : TaxCodeCheck::Warning;
 }

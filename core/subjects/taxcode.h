@@ -12,7 +12,9 @@ QString taxCodeCheckText(TaxCodeCheck check);
 
 // Judges a natural person's tax code (any case) against the code of the birth municipality:
 // Corretto when the check character and the place of birth agree, Warning when only the place
-// agrees, Errato otherwise. A code whose first 15 characters are not all letters and digits is
+// agrees, Errato otherwise. The place is compared with the letters L to V of characters 13 to
+// 15 read as the digits they replace; the check character is computed on the code as written. A
+// code whose first 15 characters are not all letters and digits is
 // Errato.
 TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode);
 

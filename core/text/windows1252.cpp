@@ -25,6 +25,21 @@ int windows1252Code(QChar c) {
     return -1;
 }
 
+bool isPrintableWindows1252(QChar c) {
+    const int code = windows1252Code(c);
+    if (code < 0x20 || code == 0x7F)
+        return false;
+    // Between 0x80 and 0x9F only the undefined bytes map to a character below 0xA0.
+    return code < 0x80 || c.unicode() >= 0xA0;
+}
+
+QString shownCharacter(QChar c) {
+    if (c.isPrint())
+        return QStringLiteral("\u00AB%1\u00BB").arg(c);
+    return QStringLiteral("U+%1").arg(
+        QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+}
+
 QString decodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();

@@ -13,6 +13,12 @@ int windows1252Code(QChar c);
 
 QString decodeWindows1252(QByteArrayView bytes);
 
+// A character that Windows-1252 holds and that prints: no control character (C0, DEL, or the
+// five bytes the code page leaves undefined).
+bool isPrintableWindows1252(QChar c);
+// A character as a message shows it: «c» when it prints, else its number (U+000D).
+QString shownCharacter(QChar c);
+
 // nullopt when some character cannot be held; `badCharacter` then names the first one.
 std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter = nullptr);
 // The same, appended to `bytes`; false (and `bytes` as it was) when a character cannot be held.

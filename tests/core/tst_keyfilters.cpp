@@ -65,6 +65,9 @@ void TestKeyFilters::filters() {
             text.append(decision.character);
     }
     QTEST(text, "kept");
+    // A whole text typed at once: every row above holds a key the field drops.
+    QVERIFY(typeText(filter, typed).error().startsWith(QStringLiteral("carattere non ammesso")));
+    QCOMPARE(*typeText(filter, text.toLower()), text);
 
     using Kind = KeyDecision::Kind;
     const qsizetype full = limit > 0 ? limit : 10000;
@@ -72,6 +75,8 @@ void TestKeyFilters::filters() {
     const KeyDecision past = judgeKey(filter, u'A', full);
     QCOMPARE(past.kind, limit > 0 ? Kind::Refuse : Kind::Insert);
     QCOMPARE(past.message, message);
+    if (limit > 0)
+        QCOMPARE(typeText(filter, QString(limit + 1, u'A')).error(), message);
     QCOMPARE(judgeKey(filter, u'\r', full).kind, lengthFirst ? Kind::Refuse : Kind::Drop);
 }
 

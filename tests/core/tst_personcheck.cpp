@@ -103,8 +103,6 @@ void TestPersonCheck::rules_data() {
         {TaxCodeColumn, MunicipalityColumn});
     row("italian, foreign place", set(italian(), &P::foreignPlace, "PARIGI"), {12},
         {ForeignPlaceColumn});
-    row("italian, place of 61", set(italian(), &P::foreignPlace, k61), {10, 12},
-        {ForeignPlaceColumn, ForeignPlaceColumn});
     row("place of 60", set(foreigner(), &P::foreignPlace, QString(60, u'P')), {}, {});
     row("place of 61", set(foreigner(), &P::foreignPlace, k61), {10}, {ForeignPlaceColumn});
     row("foreign, municipality", set(foreigner(), &P::municipality, "MILANO"), {12},

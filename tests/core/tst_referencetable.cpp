@@ -12,12 +12,10 @@ namespace {
 using Code = std::optional<QString>;
 const QString kTableFile = QStringLiteral("ref/FileCodComuni.txt");
 
-// Homonyms, a trailing blank inside the file, extra fields, lines without a comma, an empty
-// code, a Windows-1252 capital.
-const QByteArray kTable =
-    "ROMA,H501\r\nABBADIA,A002\r\nABBADIA,A003\r\nSAN PAOLO,X111,EXTRA,MORE\r\n"
-    "SENZA VIRGOLA\r\n\r\nMILANO ,F205\r\n\xC0GLIE,A100\r\nCODICE VUOTO,\r\n"
-    "ULTIMA,U001";
+// Homonyms, a trailing blank inside the file, extra fields, a Windows-1252 capital, an empty
+// name, a lone CR, a last line without its end.
+const QByteArray kTable = "ROMA,H501\r\nABBADIA,A002\r\nABBADIA,A003\r\nSAN PAOLO,X111,EXTRA\r\n"
+                          "MILANO ,F205\r\n\xC0GLIE,A100\r\n,Z999\rULTIMA,U001";
 
 void writeTable(const QByteArray& bytes) {
     QVERIFY(QDir().mkpath(QFileInfo(kTableFile).path()));
@@ -31,60 +29,31 @@ void writeTable(const QByteArray& bytes) {
 class TestReferenceTable : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void lookupName_data();
-    void lookupName();
-    void namesAndCodesInFileOrder();
+    void lookups();
+    void damagedTableAnswersNothing_data();
+    void damagedTableAnswersNothing();
     void readsAgainWhenTheFileChangesOrGoes();
     void followsTheCurrentFolder();
 };
 
-void TestReferenceTable::lookupName_data() {
-    QTest::addColumn<QByteArray>("table");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Code>("code");
-    QTest::newRow("exact") << kTable << "ROMA" << Code("H501");
-    QTest::newRow("homonym: first line") << kTable << "ABBADIA" << Code("A002");
-    QTest::newRow("typed trailing blank") << kTable << "ROMA " << Code();
-    QTest::newRow("lower case") << kTable << "roma" << Code();
-    QTest::newRow("prefix") << kTable << "ROM" << Code();
-    QTest::newRow("blank in the file, typed without") << kTable << "MILANO" << Code();
-    QTest::newRow("blank in the file, typed with") << kTable << "MILANO " << Code("F205");
-    QTest::newRow("extra fields ignored") << kTable << "SAN PAOLO" << Code("X111");
-    QTest::newRow("line without comma") << kTable << "SENZA VIRGOLA" << Code();
-    QTest::newRow("empty name") << kTable << "" << Code();
-    QTest::newRow("empty name in the file")
-        << QByteArray("ROMA,H501\r\n,Z999\r\n") << "" << Code("Z999");
-    QTest::newRow("windows-1252") << kTable << "\u00C0GLIE" << Code("A100");
-    QTest::newRow("empty code") << kTable << "CODICE VUOTO" << Code("");
-    QTest::newRow("last line without line end") << kTable << "ULTIMA" << Code("U001");
-    QTest::newRow("lone cr ends a line")
-        << QByteArray("ROMA,H501\rMILANO,F205") << "MILANO" << Code("F205");
-    QTest::newRow("empty file") << QByteArray() << "" << Code();
-}
-
-void TestReferenceTable::lookupName() {
-    QFETCH(QByteArray, table);
-    QFETCH(QString, name);
-    QFETCH(Code, code);
-    test::ScratchFolder folder;
-    writeTable(table);
-    ReferenceTable reference(kTableFile);
-    QVERIFY(reference.refresh().ok());
-    QCOMPARE(reference.lookupName(name), code);
-}
-
-void TestReferenceTable::namesAndCodesInFileOrder() {
+void TestReferenceTable::lookups() {
     test::ScratchFolder folder;
     writeTable(kTable);
     ReferenceTable reference(kTableFile);
     QVERIFY(reference.refresh().ok());
-    QCOMPARE(reference.names(),
-             QStringList({"ROMA", "ABBADIA", "ABBADIA", "SAN PAOLO", "MILANO ",
-                          QStringLiteral("\u00C0GLIE"), "CODICE VUOTO", "ULTIMA"}));
-    // Code to name: the first line wins, no trimming or case folding, only the second field.
+    QCOMPARE(reference.names(), QStringList({"ROMA", "ABBADIA", "ABBADIA", "SAN PAOLO", "MILANO ",
+                                             QStringLiteral("\u00C0GLIE"), "", "ULTIMA"}));
+    // Exact names only: the first line wins, nothing is trimmed, case counts.
+    const QList<std::pair<QString, Code>> byName = {
+        {"ROMA", "H501"},    {"ABBADIA", "A002"},   {"ROMA ", {}},
+        {"roma", {}},        {"ROM", {}},           {"MILANO", {}},
+        {"MILANO ", "F205"}, {"SAN PAOLO", "X111"}, {"\u00C0GLIE", "A100"},
+        {"", "Z999"},        {"ULTIMA", "U001"}};
+    for (const auto& [name, code] : byName)
+        QCOMPARE(reference.lookupName(name), code);
     const QList<std::pair<const char*, const char*>> byCode = {
-        {"A002", "ABBADIA"}, {"A003", "ABBADIA"}, {"Z999", ""},        {"h501", ""},
-        {"H501 ", ""},       {"EXTRA", ""},       {"F205", "MILANO "}, {"", "CODICE VUOTO"}};
+        {"A002", "ABBADIA"}, {"A003", "ABBADIA"}, {"Z998", ""},
+        {"h501", ""},        {"H501 ", ""},       {"F205", "MILANO "}};
     for (const auto& [code, name] : byCode)
         QCOMPARE(reference.nameByCode(code), QString(name));
 
@@ -94,20 +63,45 @@ void TestReferenceTable::namesAndCodesInFileOrder() {
     QCOMPARE(reference.nameByCode(QStringLiteral("H501")), QString());
 }
 
+void TestReferenceTable::damagedTableAnswersNothing_data() {
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("no comma") << QByteArray("ROMA,H501\r\nMILANO F205\r\n")
+                              << "riga 2: manca la virgola";
+    QTest::newRow("empty line") << QByteArray("ROMA,H501\r\n\r\nMILANO,F205") << "riga 2: manca";
+    QTest::newRow("code of 2") << QByteArray("ROMA,H501\r\nZIMBABWE,Z3\r\n") << "riga 2: il codice";
+    QTest::newRow("code in lower case") << QByteArray("ROMA,h501\r\n") << "riga 1: il codice";
+    QTest::newRow("code with a letter for a digit") << QByteArray("ROMA,H5O1") << "riga 1: il";
+    QTest::newRow("LF line ends") << QByteArray("ROMA,H501\r\nMILANO,F205\nX,A001\r\n")
+                                  << "riga 2: la riga finisce con LF";
+    QTest::newRow("over 4 MiB") << QByteArray("ROMA,H501\r\n").repeated(400 * 1024)
+                                << "supera il limite di 4 MiB";
+}
+
+void TestReferenceTable::damagedTableAnswersNothing() {
+    QFETCH(QByteArray, table);
+    QFETCH(QString, why);
+    test::ScratchFolder folder;
+    writeTable(table);
+    ReferenceTable reference(kTableFile);
+    const Status read = reference.refresh();
+    QVERIFY(!read.ok());
+    QVERIFY2(read.error().contains(why), qPrintable(read.error()));
+    QVERIFY(read.error().contains(QStringLiteral("FileCodComuni.txt")));
+    QVERIFY(reference.names().isEmpty());
+    QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code());
+    QCOMPARE(reference.nameByCode(QStringLiteral("H501")), QString());
+}
+
 void TestReferenceTable::readsAgainWhenTheFileChangesOrGoes() {
     test::ScratchFolder folder;
     ReferenceTable reference(kTableFile);
     QVERIFY(reference.refresh().error().contains(QStringLiteral("FileCodComuni.txt")));
     QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code());
-    QVERIFY(reference.names().isEmpty());
 
-    writeTable("ROMA,H501\r\n");
-    QVERIFY(reference.refresh().ok());
-    QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code("H501"));
     writeTable("ROMA,H501\r\nMILANO,F205\r\n");
     QVERIFY(reference.refresh().ok());
     QCOMPARE(reference.nameByCode(QStringLiteral("F205")), QStringLiteral("MILANO"));
-
     // Same size, so only the modification time tells.
     const QDateTime before = QFileInfo(kTableFile).lastModified();
     writeTable("ROMA,H502\r\nMILANO,F205\r\n");
@@ -117,6 +111,9 @@ void TestReferenceTable::readsAgainWhenTheFileChangesOrGoes() {
     file.close();
     QVERIFY(reference.refresh().ok());
     QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code("H502"));
+    writeTable("ROMA,H501\r\nMILANO F205\r\n");
+    QVERIFY(!reference.refresh().ok());
+    QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code());
 
     QVERIFY(QFile::remove(kTableFile));
     QVERIFY(!reference.refresh().ok());

@@ -124,6 +124,7 @@ void TestRequestCheck::batchRowCheck_data() {
         {{TaxCodeColumn, "RSSMRA70A05H501Z"}}, RowFault::None);
     row("lower-case sex", romanSubject(), {{SexColumn, "m"}}, RowFault::Sex);
     row("surname of 73", romanSubject(), {{SurnameColumn, a73.constData()}}, RowFault::Surname);
+    row("31/04 is no date", romanSubject(), {{BirthDateColumn, "31/04/1970"}}, RowFault::BirthDate);
     row("no state code", romanSubject(), {{StateCodeColumn, ""}}, RowFault::NoStateCode);
     row("Z000 without municipality, 16-character code", romanSubject(),
         {{MunicipalityCodeColumn, ""}}, RowFault::WrongTaxCode);
@@ -132,24 +133,38 @@ void TestRequestCheck::batchRowCheck_data() {
     row("other place of birth", romanSubject(), {{MunicipalityCodeColumn, "F205"}},
         RowFault::WrongTaxCode);
     row("abroad with a CUI of 7", parisianSubject(), {}, RowFault::None);
-    row("abroad with a tax code is not examined", parisianSubject(), {{TaxCodeColumn, "XX"}},
-        RowFault::None);
+    row("abroad, 16-character tax code not examined", parisianSubject(),
+        {{TaxCodeColumn, "XXXXXXXXXXXXXXXX"}}, RowFault::None);
+    row("abroad, tax code of 15", parisianSubject(), {{TaxCodeColumn, "XXXXXXXXXXXXXXX"}},
+        RowFault::TaxCodeLength);
     row("Italian with a CUI", romanSubject(), {{CuiColumn, "1234567"}}, RowFault::CuiForItalian);
     row("CUI of 8", parisianSubject(), {{CuiColumn, "12345678"}}, RowFault::CuiTooLong);
+    row("CUI of 6", parisianSubject(), {{CuiColumn, "123456"}}, RowFault::CuiLength);
     row("father of 73", parisianSubject(), {{FatherColumn, a73.constData()}},
         RowFault::FatherTooLong);
     row("foreign place of 61", parisianSubject(), {{ForeignPlaceColumn, p61.constData()}},
         RowFault::ForeignPlaceTooLong);
     row("Italian with a foreign place", romanSubject(), {{ForeignPlaceColumn, "PARIGI"}},
         RowFault::PlaceNotCoherent);
-    row("31/04 is no date", romanSubject(), {{BirthDateColumn, "31/04/1970"}}, RowFault::BirthDate);
+    row("born today", parisianSubject(), {{BirthDateColumn, "15/03/2010"}}, RowFault::None);
+    row("born tomorrow", parisianSubject(), {{BirthDateColumn, "16/03/2010"}},
+        RowFault::BirthDateInFuture);
+    row("tab in the father's name", parisianSubject(), {{FatherColumn, "PIE\tRRE"}},
+        RowFault::Unprintable);
+    row("escape in the CUI", parisianSubject(), {{CuiColumn, "123456\x1B"}}, RowFault::Unprintable);
+    row("undefined byte 0x81 in the surname", romanSubject(), {{SurnameColumn, "RO\u0081SI"}},
+        RowFault::Unprintable);
+    row("outside Windows-1252", parisianSubject(), {{ForeignPlaceColumn, "\u0141\u00D3D\u0179"}},
+        RowFault::Unprintable);
+    row("state code without its letter", parisianSubject(), {{StateCodeColumn, "110"}},
+        RowFault::PlaceCodeForm);
 }
 
 void TestRequestCheck::batchRowCheck() {
     QFETCH(SubjectValues, subject);
     SubjectTable table;
     table.appendRow(subject);
-    QTEST(checkPersonRow(table, 1), "fault");
+    QTEST(checkPersonRow(table, 1, kNow), "fault");
 }
 
 void TestRequestCheck::failingRowsInTableOrder() {
@@ -158,11 +173,9 @@ void TestRequestCheck::failingRowsInTableOrder() {
     rows[2][SexColumn].clear();
     rows[6][StateCodeColumn].clear();
     table.appendRows(rows);
-    QCOMPARE(failingRows(table), (QList<int>{3, 7}));
-    QCOMPARE(rowErrorsMessage(failingRows(table)),
+    QCOMPARE(failingRows(table, kNow), (QList<int>{3, 7}));
+    QCOMPARE(rowErrorsMessage(failingRows(table, kNow)),
              QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7"));
-    QCOMPARE(rowErrorsMessage({3}),
-             QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3"));
 }
 
 QTEST_GUILESS_MAIN(TestRequestCheck)

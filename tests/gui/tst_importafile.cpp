@@ -76,6 +76,7 @@ void TestImportaFile::opensOnTheRememberedFolder() {
 void TestImportaFile::noFileChosenThenTypeListSetsThePattern() {
     ProgramFixture f(configWithImportFolder(QString()));
     f.writeFile(QStringLiteral("a.txt"), kRoman);
+    QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("cartella.txt")));
     f.main.Command7->click();
     ImportaFile* window = shownWindow<ImportaFile>();
     QVERIFY(window);
@@ -83,10 +84,18 @@ void TestImportaFile::noFileChosenThenTypeListSetsThePattern() {
     QCOMPARE(f.messages.texts(), QStringList{kChooseAFile});
     QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Exclamation);
     QVERIFY(window->isVisible());
+    // A folder is no file, whatever its name: the window stays on the same folder.
+    auto* model = static_cast<QFileSystemModel*>(window->folders->File1->model());
+    QTRY_VERIFY(model->index(f.folder.path(QStringLiteral("a.txt"))).isValid());
+    QCOMPARE(model->rowCount(window->folders->File1->rootIndex()), 1);
+    window->folders->File1->setCurrentIndex(model->index(f.folder.path("cartella.txt")));
+    window->Command1->click();
+    QCOMPARE(f.messages.texts(), QStringList(2, kChooseAFile));
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->folders->folder(), f.folder.path());
     chooseFile(*window, f.folder.path(QStringLiteral("a.txt")));
     window->Combo1->setCurrentIndex(1);
     QVERIFY(window->folders->selectedFile().isEmpty()); // chosen under the old pattern
-    auto* model = static_cast<QFileSystemModel*>(window->folders->File1->model());
     QCOMPARE(model->nameFilters(), QStringList{QStringLiteral("*.csv")});
 }
 

@@ -1,5 +1,7 @@
 #include "core/subjects/gridclipboard.h"
+#include "core/subjects/personcheck.h"
 #include "gui/avvisotabella.h"
+#include "gui/insertpersona.h"
 #include "gui/widgets/subjectgrid.h"
 #include "support/fixture.h"
 #include "support/places.h"
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void deleteRow();
     void copyAndPasteStartAtTheCurrentCell();
     void gridPaintsOneRowAndKeepsOneSelected();
+    void fullTableOpensNoEntryWindow();
 };
 
 void TestTableCommands::clearTableAsksFirst() {
@@ -161,6 +164,13 @@ void TestTableCommands::gridPaintsOneRowAndKeepsOneSelected() {
     click(4, Qt::ShiftModifier);
     QCOMPARE(s.program.indiceSoggetti, 4);
     QCOMPARE(s.grid()->selectionModel()->selectedRows().size(), 1);
+}
+
+void TestTableCommands::fullTableOpensNoEntryWindow() {
+    Rows s(SubjectTable::kMaxRows);
+    s.main.Command3->click();
+    QCOMPARE(s.messages.texts(), QStringList{tableFullMessage()});
+    QVERIFY(!shownWindow<InsertPersona>());
 }
 
 QTEST_MAIN(TestTableCommands)
