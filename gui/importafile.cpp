@@ -7,6 +7,7 @@
 #include "gui/widgets/folderchooser.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QProgressDialog>
@@ -49,12 +50,14 @@ ImportaFile::ImportaFile(Program& program) : program_(program) {
     connect(Combo1, &QComboBox::currentIndexChanged, this, &ImportaFile::Combo1_Click);
     connect(Command1, &QPushButton::clicked, this, &ImportaFile::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, Command2);
     resize(480, 520);
 }
 
 void ImportaFile::open() {
     Form_Load();
-    show();
+    bringToFront(*this);
 }
 
 void ImportaFile::Form_Load() {
@@ -90,7 +93,7 @@ void ImportaFile::Combo1_Click(int position) {
 
 void ImportaFile::Command1_Click() {
     const QString file = folders->selectedFile();
-    if (file.isEmpty()) {
+    if (file.isEmpty() || QFileInfo(file).isDir()) {
         program_.messages.show(kChooseAFile, Messages::Icon::Exclamation);
         return;
     }

@@ -108,13 +108,28 @@ RowFault checkPersonRow(const SubjectTable& table, int row) {
     return RowFault::None;
 }
 
+QList<RowCheck> failingRowChecks(const SubjectTable& table) {
+    QList<RowCheck> failing;
+    for (int row = 1; row <= table.progressivo(); ++row) {
+        if (const RowFault fault = checkPersonRow(table, row); fault != RowFault::None)
+            failing.append({row, fault});
+    }
+    return failing;
+}
+
 QList<int> failingRows(const SubjectTable& table) {
     QList<int> rows;
-    for (int row = 1; row <= table.progressivo(); ++row) {
-        if (checkPersonRow(table, row) != RowFault::None)
-            rows.append(row);
-    }
+    for (const RowCheck& check : failingRowChecks(table))
+        rows.append(check.row);
     return rows;
+}
+
+QString rowFaultLines(const QList<RowCheck>& failing) {
+    QStringList lines;
+    lines.reserve(failing.size());
+    for (const RowCheck& check : failing)
+        lines << QStringLiteral("Riga %1: %2").arg(check.row).arg(rowFaultText(check.fault));
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 QString rowFaultText(RowFault fault) {
