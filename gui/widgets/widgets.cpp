@@ -93,6 +93,8 @@ QPoint onScreen(QRect wanted, const QWidget& near, QPoint point) {
 void centreOver(QWidget& window, const QWidget& owner) {
     if (window.isVisible())
         return;
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize(); // the size it will show with
     const QScreen* screen = owner.screen();
     const QRect area = owner.isVisible() ? owner.frameGeometry()
                        : screen       ? screen->availableGeometry()

@@ -64,6 +64,7 @@ void TestKeyboard::wholeRequestByKeyboard() {
     test::writePlaceTables(f.folder);
     f.main.Form_Load();
     datiUtente& config = f.main.configWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&config));
     type(config, QStringLiteral("UFFICIO"));
     press(config, Qt::Key_Tab);
     type(config, QStringLiteral("ROMA"));
@@ -72,7 +73,7 @@ void TestKeyboard::wholeRequestByKeyboard() {
     tabTo(config, config.Command1);
     press(config, Qt::Key_Return);
     Principale& main = f.main;
-    QVERIFY(main.isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(&main));
 
     main.Text2->setFocus();
     tabTo(main, main.Combo1);
@@ -85,7 +86,7 @@ void TestKeyboard::wholeRequestByKeyboard() {
     tabTo(main, main.Command3);
     press(main, Qt::Key_Return);
     InsertPersona* entry = shownWindow<InsertPersona>();
-    QVERIFY(entry);
+    QVERIFY(entry && QTest::qWaitForWindowActive(entry));
     entry->Text1->setFocus();
     type(*entry, QStringLiteral("rossi"));
     press(*entry, Qt::Key_Tab);
@@ -108,11 +109,12 @@ void TestKeyboard::wholeRequestByKeyboard() {
     press(*entry, Qt::Key_Return);
     QVERIFY(test::gone(entry));
     QCOMPARE(f.program.table.values(1), test::romanSubject());
+    QVERIFY(QTest::qWaitForWindowActive(&main));
 
     tabTo(main, main.Command1);
     press(main, Qt::Key_Return);
     CreaFiles* output = shownWindow<CreaFiles>();
-    QVERIFY(output);
+    QVERIFY(output && QTest::qWaitForWindowActive(output));
     tabTo(*output, output->Command1);
     press(*output, Qt::Key_Return);
     const QStringList batches =
@@ -128,6 +130,7 @@ void TestKeyboard::secondaryWindowsOwnedCentredAndLeftWithEsc() {
     test::writePlaceTables(s.folder);
     test::fillNumbered(s.program.table, 2);
     Principale& main = s.main;
+    main.Timer2_Timer();
     const std::function<void()> openers[] = {
         [&] { main.modConfig->trigger(); },
         [&] { QTest::mouseClick(main.Command7, Qt::LeftButton); },
