@@ -517,7 +517,7 @@ InsertPersona::~InsertPersona() {
 diacritici& InsertPersona::palette() {
     if (!palette_) {
         palette_ = new diacritici([this](int box) { return paletteField(box); });
-        palette_->setParent(this, Qt::Window);
+        ownWindow(*palette_, *this);
         palette_->setAttribute(Qt::WA_DeleteOnClose);
     }
     return *palette_;

@@ -91,8 +91,8 @@ void MessageBoxes::show(const QString& text, Icon icon, const QString& title,
         details->setObjectName(QStringLiteral("detail"));
         details->hide();
         layout->addWidget(details, 1, 0, 1, 2);
-        auto* toggle = buttons->addButton(QStringLiteral("Dettagli..."),
-                                          QDialogButtonBox::ActionRole);
+        auto* toggle =
+            buttons->addButton(QStringLiteral("Dettagli..."), QDialogButtonBox::ActionRole);
         QObject::connect(toggle, &QPushButton::clicked, details,
                          [details] { details->setVisible(!details->isVisible()); });
     }

@@ -130,7 +130,7 @@ namespace {
 template <typename Window, typename... Arguments>
 Window* made(QWidget* owner, Arguments&&... arguments) {
     auto* window = new Window(std::forward<Arguments>(arguments)...);
-    window->setParent(owner, window->windowFlags() | Qt::Window);
+    ownWindow(*window, *owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     return window;
 }
@@ -296,7 +296,9 @@ void Principale::buildControls() {
     Command1 = new QPushButton(QStringLiteral("Crea File"), central);
     Command8 = new QPushButton(QStringLiteral("Apri Modulo PDF   "), central);
     Picture2 = new ClickableLabel(Command8);
-    Picture2->setPixmap(pdfIcon());
+    // As tall as the caption leaves room for, inside the button's frame.
+    Picture2->setPixmap(
+        pdfIcon().scaledToHeight(Command8->sizeHint().height() - 6, Qt::SmoothTransformation));
     Picture2->setCursor(Qt::PointingHandCursor);
     auto* pdfLayout = new QHBoxLayout(Command8);
     constexpr int kIconMargin = 8;
@@ -304,8 +306,8 @@ void Principale::buildControls() {
     pdfLayout->addStretch();
     pdfLayout->addWidget(Picture2, 0, Qt::AlignVCenter);
     // The caption's trailing blanks leave the icon's place; the icon stays inside the border.
-    Command8->setFixedWidth(std::max(170, Command8->sizeHint().width() + pdfIcon().width() +
-                                              2 * kIconMargin));
+    Command8->setFixedWidth(
+        std::max(170, Command8->sizeHint().width() + Picture2->pixmap().width() + 2 * kIconMargin));
     Command2 = new QPushButton(QStringLiteral("Esci"), central);
     Command1->setEnabled(false);
     Command8->setEnabled(false);

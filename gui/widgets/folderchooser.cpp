@@ -54,7 +54,7 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
         connect(File1->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) {
                     file_ = current.isValid() && !files_->isDir(current) ? files_->filePath(current)
-                                                                   : QString();
+                                                                         : QString();
                 });
     }
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,

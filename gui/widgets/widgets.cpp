@@ -1,8 +1,8 @@
 #include "gui/widgets/widgets.h"
 
 #include <QAbstractButton>
-#include <QGuiApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -90,6 +90,14 @@ QPoint onScreen(QRect wanted, const QWidget& near, QPoint point) {
 
 } // namespace
 
+void ownWindow(QWidget& window, QWidget& owner) {
+    Qt::WindowFlags flags = window.windowFlags();
+    // A plain window would not be kept above its owner by the window manager; a dialog is.
+    if (window.windowType() == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
+    window.setParent(&owner, flags);
+}
+
 void centreOver(QWidget& window, const QWidget& owner) {
     if (window.isVisible())
         return;
@@ -97,8 +105,8 @@ void centreOver(QWidget& window, const QWidget& owner) {
         window.adjustSize(); // the size it will show with
     const QScreen* screen = owner.screen();
     const QRect area = owner.isVisible() ? owner.frameGeometry()
-                       : screen       ? screen->availableGeometry()
-                                      : QRect();
+                       : screen          ? screen->availableGeometry()
+                                         : QRect();
     QRect wanted(QPoint(), window.frameGeometry().size().expandedTo(window.size()));
     wanted.moveCenter(area.center());
     window.move(onScreen(wanted, owner, area.center()));

@@ -32,6 +32,9 @@ QRgb backgroundOf(const QWidget& widget);
 void pressButtonsByKey(QWidget& window);
 void cancelOnEscape(QWidget& window, QAbstractButton* cancel = nullptr);
 
+// `window` belongs to `owner`: it stays above it and closes with it.
+void ownWindow(QWidget& window, QWidget& owner);
+
 // A window about to be shown is centred over `owner` (or its screen, while `owner` is hidden);
 // one already shown stays where the operator left it.
 void centreOver(QWidget& window, const QWidget& owner);

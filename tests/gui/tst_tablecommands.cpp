@@ -88,7 +88,7 @@ void TestTableCommands::deleteRow_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<int>("left");
-    QTest::addColumn<int>("current"); // after the command
+    QTest::addColumn<int>("current");                 // after the command
     QTest::newRow("accepted") << 4 << true << 3 << 2; // the row that took its place
     QTest::newRow("refused") << 3 << false << 3 << 2;
     QTest::newRow("empty table") << 0 << true << 0 << 0;
