@@ -120,16 +120,6 @@ void TestInsertPersona::opensEmptyOnceItsTablesAreThere() {
         QCOMPARE(window.Text8->text(), QStringLiteral("Z000"));
     };
     verifyEmpty();
-    const QList<QWidget*> chain = {
-        window.Text1,  window.Text2,    window.Option1,    window.Option2, window.Text3,
-        window.Text4,  window.Text5,    window.MaskEdBox1, window.Combo1,  window.Text7,
-        window.Combo2, window.Command1, window.Command2,   window.Command3};
-    for (qsizetype i = 1; i < chain.size(); ++i) {
-        QWidget* next = chain[i - 1]->nextInFocusChain();
-        while (next->focusPolicy() == Qt::NoFocus || next->focusProxy())
-            next = next->nextInFocusChain();
-        QCOMPARE(next, chain[i]);
-    }
     f.typeValidPerson(QStringLiteral("MRTMTT25D09F205Z"));
     window.Combo2->setEditText(QStringLiteral("FRANCIA"));
     click(window.Command2);
@@ -137,8 +127,7 @@ void TestInsertPersona::opensEmptyOnceItsTablesAreThere() {
     QCOMPARE(f.program.table.progressivo(), 2);
 }
 
-// The filters are the core's; here, that each field has its own and that typing over a
-// selection is judged on the text it leaves.
+// The filters are the core's; here, that each field has its own.
 void TestInsertPersona::fieldsHaveTheirFilters() {
     Entry f;
     InsertPersona& window = f.openToAdd();
@@ -150,9 +139,6 @@ void TestInsertPersona::fieldsHaveTheirFilters() {
         edit->setText(QString(filter.limit, u'A'));
         test::typeKeys(edit, QStringLiteral("b"));
         QCOMPARE(f.messages.texts().last(), filter.limitMessage);
-        edit->setSelection(1, 2);
-        test::typeKeys(edit, QStringLiteral("b"));
-        QCOMPARE(edit->text(), QStringLiteral("AB") + QString(filter.limit - 3, u'A'));
     }
     QGuiApplication::clipboard()->setText(QStringLiteral("sant'\u00e0ngelo1"));
     QTest::keyClick(window.Combo1, Qt::Key_V, Qt::ControlModifier); // through the list's filter
@@ -313,12 +299,6 @@ void TestInsertPersona::paletteTypesIntoItsFieldAndClosesWithTheWindow() {
 
     click(window->Image1);
     QPointer<diacritici> palette = test::shownWindow<diacritici>();
-    click(window->Command3);
-    QTRY_VERIFY(!palette && !window);
-    QCOMPARE(f.program.table.progressivo(), 0);
-    window = &f.openToAdd();
-    click(window->Image1);
-    palette = test::shownWindow<diacritici>();
     f.main.close(); // closes both
     QTRY_VERIFY(!palette && !window);
 }
