@@ -6,6 +6,7 @@
 #include "core/text/windows1252.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -125,11 +126,19 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     return row;
 }
 
-Failure dateFailure(int line) {
-    return {importDateMessage(line)};
+// The message of the line that failed, and on a line of its own what is wrong with it.
+Failure dateFailure(int line, const QString& reason) {
+    return {importDateMessage(line) + QStringLiteral("\r\n") + reason};
 }
-Failure generalFailure(int line) {
-    return {importGeneralMessage(line)};
+Failure generalFailure(int line, const QString& reason) {
+    return {importGeneralMessage(line) + QStringLiteral("\r\n") + reason};
+}
+
+// Why a line that has the right shape gave no row.
+QString rowReason(const PlaceTables& places, const QString& birthDate) {
+    if (!places.municipalitiesRead || !places.statesRead)
+        return QStringLiteral("Le tabelle dei luoghi non possono essere lette");
+    return QStringLiteral("La data di nascita \"%1\" non \u00E8 una data reale").arg(birthDate);
 }
 
 } // namespace
@@ -210,23 +219,44 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
         if (status == LineReader::Status::End)
             return rows;
         ++number; // the line being read, also when it cannot be
-        if (status != LineReader::Status::Line || rowsBefore + number > SubjectTable::kMaxRows)
-            return generalFailure(number);
+        if (status == LineReader::Status::TooLarge)
+            return generalFailure(number, QStringLiteral("La riga \u00E8 troppo lunga o il file "
+                                                         "supera il limite di grandezza"));
+        if (status != LineReader::Status::Line)
+            return generalFailure(number, QStringLiteral("Il file non pu\u00F2 essere letto"));
+        if (rowsBefore + number > SubjectTable::kMaxRows)
+            return generalFailure(number,
+                                  QStringLiteral("La tabella non pu\u00F2 contenere pi\u00F9 "
+                                                 "di %1 soggetti")
+                                      .arg(SubjectTable::kMaxRows));
         std::optional<SubjectValues> row;
         if (kind == ImportKind::FixedWidth) {
             if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
-                return generalFailure(number);
+                return generalFailure(number,
+                                      QStringLiteral("La riga ha %1 caratteri invece di %2 o %3")
+                                          .arg(line.size())
+                                          .arg(record::kShortRecord)
+                                          .arg(record::kLongRecord));
             row = fixedWidthRow(line, places);
+            if (!row)
+                return generalFailure(number,
+                                      rowReason(places, line.sliced(record::kBirthDate.start - 1,
+                                                                    record::kBirthDate.width)
+                                                            .trimmed()));
         } else {
             const QList<QStringView> fields = delimitedFields(line);
             if (fields.isEmpty())
-                return generalFailure(number);
+                return generalFailure(number,
+                                      QStringLiteral("La riga ha %1 campi invece di 9 o 10")
+                                          .arg(std::max(line.count(u','), line.count(u';')) + 1));
             if (fields[4].size() != kDateLength)
-                return dateFailure(number);
+                return dateFailure(number, QStringLiteral("La data di nascita \"%1\" non ha la "
+                                                          "forma gg/mm/aaaa")
+                                               .arg(fields[4]));
             row = delimitedRow(fields, places);
+            if (!row)
+                return generalFailure(number, rowReason(places, fields[4].toString()));
         }
-        if (!row)
-            return generalFailure(number);
         rows.append(std::move(*row));
         if (progress && number % kProgressEveryLines == 0)
             progress(reader.bytesRead(), total);
@@ -238,7 +268,7 @@ ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBef
                                const ImportProgress& progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return generalFailure(0);
+        return generalFailure(0, QStringLiteral("Il file non pu\u00F2 essere aperto"));
     return importSubjects(file, kind, rowsBefore, municipalities, states, progress);
 }
 

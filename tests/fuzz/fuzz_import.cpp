@@ -51,7 +51,8 @@ bool hasLowerAscii(const QString& text) {
 // The failure names a line of the file, by its number from 1.
 bool namesALine(const QString& error, qsizetype lineCount) {
     for (int line = 1; line <= lineCount; ++line) {
-        if (error == importGeneralMessage(line) || error == importDateMessage(line))
+        if (error.startsWith(importGeneralMessage(line) + QStringLiteral("\r\n")) ||
+            error.startsWith(importDateMessage(line) + QStringLiteral("\r\n")))
             return true;
     }
     return false;
