@@ -46,13 +46,15 @@ CreaFiles::CreaFiles(Program& program) : program_(program) {
     layout->addLayout(buttons);
     connect(Command1, &QPushButton::clicked, this, &CreaFiles::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, Command2);
     resize(480, 420);
 }
 
 void CreaFiles::open(bool pdfMode) {
     CreaPdf = pdfMode;
     Form_Load();
-    show();
+    bringToFront(*this);
 }
 
 void CreaFiles::Form_Load() {

@@ -62,13 +62,15 @@ datiUtente::datiUtente(Program& program) : program_(program) {
     setTabOrder(Command1, Command2);
     connect(Command1, &QPushButton::clicked, this, &datiUtente::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &datiUtente::Command2_Click);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, Command2);
     resize(560, 300);
 }
 
 void datiUtente::openForFirstRun() {
     Command2->setText(QStringLiteral("Esci"));
     modifica = false;
-    show();
+    bringToFront(*this);
     Text1->setFocus();
 }
 
@@ -78,7 +80,7 @@ void datiUtente::openForChange(const QString& officeType, const QString& purpose
     Text1->setText(officeType);
     Text2->setText(program_.config.OfficeSeat);
     Text3->setPlainText(purpose);
-    show();
+    bringToFront(*this);
     modifica = true;
 }
 

@@ -56,6 +56,7 @@ diacritici::diacritici(FieldOfBox fieldOfBox) : fieldOfBox_(std::move(fieldOfBox
     }
     page->addLayout(cells);
     page->addStretch();
+    cancelOnEscape(*this);
     setFixedSize(sizeHint());
 }
 

@@ -37,8 +37,8 @@ EsportaSoggetti& EsportaSoggetti::open(Program& program, QWidget& owner) {
         if (!window->folders->setFolder(start) && !window->folders->setFolder(GetDesktopPath()))
             window->folders->setFolder(QDir::currentPath());
     }
-    window->show();
-    window->raise();
+    centreOver(*window, owner);
+    bringToFront(*window);
     return *window;
 }
 
@@ -62,6 +62,8 @@ EsportaSoggetti::EsportaSoggetti(Program& program, QWidget& owner)
     layout->addLayout(buttons);
     connect(Command1, &QPushButton::clicked, this, &EsportaSoggetti::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, Command2);
     resize(480, 460);
 }
 

@@ -50,12 +50,14 @@ ImportaFile::ImportaFile(Program& program) : program_(program) {
     connect(Combo1, &QComboBox::currentIndexChanged, this, &ImportaFile::Combo1_Click);
     connect(Command1, &QPushButton::clicked, this, &ImportaFile::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, Command2);
     resize(480, 520);
 }
 
 void ImportaFile::open() {
     Form_Load();
-    show();
+    bringToFront(*this);
 }
 
 void ImportaFile::Form_Load() {

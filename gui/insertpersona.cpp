@@ -15,6 +15,7 @@
 #include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
 #include <QPainter>
 #include <QStringListModel>
@@ -64,6 +65,36 @@ QLineEdit* codeField(QWidget* parent) {
     return field;
 }
 
+// One of the two sex buttons: a Tab stop of its own; an arrow key selects the other one, and
+// selecting one clears the other.
+class SexOption final : public QRadioButton {
+public:
+    SexOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
+        setAutoExclusive(false);
+        connect(this, &QRadioButton::toggled, this, [this](bool on) {
+            if (on && other)
+                other->setChecked(false);
+        });
+    }
+    QRadioButton* other = nullptr;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            other->setFocus(Qt::TabFocusReason);
+            other->click();
+            return;
+        default:
+            QRadioButton::keyPressEvent(event);
+        }
+    }
+};
+
 } // namespace
 
 InsertPersona::InsertPersona(Program& program) : program_(program) {
@@ -80,8 +111,10 @@ void InsertPersona::buildControls() {
     };
     Text1 = filtered(entryfields::surname());
     Text2 = filtered(entryfields::name());
-    Option1 = new QRadioButton(QStringLiteral("M"), this);
-    Option2 = new QRadioButton(QStringLiteral("F"), this);
+    Option1 = new SexOption(QStringLiteral("M"), this);
+    Option2 = new SexOption(QStringLiteral("F"), this);
+    static_cast<SexOption*>(Option1)->other = Option2;
+    static_cast<SexOption*>(Option2)->other = Option1;
     Text3 = filtered(entryfields::taxCode());
     Text4 = filtered(entryfields::cui());
     Text5 = filtered(entryfields::father());
@@ -189,6 +222,8 @@ void InsertPersona::buildControls() {
             &InsertPersona::Combo1_LostFocus);
     connect(static_cast<FilteredLineEdit*>(Combo2->lineEdit()), &FilteredLineEdit::focusLost, this,
             &InsertPersona::Combo2_LostFocus);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, Command3);
     resize(600, sizeHint().height());
 }
 
@@ -238,9 +273,7 @@ bool InsertPersona::open() {
         setCaption();
     else if (!Form_Load())
         return false;
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
     return true;
 }
 
@@ -385,9 +418,9 @@ void InsertPersona::optionClicked(QRadioButton* clicked) {
 void InsertPersona::openPalette(int box) {
     diacritici& palette = this->palette();
     palette.CurrentBox = box;
-    palette.show();
-    palette.raise();
-    palette.activateWindow();
+    const ClickableLabel* opener[] = {Image1, Image2, Image3, Image4};
+    placeBeside(palette, *opener[box - 1]);
+    bringToFront(palette);
 }
 
 PersonFields InsertPersona::fields() const {
@@ -465,12 +498,8 @@ void InsertPersona::Command2_Click() {
           static_cast<QLineEdit*>(Text5), Text6, static_cast<QLineEdit*>(Text7), Text8})
         field->clear();
     whitenFields();
-    for (QRadioButton* option : {Option1, Option2}) {
-        // An exclusive button cannot be unchecked on its own.
-        option->setAutoExclusive(false);
+    for (QRadioButton* option : {Option1, Option2})
         option->setChecked(false);
-        option->setAutoExclusive(true);
-    }
     MaskEdBox1->clearMask();
     Combo1->setEditText(QString());
     Combo2->setEditText(kItaly);
@@ -488,6 +517,7 @@ InsertPersona::~InsertPersona() {
 diacritici& InsertPersona::palette() {
     if (!palette_) {
         palette_ = new diacritici([this](int box) { return paletteField(box); });
+        ownWindow(*palette_, *this);
         palette_->setAttribute(Qt::WA_DeleteOnClose);
     }
     return *palette_;

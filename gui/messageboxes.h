@@ -7,7 +7,8 @@ namespace velmora {
 
 class MessageBoxes final : public Messages {
 public:
-    void show(const QString& text, Icon icon, const QString& title = kAppTitle) override;
+    void show(const QString& text, Icon icon, const QString& title = kAppTitle,
+              const QString& detail = {}) override;
     bool ask(const QString& text, Icon icon, bool defaultNo) override;
 };
 

@@ -13,7 +13,9 @@ public:
     enum class Icon { Exclamation, Critical, Information };
 
     virtual ~Messages() = default;
-    virtual void show(const QString& text, Icon icon, const QString& title = kAppTitle) = 0;
+    // `detail`, when given, is shown on demand below the text, one item a line.
+    virtual void show(const QString& text, Icon icon, const QString& title = kAppTitle,
+                      const QString& detail = {}) = 0;
     // A Yes/No question; true for Yes. `defaultNo` puts the default on No.
     virtual bool ask(const QString& text, Icon icon, bool defaultNo) = 0;
 };

@@ -23,12 +23,14 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -128,9 +130,11 @@ QList<QPointer<QWidget>> Principale::ownedWindows() const {
 
 namespace {
 
-// A window of its own, top-level, gone once closed.
-template <typename Window, typename... Arguments> Window* made(Arguments&&... arguments) {
+// A window of its own, kept above `owner` and closed with it, gone once closed.
+template <typename Window, typename... Arguments>
+Window* made(QWidget* owner, Arguments&&... arguments) {
     auto* window = new Window(std::forward<Arguments>(arguments)...);
+    ownWindow(*window, *owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     return window;
 }
@@ -139,7 +143,7 @@ template <typename Window, typename... Arguments> Window* made(Arguments&&... ar
 
 datiUtente& Principale::configWindow() {
     if (!configWindow_) {
-        configWindow_ = made<datiUtente>(program_);
+        configWindow_ = made<datiUtente>(this, program_);
         connect(configWindow_, &datiUtente::saved, this, &Principale::officeDataSaved);
         connect(configWindow_, &datiUtente::firstRunLeft, this, &Principale::close);
     }
@@ -148,15 +152,15 @@ datiUtente& Principale::configWindow() {
 
 CreaFiles& Principale::outputWindow() {
     if (!outputWindow_)
-        outputWindow_ = made<CreaFiles>(program_);
+        outputWindow_ = made<CreaFiles>(this, program_);
     return *outputWindow_;
 }
 
 ImportaFile& Principale::importWindow() {
     if (!importWindow_) {
-        importWindow_ = made<ImportaFile>(program_);
+        importWindow_ = made<ImportaFile>(this, program_);
         connect(importWindow_, &ImportaFile::imported, this,
-                [this](int lastRow) { MSFlexGrid1->setCurrentCell(lastRow, 1); });
+                [this](int lastRow) { MSFlexGrid1->setCurrentCell(lastRow, SurnameColumn); });
         // The import added nothing: the table is laid out again, or its current row moved.
         connect(importWindow_, &ImportaFile::refused, this, [this](int rowsBefore) {
             int keep = rowsBefore;
@@ -168,19 +172,19 @@ ImportaFile& Principale::importWindow() {
 
 frmSplash& Principale::splash() {
     if (!splash_)
-        splash_ = made<frmSplash>();
+        splash_ = made<frmSplash>(this);
     return *splash_;
 }
 
 attesa& Principale::waitWindow() {
     if (!waitWindow_)
-        waitWindow_ = made<attesa>();
+        waitWindow_ = made<attesa>(this);
     return *waitWindow_;
 }
 
 Calendar& Principale::calendar() {
     if (!calendar_) {
-        calendar_ = made<Calendar>(program_.clock.now().date());
+        calendar_ = made<Calendar>(this, program_.clock.now().date());
         connect(calendar_, &Calendar::dateChosen, this,
                 [this](QDate date) { MaskEdBox1->setText(date.toString(kDateFormat)); });
     }
@@ -189,7 +193,7 @@ Calendar& Principale::calendar() {
 
 AvvisoTabella& Principale::clearTableWindow() {
     if (!clearTableWindow_) {
-        clearTableWindow_ = made<AvvisoTabella>(program_);
+        clearTableWindow_ = made<AvvisoTabella>(this, program_);
         connect(clearTableWindow_, &AvvisoTabella::erased, this, &Principale::tableErased);
     }
     return *clearTableWindow_;
@@ -197,7 +201,7 @@ AvvisoTabella& Principale::clearTableWindow() {
 
 InsertPersona& Principale::entryWindow() {
     if (!entryWindow_) {
-        entryWindow_ = made<InsertPersona>(program_);
+        entryWindow_ = made<InsertPersona>(this, program_);
         connect(entryWindow_, &InsertPersona::rowWritten, this, &Principale::rowWritten);
     }
     return *entryWindow_;
@@ -257,7 +261,7 @@ void Principale::buildControls() {
     requestGrid->addWidget(new QLabel(QStringLiteral("Numero protocollo"), XPFrame1), 2, 0);
     requestGrid->addWidget(Text1, 2, 1);
     requestGrid->addWidget(new QLabel(QStringLiteral("Lingua tedesca"), XPFrame1), 2, 2);
-    requestGrid->addWidget(Check1, 2, 3);
+    requestGrid->addWidget(Check1, 2, 3, Qt::AlignLeft | Qt::AlignVCenter);
     requestGrid->addWidget(new QLabel(QStringLiteral("Data protocollo"), XPFrame1), 3, 0);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(MaskEdBox1);
@@ -295,14 +299,19 @@ void Principale::buildControls() {
     auto* bottom = new QHBoxLayout;
     Command1 = new QPushButton(QStringLiteral("Crea File"), central);
     Command8 = new QPushButton(QStringLiteral("Apri Modulo PDF   "), central);
-    Command8->setFixedWidth(170);
     Picture2 = new ClickableLabel(Command8);
-    Picture2->setPixmap(pdfIcon());
+    // As tall as the caption leaves room for, inside the button's frame.
+    Picture2->setPixmap(
+        pdfIcon().scaledToHeight(Command8->sizeHint().height() - 6, Qt::SmoothTransformation));
     Picture2->setCursor(Qt::PointingHandCursor);
     auto* pdfLayout = new QHBoxLayout(Command8);
-    pdfLayout->setContentsMargins(0, 0, 6, 0);
+    constexpr int kIconMargin = 8;
+    pdfLayout->setContentsMargins(0, 0, kIconMargin, 0);
     pdfLayout->addStretch();
-    pdfLayout->addWidget(Picture2);
+    pdfLayout->addWidget(Picture2, 0, Qt::AlignVCenter);
+    // The caption's trailing blanks leave the icon's place; the icon stays inside the border.
+    Command8->setFixedWidth(
+        std::max(170, Command8->sizeHint().width() + Picture2->pixmap().width() + 2 * kIconMargin));
     Command2 = new QPushButton(QStringLiteral("Esci"), central);
     Command1->setEnabled(false);
     Command8->setEnabled(false);
@@ -326,6 +335,7 @@ void Principale::buildControls() {
     setTabOrder(Text3, Text1);
     setTabOrder(Text1, Check1);
     setTabOrder(Check1, MaskEdBox1);
+    pressButtonsByKey(*this);
 
     connect(Combo1, &QComboBox::activated, this, &Principale::Combo1_Click);
     connect(Text2, &FilteredLineEdit::focusLost, this, &Principale::Text2_LostFocus);
@@ -370,12 +380,14 @@ void Principale::Form_Load() {
         Text3->setPlainText(program_.config.DefaultPurpose);
 
     if (plan.showMainWindow) {
+        show();
+        centreOver(splash(), *this);
         splash().show();
         Timer2.start();
-        show();
         return;
     }
     hide();
+    centreOver(configWindow(), *this);
     configWindow().openForFirstRun();
 }
 
@@ -385,9 +397,10 @@ void Principale::officeDataSaved(bool firstRun) {
     Text3->setPlainText(program_.config.DefaultPurpose);
     if (!firstRun)
         return;
+    show();
+    centreOver(splash(), *this);
     splash().show();
     Timer2.start();
-    show();
     CG_Click(1);
 }
 
@@ -477,36 +490,45 @@ void Principale::Command1_Click() {
     program_.config.DefaultPurpose = Text3->toPlainText();
     program_.writeConfig();
     if (program_.importoFile) {
+        centreOver(waitWindow(), *this);
         waitWindow().show();
         Timer1.start();
         return;
     }
+    centreOver(outputWindow(), *this);
     outputWindow().open(false);
 }
 
 void Principale::Timer1_Timer() {
-    MSFlexGrid1->setCurrentCell(1, SurnameColumn);
-    const bool passed = CheckPersonRows();
-    MSFlexGrid1->setCurrentCell(1, SurnameColumn);
-    if (passed)
+    if (CheckPersonRows()) {
+        MSFlexGrid1->setCurrentCell(1, SurnameColumn);
+        centreOver(outputWindow(), *this);
         outputWindow().open(false);
+    }
 }
 
-// Paints the failing rows light red (passing rows keep their colour) and lists them.
+// Paints the failing rows light red (passing rows keep their colour), makes the first of them
+// current and lists them with their reasons.
 bool Principale::CheckPersonRows() {
-    const QList<int> failing = failingRows(program_.table, program_.clock.now());
-    for (int row : failing)
-        PaintGridRow(*MSFlexGrid1, kLightRed, row, kBlack);
+    const QList<RowCheck> failing = failingRowChecks(program_.table, program_.clock.now());
+    for (RowCheck check : failing)
+        PaintGridRow(*MSFlexGrid1, kLightRed, check.row, kBlack);
     closeIfOpen(waitWindow_);
     Timer1.stop();
     if (failing.isEmpty())
         return true;
+    MSFlexGrid1->setCurrentCell(failing.first().row, SurnameColumn);
     ShowRowErrors(failing);
     return false;
 }
 
-void Principale::ShowRowErrors(const QList<int>& failingRows) {
-    program_.messages.show(rowErrorsMessage(failingRows), Messages::Icon::Exclamation);
+void Principale::ShowRowErrors(const QList<RowCheck>& failing) {
+    QList<int> rows;
+    rows.reserve(failing.size());
+    for (const RowCheck& check : failing)
+        rows.append(check.row);
+    program_.messages.show(rowErrorsMessage(rows), Messages::Icon::Exclamation, kAppTitle,
+                           rowFaultLines(failing));
 }
 
 // "Apri Modulo PDF": a lighter check than "Crea File", then the output window in PDF mode.
@@ -521,15 +543,22 @@ void Principale::Command8_Click() {
         program_.messages.show(verdict.refusal, Messages::Icon::Critical);
         return;
     }
+    centreOver(outputWindow(), *this);
     outputWindow().open(true);
 }
 
 void Principale::Command3_Click() {
+    // A modification under way is not turned into an addition: its window comes forward.
+    if (entryWindow_ && entryWindow_->isVisible() && !program_.nuovoIns) {
+        bringToFront(*entryWindow_);
+        return;
+    }
     if (program_.table.progressivo() >= SubjectTable::kMaxRows) {
         program_.messages.show(tableFullMessage(), Messages::Icon::Exclamation);
         return;
     }
     program_.nuovoIns = true;
+    centreOver(entryWindow(), *this);
     entryWindow().open();
 }
 
@@ -546,6 +575,7 @@ void Principale::EditPersonRow() {
     if (row == 0)
         return; // no data row to change
     InsertPersona& entry = entryWindow();
+    centreOver(entry, *this);
     if (!entry.open())
         return;
     entry.focusColumn(lastColumn_);
@@ -563,20 +593,23 @@ void Principale::Command5_Click() {
     // The rows below move up inside the store: the operator's clipboard is not ours to use.
     const int column = MSFlexGrid1->currentColumn();
     table.removeRow(n);
-    program_.indiceSoggetti = table.progressivo();
-    // The grid shows as current the row that the next command acts on.
+    // The row that took the deleted one's place is current, or the new last row.
+    program_.indiceSoggetti = std::min(n, table.progressivo());
     MSFlexGrid1->setCurrentCell(program_.indiceSoggetti, column);
 }
 
 void Principale::Command6_Click() {
     if (program_.table.progressivo() == 0)
         return;
-    clearTableWindow().show();
+    centreOver(clearTableWindow(), *this);
+    bringToFront(clearTableWindow());
 }
 
 void Principale::Image1_Click() {
-    if (MaskEdBox1->isEnabled())
-        calendar().show();
+    if (!MaskEdBox1->isEnabled())
+        return;
+    centreOver(calendar(), *this);
+    bringToFront(calendar());
 }
 
 void Principale::CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow,
@@ -603,6 +636,7 @@ bool Principale::PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRo
 }
 
 void Principale::Command7_Click() {
+    centreOver(importWindow(), *this);
     importWindow().open();
 }
 
@@ -617,11 +651,18 @@ void Principale::Text2_LostFocus() {
 }
 
 void Principale::modConfig_Click() {
+    centreOver(configWindow(), *this);
     configWindow().openForChange(Text2->text(), Text3->toPlainText());
 }
 
 void Principale::guida_Click() {
-    program_.shell.open(dataPath(kUserManual)); // a missing manual is not reported
+    const QString manual = dataPath(kUserManual);
+    if (!program_.shell.open(manual))
+        program_.messages.show(manualNotOpenedMessage(manual), Messages::Icon::Information);
+}
+
+QString manualNotOpenedMessage(const QString& path) {
+    return kManualNotOpened.arg(QDir::toNativeSeparators(path));
 }
 
 void Principale::Timer2_Timer() {

@@ -30,6 +30,12 @@ class datiUtente;
 class frmSplash;
 
 inline const QString kDeleteQuestion = QStringLiteral("Eliminare la riga numero %1 ?");
+inline const QString kManualNotOpened =
+    QStringLiteral("Non \u00E8 stato possibile aprire la guida con il programma del computer.\r\n"
+                   "La guida si trova in:\r\n%1");
+
+// What the operator is told when the desktop cannot open the manual at `path`.
+QString manualNotOpenedMessage(const QString& path);
 
 // The main window: the request fields, the subject table and every command of the request.
 // It owns the other windows: each is made when first needed and closes with it. They tell it
@@ -118,7 +124,7 @@ private:
     void buildControls();
     RequestFields requestFields() const;
     bool CheckPersonRows();
-    void ShowRowErrors(const QList<int>& failingRows);
+    void ShowRowErrors(const QList<RowCheck>& failing);
     void enableRequestField(QWidget& field, bool enabled);
     void Text2_LostFocus();
     void gridCurrentChanged();

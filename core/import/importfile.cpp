@@ -6,6 +6,7 @@
 #include "core/text/windows1252.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -125,26 +126,33 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     return row;
 }
 
-// What to add to the general message when a line cannot become a row whatever its fields:
-// nothing for a control character, the character itself when Windows-1252 cannot hold it (a
-// UTF-8 file). nullopt when every character prints.
+// Why a line cannot become a row whatever its fields: a control character, or one that
+// Windows-1252 cannot hold (a UTF-8 file). nullopt when every character prints.
 std::optional<QString> unreadableCharacter(const QString& line) {
     for (const QChar c : line) {
         if (isPrintableWindows1252(c))
             continue;
         if (windows1252Code(c) >= 0)
-            return QString();
-        return QStringLiteral("\r\nIl carattere %1 non esiste nella codifica Windows-1252")
+            return QStringLiteral("La riga contiene un carattere di controllo");
+        return QStringLiteral("Il carattere %1 non esiste nella codifica Windows-1252")
             .arg(shownCharacter(c));
     }
     return std::nullopt;
 }
 
-Failure dateFailure(int line) {
-    return {importDateMessage(line)};
+// The message of the line that failed, and on a line of its own what is wrong with it.
+Failure dateFailure(int line, const QString& reason) {
+    return {importDateMessage(line) + QStringLiteral("\r\n") + reason};
 }
-Failure generalFailure(int line) {
-    return {importGeneralMessage(line)};
+Failure generalFailure(int line, const QString& reason) {
+    return {importGeneralMessage(line) + QStringLiteral("\r\n") + reason};
+}
+
+// Why a line that has the right shape gave no row.
+QString rowReason(const QString& tableTrouble, const QString& birthDate) {
+    if (!tableTrouble.isEmpty())
+        return tableTrouble;
+    return QStringLiteral("La data di nascita \"%1\" non \u00E8 una data reale").arg(birthDate);
 }
 
 } // namespace
@@ -221,11 +229,12 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
     const Status statesRead = states.refresh();
     const PlaceTables places{municipalities, states, municipalitiesRead.ok(), statesRead.ok()};
     // A row that cannot be built while a table is unusable: the operator learns why as well.
-    QString tableTrouble;
+    QStringList troubles;
     for (const Status* read : {&municipalitiesRead, &statesRead}) {
         if (!read->ok())
-            tableTrouble += QStringLiteral("\r\n") + read->error();
+            troubles.append(read->error());
     }
+    const QString tableTrouble = troubles.join(QStringLiteral("\r\n"));
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
     QList<SubjectValues> rows;
@@ -239,27 +248,43 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
         if (status == LineReader::Status::End)
             return rows;
         ++number; // the line being read, also when it cannot be
+        if (status == LineReader::Status::TooLarge)
+            return generalFailure(number, QStringLiteral("La riga \u00E8 troppo lunga o il file "
+                                                         "supera il limite di grandezza"));
         if (status != LineReader::Status::Line)
-            return generalFailure(number);
+            return generalFailure(number, QStringLiteral("Il file non pu\u00F2 essere letto"));
         if (const std::optional<QString> why = unreadableCharacter(line))
-            return Failure{importGeneralMessage(number) + *why};
+            return generalFailure(number, *why);
         if (rowsBefore + number > SubjectTable::kMaxRows)
             return Failure{importFullMessage(number)};
         std::optional<SubjectValues> row;
         if (kind == ImportKind::FixedWidth) {
             if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
-                return generalFailure(number);
+                return generalFailure(number,
+                                      QStringLiteral("La riga ha %1 caratteri invece di %2 o %3")
+                                          .arg(line.size())
+                                          .arg(record::kShortRecord)
+                                          .arg(record::kLongRecord));
             row = fixedWidthRow(line, places);
+            if (!row)
+                return generalFailure(
+                    number, rowReason(tableTrouble, line.sliced(record::kBirthDate.start - 1,
+                                                                record::kBirthDate.width)
+                                                        .trimmed()));
         } else {
             const QList<QStringView> fields = delimitedFields(line);
             if (fields.isEmpty())
-                return generalFailure(number);
+                return generalFailure(number,
+                                      QStringLiteral("La riga ha %1 campi invece di 9 o 10")
+                                          .arg(std::max(line.count(u','), line.count(u';')) + 1));
             if (fields[4].size() != kDateLength)
-                return dateFailure(number);
+                return dateFailure(number, QStringLiteral("La data di nascita \"%1\" non ha la "
+                                                          "forma gg/mm/aaaa")
+                                               .arg(fields[4]));
             row = delimitedRow(fields, places);
+            if (!row)
+                return generalFailure(number, rowReason(tableTrouble, fields[4].toString()));
         }
-        if (!row)
-            return Failure{importGeneralMessage(number) + tableTrouble};
         rows.append(std::move(*row));
         if (progress && number % kProgressEveryLines == 0)
             progress(reader.bytesRead(), total);
@@ -271,7 +296,7 @@ ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBef
                                const ImportProgress& progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return generalFailure(0);
+        return generalFailure(0, QStringLiteral("Il file non pu\u00F2 essere aperto"));
     return importSubjects(file, kind, rowsBefore, municipalities, states, progress);
 }
 

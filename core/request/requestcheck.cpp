@@ -134,13 +134,28 @@ RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now
     return RowFault::None;
 }
 
+QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now) {
+    QList<RowCheck> failing;
+    for (int row = 1; row <= table.progressivo(); ++row) {
+        if (const RowFault fault = checkPersonRow(table, row, now); fault != RowFault::None)
+            failing.append({row, fault});
+    }
+    return failing;
+}
+
 QList<int> failingRows(const SubjectTable& table, const QDateTime& now) {
     QList<int> rows;
-    for (int row = 1; row <= table.progressivo(); ++row) {
-        if (checkPersonRow(table, row, now) != RowFault::None)
-            rows.append(row);
-    }
+    for (const RowCheck& check : failingRowChecks(table, now))
+        rows.append(check.row);
     return rows;
+}
+
+QString rowFaultLines(const QList<RowCheck>& failing) {
+    QStringList lines;
+    lines.reserve(failing.size());
+    for (const RowCheck& check : failing)
+        lines << QStringLiteral("Riga %1: %2").arg(check.row).arg(rowFaultText(check.fault));
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 QString rowFaultText(RowFault fault) {

@@ -67,6 +67,15 @@ QList<int> failingRows(const SubjectTable& table, const QDateTime& now);
 // The fault in words, for the operator of the command-line program.
 QString rowFaultText(RowFault fault);
 
+// A row that fails the batch check, and why.
+struct RowCheck {
+    int row;
+    RowFault fault;
+};
+QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now);
+// One line for each failing row, "Riga 5: " and the fault in words, joined by CR LF.
+QString rowFaultLines(const QList<RowCheck>& failing);
+
 // The message that lists the failing rows of the batch check.
 QString rowErrorsMessage(const QList<int>& failingRows);
 

@@ -48,7 +48,8 @@ protected:
 
 private:
     friend class KeyTyping;
-    qsizetype typedLength() const { return text().size(); }
+    // A selection is replaced by what is typed: it does not count towards the limit.
+    qsizetype typedLength() const { return text().size() - selectedText().size(); }
     void insertTyped(QChar c) { insert(QString(c)); }
 
     KeyTyping typing_;
@@ -71,7 +72,9 @@ protected:
 
 private:
     friend class KeyTyping;
-    qsizetype typedLength() const { return toPlainText().size(); }
+    qsizetype typedLength() const {
+        return toPlainText().size() - textCursor().selectedText().size();
+    }
     void insertTyped(QChar c) { insertPlainText(QString(c)); }
 
     KeyTyping typing_;

@@ -53,7 +53,8 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
         layout->addWidget(File1, 1);
         connect(File1->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) {
-                    file_ = current.isValid() ? files_->filePath(current) : QString();
+                    file_ = current.isValid() && !files_->isDir(current) ? files_->filePath(current)
+                                                                         : QString();
                 });
     }
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,

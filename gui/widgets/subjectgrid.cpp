@@ -1,5 +1,7 @@
 #include "gui/widgets/subjectgrid.h"
 
+#include "core/request/requestcheck.h"
+
 #include <QColor>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -35,6 +37,19 @@ public:
     }
 
 private:
+    // A row marked by the batch check tells why as the tooltip of its number.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical && role == Qt::ToolTipRole) {
+            const SubjectTable* table = static_cast<const SubjectTable*>(sourceModel());
+            const int row = section + 1;
+            if (table->colors(row).back != kLightRed)
+                return {};
+            return rowFaultText(checkPersonRow(*table, row, QDateTime::currentDateTime()));
+        }
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+
+private:
     QVariant colour(const QModelIndex& index, int role) const {
         const QVariant rgb = QIdentityProxyModel::data(index, role);
         return rgb.isValid() ? QVariant(toColor(rgb.value<Rgb>())) : QVariant();
@@ -64,8 +79,10 @@ SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(pare
     verticalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    // The designed width, or the header's own when today's font needs more.
     for (int column = SurnameColumn; column < ColumnCount; ++column)
-        setColumnWidth(column, pixels(kColumnTwips[column]));
+        setColumnWidth(column, std::max(pixels(kColumnTwips[column]),
+                                        horizontalHeader()->sectionSizeHint(column)));
 }
 
 int SubjectGrid::currentRow() const {
@@ -84,6 +101,7 @@ void SubjectGrid::setCurrentCell(int row, int column) {
         return;
     }
     setCurrentIndex(model()->index(row - 1, std::max(column, int(SurnameColumn))));
+    scrollTo(currentIndex());
 }
 
 void SubjectGrid::keyPressEvent(QKeyEvent* event) {

@@ -2,8 +2,12 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace velmora {
 
@@ -30,6 +34,96 @@ void setBackground(QWidget& widget, QRgb rgb) {
 
 QRgb backgroundOf(const QWidget& widget) {
     return widget.palette().color(QPalette::Base).rgb() & 0xFFFFFF;
+}
+
+void pressButtonsByKey(QWidget& window) {
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        button->setAutoDefault(true);
+}
+
+namespace {
+
+// Esc that no control of the window took: the window's cancel, or its close.
+class EscapeKey final : public QObject {
+public:
+    EscapeKey(QWidget& window, QAbstractButton* cancel)
+        : QObject(&window), window_(window), cancel_(cancel) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &window_ || event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        if (cancel_)
+            cancel_->click();
+        else
+            window_.close();
+        return true;
+    }
+
+private:
+    QWidget& window_;
+    QAbstractButton* cancel_;
+};
+
+} // namespace
+
+void cancelOnEscape(QWidget& window, QAbstractButton* cancel) {
+    window.installEventFilter(new EscapeKey(window, cancel));
+}
+
+namespace {
+
+// `wanted` moved, as little as needed, to lie inside the screen that holds `point`.
+QPoint onScreen(QRect wanted, const QWidget& near, QPoint point) {
+    const QScreen* screen = near.screen();
+    if (const QScreen* at = QGuiApplication::screenAt(point))
+        screen = at;
+    if (!screen)
+        return wanted.topLeft();
+    const QRect area = screen->availableGeometry();
+    wanted.moveRight(std::min(wanted.right(), area.right()));
+    wanted.moveBottom(std::min(wanted.bottom(), area.bottom()));
+    wanted.moveLeft(std::max(wanted.left(), area.left()));
+    wanted.moveTop(std::max(wanted.top(), area.top()));
+    return wanted.topLeft();
+}
+
+} // namespace
+
+void ownWindow(QWidget& window, QWidget& owner) {
+    Qt::WindowFlags flags = window.windowFlags();
+    // A plain window would not be kept above its owner by the window manager; a dialog is.
+    if (window.windowType() == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
+    window.setParent(&owner, flags);
+}
+
+void centreOver(QWidget& window, const QWidget& owner) {
+    if (window.isVisible())
+        return;
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize(); // the size it will show with
+    const QScreen* screen = owner.screen();
+    const QRect area = owner.isVisible() ? owner.frameGeometry()
+                       : screen          ? screen->availableGeometry()
+                                         : QRect();
+    QRect wanted(QPoint(), window.frameGeometry().size().expandedTo(window.size()));
+    wanted.moveCenter(area.center());
+    window.move(onScreen(wanted, owner, area.center()));
+}
+
+void placeBeside(QWidget& window, const QWidget& anchor) {
+    if (window.isVisible())
+        return;
+    const QPoint corner = anchor.mapToGlobal(QPoint(anchor.width() + 8, 0));
+    window.move(onScreen(QRect(corner, window.frameGeometry().size().expandedTo(window.size())),
+                         anchor, corner));
+}
+
+void bringToFront(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void RoundOptionButtons(QWidget& window) {

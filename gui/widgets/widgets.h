@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <functional>
 
+class QAbstractButton;
+
 namespace velmora {
 
 // Tells the operator why an input was refused; the window decides how.
@@ -24,6 +26,22 @@ protected:
 // The background of a field: white when enabled, light grey when not, and so on.
 void setBackground(QWidget& widget, QRgb rgb);
 QRgb backgroundOf(const QWidget& widget);
+
+// The keys of a window: Enter presses the focused button, and Esc presses `cancel`, or closes
+// the window when it has none.
+void pressButtonsByKey(QWidget& window);
+void cancelOnEscape(QWidget& window, QAbstractButton* cancel = nullptr);
+
+// `window` belongs to `owner`: it stays above it and closes with it.
+void ownWindow(QWidget& window, QWidget& owner);
+
+// A window about to be shown is centred over `owner` (or its screen, while `owner` is hidden);
+// one already shown stays where the operator left it.
+void centreOver(QWidget& window, const QWidget& owner);
+// A window put next to `anchor`, on its right, unless it is shown already.
+void placeBeside(QWidget& window, const QWidget& anchor);
+// Shows the window, or brings it to the front when it is shown already.
+void bringToFront(QWidget& window);
 
 // Round option buttons and 13-pixel indicators, captions in plain type, for every option
 // button and check box of `window`.

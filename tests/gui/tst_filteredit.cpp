@@ -42,8 +42,11 @@ void TestFilteredEdit::typedAndPastedKeysPassTheFilter() {
     QTest::keyClicks(&edit, QStringLiteral("dz"));
     QCOMPARE(edit.text(), QStringLiteral("AB\u00C0CD"));
     QCOMPARE(messages.texts(), QStringList{QStringLiteral("Max 5")});
+    edit.setSelection(1, 3); // typing over a selection: judged on the text it leaves
+    QTest::keyClicks(&edit, QStringLiteral("x"));
+    QCOMPARE(edit.text(), QStringLiteral("AXD"));
     QTest::keyClick(&edit, Qt::Key_Backspace);
-    QCOMPARE(edit.text(), QStringLiteral("AB\u00C0C"));
+    QCOMPARE(edit.text(), QStringLiteral("AD"));
 
     edit.clear();
     messages.shown.clear();

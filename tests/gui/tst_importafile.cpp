@@ -134,7 +134,7 @@ void TestImportaFile::importFromTheWindow() {
     QCOMPARE(program.table.progressivo(), rows);
     QCOMPARE(f.main.MSFlexGrid1->currentRow(), rows);
     if (failing) {
-        QCOMPARE(f.messages.texts(), QStringList{importDateMessage(2)});
+        QVERIFY(f.messages.texts().value(0).startsWith(importDateMessage(2))); // and why
         QCOMPARE(f.messages.shown.first().icon, Messages::Icon::Critical);
         QCOMPARE(program.importoFile, rowsBefore > 0);
         QCOMPARE(f.readFile(QStringLiteral("config.ini")), config);

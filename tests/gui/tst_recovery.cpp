@@ -37,8 +37,8 @@ class TestRecoveryKeeper : public QObject {
 private Q_SLOTS:
     void everyChangeIsKept();
     void crashedRunIsTakenBack();
-    void answerNoPutsTheFileAside();
-    void damagedFileIsPutAside();
+    void refusedOrDamagedFileIsPutAside_data();
+    void refusedOrDamagedFileIsPutAside();
     void exportWritesWhatTheImportReads();
 };
 
@@ -54,16 +54,9 @@ void TestRecoveryKeeper::everyChangeIsKept() {
     QTRY_VERIFY(f.kept().contains("NUMERO PROTOCOLLO=AB12\r\n"));
 
     SubjectTable& table = f.program.table;
-    table.appendRow(romanSubject());
-    QTRY_VERIFY(f.kept().contains("SOGGETTI=1\r\nROSSI,"));
-    table.setValues(1, parisianSubject());
-    QTRY_VERIFY(f.kept().contains("SOGGETTI=1\r\nDUPONT,"));
     table.appendRows({romanSubject(), romanSubject()});
-    QTRY_VERIFY(f.kept().contains("SOGGETTI=3\r\n"));
-    f.messages.answers = {true};
-    f.program.indiceSoggetti = 1;
-    f.main.Command5_Click();
-    QTRY_VERIFY(f.kept().contains("SOGGETTI=2\r\nROSSI,"));
+    table.setValues(1, parisianSubject());
+    QTRY_VERIFY(f.kept().contains("SOGGETTI=2\r\nDUPONT,"));
     f.main.Check1->setChecked(true);
     QTRY_VERIFY(f.kept().contains("LINGUA TEDESCA=SI"));
     f.main.Command6_Click();
@@ -100,35 +93,29 @@ void TestRecoveryKeeper::crashedRunIsTakenBack() {
     QVERIFY(f.program.importoFile); // checked as imported rows before any output
 }
 
-void TestRecoveryKeeper::answerNoPutsTheFileAside() {
+void TestRecoveryKeeper::refusedOrDamagedFileIsPutAside_data() {
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("answer No") << false;
+    QTest::newRow("damaged") << true;
+}
+
+// Either way the file is kept aside under another name and the run keeps its own request.
+void TestRecoveryKeeper::refusedOrDamagedFileIsPutAside() {
+    QFETCH(bool, damaged);
     Kept f;
     const QByteArray unfinished =
-        *recoveryBytes({2, QStringLiteral("LAVORO"), QStringLiteral("9"), {}, false},
-                       SubjectTable(), f.clock.now());
+        damaged ? QByteArray("rotto\r\n")
+                : *recoveryBytes({2, QStringLiteral("LAVORO"), QStringLiteral("9"), {}, false},
+                                 SubjectTable(), f.clock.now());
     f.writeFile(QStringLiteral("richiesta-in-corso.txt"), unfinished);
-    f.writeFile(QStringLiteral("richiesta-in-corso-20000101-0800.txt"), "older");
-    f.messages.answers = {false};
     f.start();
-    f.keeper->offer();
-    QCOMPARE(f.messages.asked.size(), 1);
+    f.keeper->offer(); // no answer scripted: No
+    QCOMPARE(f.messages.asked.size(), damaged ? 0 : 1);
+    QCOMPARE(f.messages.shown.size(), damaged ? 1 : 0);
     QCOMPARE(f.main.Text1->text(), QString());
-    QVERIFY(f.kept().isEmpty());
     const QStringList copies = f.olderCopies();
     QCOMPARE(copies.size(), 1);
     QCOMPARE(f.readFile(copies[0]), unfinished);
-}
-
-void TestRecoveryKeeper::damagedFileIsPutAside() {
-    Kept f;
-    f.writeFile(QStringLiteral("richiesta-in-corso.txt"), "rotto\r\n");
-    f.start();
-    f.keeper->offer();
-    QVERIFY(f.messages.asked.isEmpty());
-    QCOMPARE(f.olderCopies().size(), 1);
-    QCOMPARE(f.messages.shown.size(), 1);
-    QVERIFY(f.messages.shown[0].text.contains(f.olderCopies()[0]));
-    QVERIFY(f.main.isVisible());
-    // The run goes on keeping its own request.
     f.program.table.appendRow(romanSubject());
     QTRY_VERIFY(f.kept().contains("SOGGETTI=1\r\n"));
 }

@@ -18,13 +18,15 @@ public:
         QString text;
         Icon icon;
         QString title;
+        QString detail;
     };
 
-    void show(const QString& text, Icon icon, const QString& title = kAppTitle) override {
-        shown.append({text, icon, title});
+    void show(const QString& text, Icon icon, const QString& title = kAppTitle,
+              const QString& detail = {}) override {
+        shown.append({text, icon, title, detail});
     }
     bool ask(const QString& text, Icon icon, bool defaultNo) override {
-        asked.append({text, icon, kAppTitle});
+        asked.append({text, icon, kAppTitle, {}});
         askedDefaultNo.append(defaultNo);
         return answers.isEmpty() ? false : answers.takeFirst();
     }
