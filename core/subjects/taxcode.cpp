@@ -45,16 +45,13 @@ QString taxCodeCheckText(TaxCodeCheck check) {
     return {};
 }
 
-TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode) {
+TaxCodeCheck CheckTaxCode(QStringView code, QStringView placeCode) {
     if (code.size() != kTaxCodeLength)
         return TaxCodeCheck::Errato;
-    QString folded(kTaxCodeLength, Qt::Uninitialized);
-    for (qsizetype i = 0; i < kTaxCodeLength; ++i)
-        folded[i] = foldAscii(code[i]);
-
+    // Folded one character at a time as it is read: the check runs on every row of a batch.
     int sum = 0;
     for (qsizetype i = 0; i < kTaxCodeLength - 1; ++i) {
-        const std::optional<int> index = letterIndex(folded[i]);
+        const std::optional<int> index = letterIndex(foldAscii(code[i]));
         if (!index)
             return TaxCodeCheck::Errato;
         // Position i + 1 counts from 1, so an even i is an odd position.
@@ -62,9 +59,14 @@ TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode) {
     }
     const QChar checkCharacter(u'A' + sum % 26);
 
-    if (QStringView(folded).mid(kPlaceStart, kPlaceLength) != placeCode)
+    if (placeCode.size() != kPlaceLength)
         return TaxCodeCheck::Errato;
-    return folded.back() == checkCharacter ? TaxCodeCheck::Corretto : TaxCodeCheck::Warning;
+    for (qsizetype i = 0; i < kPlaceLength; ++i) {
+        if (foldAscii(code[kPlaceStart + i]) != placeCode[i])
+            return TaxCodeCheck::Errato;
+    }
+    return foldAscii(code.back()) == checkCharacter ? TaxCodeCheck::Corretto
+                                                    : TaxCodeCheck::Warning;
 }
 
 } // namespace velmora

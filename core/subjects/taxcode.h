@@ -14,6 +14,6 @@ QString taxCodeCheckText(TaxCodeCheck check);
 // Corretto when the check character and the place of birth agree, Warning when only the place
 // agrees, Errato otherwise. A code whose first 15 characters are not all letters and digits is
 // Errato.
-TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode);
+TaxCodeCheck CheckTaxCode(QStringView code, QStringView placeCode);
 
 } // namespace velmora
