@@ -39,19 +39,23 @@ void ReferenceTable::load() {
     nameByCode_.reserve(read.lines.size());
     for (const QString& line : read.lines) {
         const qsizetype nameEnd = line.indexOf(u',');
+        if (nameEnd >= 0)
+            names_.append(line.left(nameEnd));
+    }
+    // From the last line up, each insertion replacing the one before: the first line wins, as
+    // for a scan from the top, and each line costs one probe of each hash.
+    qsizetype entry = names_.size();
+    for (auto line = read.lines.crbegin(); line != read.lines.crend(); ++line) {
+        const qsizetype nameEnd = line->indexOf(u',');
         if (nameEnd < 0)
             continue;
-        qsizetype codeEnd = line.indexOf(u',', nameEnd + 1);
+        qsizetype codeEnd = line->indexOf(u',', nameEnd + 1);
         if (codeEnd < 0)
-            codeEnd = line.size();
-        const QString name = line.left(nameEnd);
-        const QString code = line.mid(nameEnd + 1, codeEnd - nameEnd - 1);
-        names_.append(name);
-        // The first line wins, as for a scan from the top.
-        if (!codeByName_.contains(name))
-            codeByName_.insert(name, code);
-        if (!nameByCode_.contains(code))
-            nameByCode_.insert(code, name);
+            codeEnd = line->size();
+        const QString& name = names_.at(--entry);
+        const QString code = line->mid(nameEnd + 1, codeEnd - nameEnd - 1);
+        codeByName_.insert(name, code);
+        nameByCode_.insert(code, name);
     }
 }
 
