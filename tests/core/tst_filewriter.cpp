@@ -31,21 +31,11 @@ QStringList entries(const QString& folder) {
 // `failAt` (counting the final sync as the last) fails with `error`.
 WriteCalls failingCalls(int failAt, int error, int& calls) {
     WriteCalls real = systemWriteCalls();
-    return {[=, &calls](int fd, const char* data, qint64 size) -> qint64 {
-                if (++calls == failAt) {
-                    errno = error;
-                    return -1;
-                }
-                return real.write(fd, data, std::min<qint64>(size, 3));
+    const auto fails = [=, &calls] { return ++calls == failAt ? (errno = error, true) : false; };
+    return {[=](int fd, const char* data, qint64 size) -> qint64 {
+                return fails() ? -1 : real.write(fd, data, std::min<qint64>(size, 3));
             },
-            [=, &calls](int fd) {
-                if (++calls == failAt) {
-                    errno = error;
-                    return -1;
-                }
-                return real.sync(fd);
-            },
-            4};
+            [=](int fd) { return fails() ? -1 : real.sync(fd); }, 4};
 }
 
 // A small file system of its own, mounted for the test; only root may.
