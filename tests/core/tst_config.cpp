@@ -21,7 +21,6 @@ class TestConfig : public QObject {
 private Q_SLOTS:
     void roundTripWritesSevenLines();
     void readKeepsWhatTheFileHas();
-    void certTypePositions();
 };
 
 void TestConfig::roundTripWritesSevenLines() {
@@ -67,13 +66,6 @@ void TestConfig::readKeepsWhatTheFileHas() {
     writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
     QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
     QVERIFY(!emptyPurpose.isComplete());
-}
-
-void TestConfig::certTypePositions() {
-    const QList<std::pair<QString, int>> cases{{" 2", 2}, {"2", 2},  {"0", 0},
-                                               {" 4", 4}, {"7", -1}, {"x", -1}};
-    for (const auto& [text, position] : cases)
-        QCOMPARE(certTypePosition(text), position);
 }
 
 QTEST_GUILESS_MAIN(TestConfig)

@@ -84,8 +84,12 @@ class TestPdfForm : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void formDataBytes();
-    void filledFormByCertificate_data();
     void filledFormByCertificate();
+
+private:
+    void filledForm(int position, const QString& box);
+
+private Q_SLOTS:
     void failuresLeaveNoFileThenBothFilesAreWritten();
 };
 
@@ -122,19 +126,13 @@ void TestPdfForm::formDataBytes() {
              QStringLiteral("/C/Velmora/ref/modello.pdf"));
 }
 
-void TestPdfForm::filledFormByCertificate_data() {
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("box");
-    QTest::newRow("general") << 0 << "BoxGenerale";
-    QTest::newRow("criminal") << 1 << "BoxPenale";
-    QTest::newRow("civil") << 2 << "BoxCivile";
-    QTest::newRow("art. 39") << 3 << "Box39";
-    QTest::newRow("electoral") << 4 << "Box29";
+void TestPdfForm::filledFormByCertificate() {
+    const QStringList boxes{"BoxGenerale", "BoxPenale", "BoxCivile", "Box39", "Box29"};
+    for (int position = 0; position < boxes.size(); ++position)
+        filledForm(position, boxes[position]);
 }
 
-void TestPdfForm::filledFormByCertificate() {
-    QFETCH(int, position);
-    QFETCH(QString, box);
+void TestPdfForm::filledForm(int position, const QString& box) {
     const FormFields fields =
         formFields(QStringLiteral("COMUNE"), QStringLiteral("FORL\u00CC"),
                    QStringLiteral("PROT. 12\\A (bis)"), QStringLiteral("CONCORSO"), position, 12);
