@@ -22,11 +22,6 @@ QByteArray blanks(int n) {
     return QByteArray(n, ' ');
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 RequestRecord generalRequest() {
     RequestRecord r;
     r.certTypeDescription = kCertificateTypes[0];
@@ -96,12 +91,12 @@ void TestBatch::filesByteForByteAndTwoBatchesInTheSameMinute() {
     QVERIFY2(batch.ok(), qPrintable(batch.error()));
     QCOMPARE(*batch, folder.path(QStringLiteral("Velmora_2010-03-15,0932")));
     QCOMPARE(counter, 1);
-    QCOMPARE(readAll(*batch + kList),
+    QCOMPARE(test::readBytes(*batch + kList),
              "ROSSI" + blanks(67) + "MARIO" + blanks(67) + "H501" + blanks(60) + "1970-01-05" +
                  "Z000" + blanks(72) + "M" + "RSSMRA70A05H501F" + "\r\n" + QByteArray(72, 'X') +
                  "JOS\xC8" + blanks(72) + "PARIGI" + blanks(54) + "1999-12-31" + "Z110" + "PIERRE" +
                  blanks(66) + "F" + blanks(16) + "1234567" + "\r\n");
-    QCOMPARE(readAll(*batch + QStringLiteral("/Richiesta_Velmora_2010-03-15,0932.txt")),
+    QCOMPARE(test::readBytes(*batch + QStringLiteral("/Richiesta_Velmora_2010-03-15,0932.txt")),
              " -- Il seguente file \xE8 univocamente ad uso dell'ufficio, non allegare o inviare "
              "al sistema KEB -- \r\n\r\n"
              "Tipo Certificato: CERTIFICATO GENERALE (art.28 art.24 d.P.R. n. 313/2002)\r\n"

@@ -6,16 +6,6 @@
 
 using namespace velmora;
 
-namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
-
 class TestConfig : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -34,10 +24,9 @@ void TestConfig::roundTripWritesSevenLines() {
                          QString(),
                          QStringLiteral("/srv/pdf")};
     QVERIFY(WriteConfig(path, written).ok());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
-                                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
+    QCOMPARE(test::readBytes(path),
+             QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
+                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
     Config read;
     QCOMPARE(ReadConfig(path, read), ConfigRead::Complete);
     QCOMPARE(read, written);
@@ -51,19 +40,19 @@ void TestConfig::readKeepsWhatTheFileHas() {
     QCOMPARE(config, Config());
 
     config.OutputFolder = QStringLiteral("/kept");
-    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
+    test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
     QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
     QCOMPARE(config.DefaultCertType, QStringLiteral("3"));
     QCOMPARE(config.OutputFolder, QStringLiteral("/kept")); // lines 5 to 7 are optional
 
     Config shorter;
-    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
+    test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
     QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
     QCOMPARE(shorter.DefaultPurpose, QStringLiteral("LAVORO"));
     QVERIFY(shorter.isComplete());
 
     Config emptyPurpose;
-    writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
+    test::writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
     QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
     QVERIFY(!emptyPurpose.isComplete());
 }

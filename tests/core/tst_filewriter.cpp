@@ -16,11 +16,6 @@ namespace {
 
 const QByteArray kEarlier = "EARLIER\r\n";
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // What the folder holds, hidden entries included: a temporary file left behind shows here.
 QStringList entries(const QString& folder) {
     return QDir(folder).entryList(
@@ -124,7 +119,8 @@ void TestFileWriter::aFailedWriteOrSyncLeavesTheEarlierFile() {
         const Status written =
             writeFile(path, "0123456789\r\n", failingCalls(c.failAt, c.error, calls));
         QCOMPARE(written.error(), c.reason.isEmpty() ? QString() : cannotWrite(path, c.reason));
-        QCOMPARE(readAll(path), c.reason.isEmpty() ? QByteArray("0123456789\r\n") : kEarlier);
+        QCOMPARE(test::readBytes(path),
+                 c.reason.isEmpty() ? QByteArray("0123456789\r\n") : kEarlier);
         QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("config.ini")});
     }
 }
@@ -135,12 +131,12 @@ void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
     const QString pdf = folder.path(QStringLiteral("Modulo.pdf"));
     QVERIFY(writeFiles({{fdf, "FDF 1"}, {pdf, "PDF 1"}}));
     QVERIFY(writeFiles({{fdf, "FDF 2"}, {pdf, "PDF 2"}}));
-    QCOMPARE(readAll(fdf) + readAll(pdf), QByteArray("FDF 2PDF 2"));
+    QCOMPARE(test::readBytes(fdf) + test::readBytes(pdf), QByteArray("FDF 2PDF 2"));
     // The second name cannot be taken once the first file is in place: the first goes back.
     QVERIFY(QFile::remove(pdf) && QDir(folder.path()).mkdir(QStringLiteral("Modulo.pdf")));
     const Status failed = writeFiles({{fdf, "FDF 3"}, {pdf, "PDF 3"}});
     QCOMPARE(failed.error(), cannotWrite(pdf, QStringLiteral("\u00E8 una cartella")));
-    QCOMPARE(readAll(fdf), QByteArray("FDF 2"));
+    QCOMPARE(test::readBytes(fdf), QByteArray("FDF 2"));
     QCOMPARE(entries(folder.path()), (QStringList{"Modulo.fdf", "Modulo.pdf"}));
     // Without an earlier file there is nothing to go back to: nothing stays.
     QVERIFY(QFile::remove(fdf));
@@ -150,7 +146,7 @@ void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
     QVERIFY(QFile::link(fdf + ".real", fdf));
     QVERIFY(writeFile(fdf, "FDF 5"));
     QVERIFY(QFileInfo(fdf).isSymLink());
-    QCOMPARE(readAll(fdf + ".real"), QByteArray("FDF 5"));
+    QCOMPARE(test::readBytes(fdf + ".real"), QByteArray("FDF 5"));
 }
 
 void TestFileWriter::fullAndReadOnlyFileSystems() {
@@ -167,13 +163,13 @@ void TestFileWriter::fullAndReadOnlyFileSystems() {
     // A file smaller than any write buffer: the failure is in the write, and it is told.
     QCOMPARE(writeTextFile(path, QStringLiteral("UFFICIO\r\n")).error(),
              cannotWrite(path, QStringLiteral("spazio esaurito sul disco")));
-    QCOMPARE(readAll(path), kEarlier);
+    QCOMPARE(test::readBytes(path), kEarlier);
     QVERIFY(disk.remountReadOnly());
     QCOMPARE(writeFile(path, "X").error(),
              cannotWrite(path, QStringLiteral("la cartella %1 non permette di creare il file "
                                               "temporaneo (file system di sola lettura)")
                                    .arg(QFileInfo(path).absolutePath())));
-    QCOMPARE(readAll(path), kEarlier);
+    QCOMPARE(test::readBytes(path), kEarlier);
 }
 
 void TestFileWriter::aMissingFolderIsNamed() {

@@ -42,11 +42,6 @@ QByteArray formData(const FormFields& fields) {
     return error.isEmpty() ? buffer.data() : error.toUtf8();
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // What a reader of the filled PDF finds: each field's value, and which boxes show ticked.
 struct ReadBack {
     std::map<QString, QString> values;
@@ -178,11 +173,11 @@ void TestPdfForm::failuresLeaveNoFileThenBothFilesAreWritten() {
     QVERIFY2(written.ok(), qPrintable(written.error));
     QCOMPARE(written.fdfPath, folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.fdf")));
     QCOMPARE(written.pdfPath, folder.path(QStringLiteral("Modulo_Velmora_2010-03-15,0932.pdf")));
-    QVERIFY(readAll(written.fdfPath).contains("/F (" + kTemplate.toUtf8() + ")"));
+    QVERIFY(test::readBytes(written.fdfPath).contains("/F (" + kTemplate.toUtf8() + ")"));
     // Same minute, same folder: the same names, and the second request is what they hold.
     QVERIFY(WritePdfFormData(folder.path(), kStamp, romeFields(2, "2", 5), kTemplate).ok());
     QCOMPARE(dir.entryList(QDir::Files).size(), 2);
-    const ReadBack found = readBack(readAll(written.pdfPath));
+    const ReadBack found = readBack(test::readBytes(written.pdfPath));
     QCOMPARE(found.values.at(QStringLiteral("numSoggetti")), QStringLiteral("5"));
     QCOMPARE(found.ticked, QStringList{QStringLiteral("BoxCivile/On")});
 }

@@ -69,15 +69,10 @@ void TestTextFile::writeIsAllOrNothing() {
     test::ScratchFolder folder;
     const QString path = folder.path(QStringLiteral("out.txt"));
     QVERIFY(writeTextFile(path, joinLines({QStringLiteral("CITT\u00C0"), QString()})));
-    QFile written(path);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), QByteArray("CITT\xC0\r\n\r\n"));
-    written.close();
-
+    QCOMPARE(test::readBytes(path), QByteArray("CITT\xC0\r\n\r\n"));
     QCOMPARE(writeTextFile(path, QStringLiteral("NEW \u0141\r\n")).error(),
              cannotWrite(path, unencodable(QChar(0x0141))));
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), QByteArray("CITT\xC0\r\n\r\n")); // the earlier file stays
+    QCOMPARE(test::readBytes(path), QByteArray("CITT\xC0\r\n\r\n")); // the earlier file stays
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
