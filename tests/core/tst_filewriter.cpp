@@ -34,27 +34,17 @@ WriteCalls failingCalls(int failAt, int error, int& calls) {
 }
 
 // A small file system of its own, mounted for the test; only root may.
-class SmallDisk {
-public:
-    SmallDisk() {
-        if (::geteuid() == 0 && ::mount("tmpfs", native().constData(), "tmpfs", 0, "size=64k") == 0)
-            mounted_ = true;
+struct SmallDisk {
+    bool mount(unsigned long flags) const {
+        return ::mount("tmpfs", at.constData(), "tmpfs", flags, "size=64k") == 0;
     }
     ~SmallDisk() {
-        if (mounted_)
-            ::umount2(native().constData(), MNT_DETACH);
+        if (mounted)
+            ::umount2(at.constData(), MNT_DETACH);
     }
-    bool mounted() const { return mounted_; }
-    QString path(const QString& piece) const { return dir_.filePath(piece); }
-    bool remountReadOnly() const {
-        return ::mount("tmpfs", native().constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
-                       "size=64k") == 0;
-    }
-
-private:
-    QByteArray native() const { return QFile::encodeName(dir_.path()); }
-    QTemporaryDir dir_;
-    bool mounted_ = false;
+    QTemporaryDir dir;
+    QByteArray at = QFile::encodeName(dir.path());
+    bool mounted = ::geteuid() == 0 && mount(0);
 };
 
 // In a child process, as another run of the program: `count` new folders each take the first
@@ -151,11 +141,11 @@ void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
 
 void TestFileWriter::fullAndReadOnlyFileSystems() {
     SmallDisk disk;
-    if (!disk.mounted())
+    if (!disk.mounted)
         QSKIP("a small file system can only be mounted by root");
-    const QString path = disk.path(QStringLiteral("config.ini"));
+    const QString path = disk.dir.filePath(QStringLiteral("config.ini"));
     QVERIFY(writeFile(path, kEarlier));
-    QFile filler(disk.path(QStringLiteral("filler")));
+    QFile filler(disk.dir.filePath(QStringLiteral("filler")));
     QVERIFY(filler.open(QIODevice::WriteOnly));
     while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
     }
@@ -164,7 +154,7 @@ void TestFileWriter::fullAndReadOnlyFileSystems() {
     QCOMPARE(writeTextFile(path, QStringLiteral("UFFICIO\r\n")).error(),
              cannotWrite(path, QStringLiteral("spazio esaurito sul disco")));
     QCOMPARE(test::readBytes(path), kEarlier);
-    QVERIFY(disk.remountReadOnly());
+    QVERIFY(disk.mount(MS_REMOUNT | MS_RDONLY));
     QCOMPARE(writeFile(path, "X").error(),
              cannotWrite(path, QStringLiteral("la cartella %1 non permette di creare il file "
                                               "temporaneo (file system di sola lettura)")
