@@ -116,7 +116,7 @@ void TestPdfForm::formDataBytes() {
             "<FEFF0046004F0052004C00CC002C002000300031002F00300032002F0032003000310030> "
             ">>\n<< /T (numSoggetti) /V (12) >>\n<< /T (Box29) /V /On >>\n" +
             tail);
-    // The template named as a PDF file specification.
+    // The template named as a PDF file path.
     QCOMPARE(pdfFileSpecification(QStringLiteral("C:/Velmora/ref/modello.pdf")),
              QStringLiteral("/C/Velmora/ref/modello.pdf"));
 }
