@@ -3,11 +3,13 @@
 // beside FloorReadTables, reading them alone; Reopening finds the tables in memory and is
 // measured beside FloorPlainWindow, a window of as many plain fields shown and closed.
 // KeystrokeInList types one letter into the municipality list and takes it back, the list
-// suggesting names as it goes, beside the same two keys in a plain field.
+// suggesting names as it goes, beside the same two keys in a plain field. SaveLastRow saves the
+// 32,767th subject through the window (OK on a filled, checked person) into a table of 32,766.
 #include "core/subjects/referencetable.h"
 #include "gui/insertpersona.h"
 #include "gui/program.h"
 #include "support/fixedclock.h"
+#include "support/places.h"
 #include "support/recorders.h"
 
 #include <QApplication>
@@ -128,6 +130,28 @@ void KeystrokeInList(benchmark::State& state) {
     settle();
 }
 BENCHMARK(KeystrokeInList)->Unit(benchmark::kMicrosecond);
+
+void SaveLastRow(benchmark::State& state) {
+    Services services;
+    Program program(services.messages, services.shell, services.clock);
+    program.table.appendRows(
+        QList<SubjectValues>(SubjectTable::kMaxRows - 1, test::romanSubject()));
+    program.nuovoIns = true;
+    InsertPersona window(program);
+    for (auto _ : state) {
+        state.PauseTiming();
+        program.table.keepRows(SubjectTable::kMaxRows - 1);
+        if (!window.open())
+            state.SkipWithError("the entry window did not open");
+        window.fillFromRow(test::romanSubject());
+        state.ResumeTiming();
+        window.Command1_Click();
+        if (program.table.progressivo() != SubjectTable::kMaxRows)
+            state.SkipWithError("the subject was not saved");
+    }
+    settle();
+}
+BENCHMARK(SaveLastRow)->Unit(benchmark::kMicrosecond);
 
 // A working folder holding the shipped tables in ref/.
 bool prepareWorkingFolder(const QTemporaryDir& folder) {

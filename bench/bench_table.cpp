@@ -1,8 +1,10 @@
-// Deleting a row of the largest table, against a floor measured in the same run: copying the
-// rows that the deletion moves.
+// The subject table at its largest, each figure beside a floor from the same run. Deleting a
+// row against moving the bytes of the rows below it, which any deletion must move; adding rows
+// one at a time (as the entry window does) at growing sizes, whose time per row must stay flat.
 #include "core/subjects/subjecttable.h"
 
 #include <benchmark/benchmark.h>
+#include <cstring>
 #include <vector>
 
 using namespace velmora;
@@ -33,32 +35,93 @@ void fullTable(SubjectTable& table) {
 
 // Elimina Soggetto on a row of a full table (the argument); the row is put back at the end,
 // untimed. Row 1 is the case the operator waits for most; the middle row moves half the table.
-void BM_DeleteRow(benchmark::State& state) {
+void DeleteRow(benchmark::State& state) {
     const int row = int(state.range(0));
     SubjectTable table;
     fullTable(table);
+    const SubjectValues spare = subject(0);
     for (auto _ : state) {
         table.removeRow(row);
         state.PauseTiming();
-        table.appendRow(subject(0));
+        table.appendRow(spare);
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_DeleteRow)->Arg(1)->Arg(SubjectTable::kMaxRows / 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeleteRow)->Arg(1)->Arg(SubjectTable::kMaxRows / 2)->Unit(benchmark::kMicrosecond);
 
-// The floor: copying the values of the rows below row 1, as any move of them must touch them.
-void BM_FloorCopyRowsBelow(benchmark::State& state) {
-    SubjectTable table;
-    fullTable(table);
-    std::vector<SubjectValues> copy(SubjectTable::kMaxRows);
+// The floor: moving the bytes that hold the rows below the deleted one (their values and
+// colours) one row up, which is what no deletion can skip.
+void FloorMoveRowsBelow(benchmark::State& state) {
+    const int row = int(state.range(0));
+    constexpr size_t kRowBytes = sizeof(SubjectValues) + sizeof(RowColors);
+    std::vector<char> bytes(size_t(SubjectTable::kMaxRows) * kRowBytes, 'x');
+    const size_t moved = size_t(SubjectTable::kMaxRows - row) * kRowBytes;
     for (auto _ : state) {
-        for (int row = 2; row <= table.progressivo(); ++row)
-            copy[row - 2] = table.values(row);
-        benchmark::DoNotOptimize(copy.data());
+        char* at = bytes.data() + size_t(row - 1) * kRowBytes;
+        std::memmove(at, at + kRowBytes, moved);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_FloorCopyRowsBelow)->Unit(benchmark::kMillisecond);
+BENCHMARK(FloorMoveRowsBelow)
+    ->Arg(1)
+    ->Arg(SubjectTable::kMaxRows / 2)
+    ->Unit(benchmark::kMicrosecond);
+
+// Adding rows one at a time into an empty table up to the argument, as the entry window adds
+// each saved person; the counter is the time per row, which stays flat when adding is
+// amortised constant.
+void AddOneByOne(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const SubjectValues person = subject(1);
+    for (auto _ : state) {
+        SubjectTable table;
+        for (int i = 0; i < count; ++i)
+            table.appendRow(person);
+        benchmark::DoNotOptimize(table.progressivo());
+    }
+    state.counters["per_row"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(AddOneByOne)
+    ->Arg(1024)
+    ->Arg(4096)
+    ->Arg(16384)
+    ->Arg(SubjectTable::kMaxRows)
+    ->Unit(benchmark::kMillisecond);
+
+// The floor of adding: the same rows appended to a plain vector.
+void FloorAddToVector(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const SubjectValues person = subject(1);
+    for (auto _ : state) {
+        std::vector<SubjectValues> rows;
+        for (int i = 0; i < count; ++i)
+            rows.push_back(person);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["per_row"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(FloorAddToVector)->Arg(SubjectTable::kMaxRows)->Unit(benchmark::kMillisecond);
+
+// The 32,767th row added, one at a time, to a table of 32,766 grown the same way; the table is
+// rebuilt untimed before each addition.
+void AddLastRow(benchmark::State& state) {
+    const SubjectValues person = subject(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        SubjectTable table;
+        for (int i = 1; i < SubjectTable::kMaxRows; ++i)
+            table.appendRow(person);
+        state.ResumeTiming();
+        table.appendRow(person);
+        benchmark::DoNotOptimize(table.progressivo());
+        state.PauseTiming();
+        table.layOut();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(AddLastRow)->Iterations(20)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

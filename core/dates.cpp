@@ -32,10 +32,11 @@ std::optional<QDate> parseDate(QStringView text) {
     const QStringView day = text.mid(0, 2), month = text.mid(3, 2), year = text.mid(6, 4);
     if (!allDigits(day) || !allDigits(month) || !allDigits(year))
         return std::nullopt;
-    const int y = year.toInt();
+    // All digits, so the leading number is the whole piece.
+    const int y = leadingNumber(year);
     if (y < 100)
         return std::nullopt;
-    const QDate date(y, month.toInt(), day.toInt());
+    const QDate date(y, leadingNumber(month), leadingNumber(day));
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
 }
 

@@ -15,6 +15,9 @@ constexpr qsizetype kDateLength = record::kBirthDate.width;
 constexpr int kProgressEveryLines = 1024;
 // No line that can pass is shorter: eight separators and a ten-character date.
 constexpr qint64 kShortestDelimitedLine = 8 + kDateLength;
+// Shared by every row born in Italy rather than made for each.
+const QString kItalyName = record::kItaly.toString();
+const QString kItalyCodeText = record::kItalyCode.toString();
 
 // The values of one line as the file holds them, before the names are looked up.
 struct LineValues {
@@ -99,8 +102,8 @@ std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
     QString& stateCode = values.stateCode;
     QString state;
     if (bornInItaly(kind, municipalityCode, stateCode)) {
-        state = record::kItaly.toString();
-        stateCode = record::kItalyCode.toString();
+        state = kItalyName;
+        stateCode = kItalyCodeText;
     } else {
         completeCode(stateCode);
         if (!places.statesRead)

@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 
 namespace velmora {
@@ -23,54 +25,86 @@ QString stampSuffix(const BatchStamp& stamp) {
 }
 
 // The subject list is built straight into Windows-1252 bytes: it is mostly fill, and the
-// largest table makes ten megabytes of it.
+// largest table makes ten megabytes of it. The records are measured first, so the bytes go
+// into a buffer sized once; both passes follow the one layout, writeRecord().
 class RecordWriter {
 public:
-    explicit RecordWriter(QByteArray& out) : out_(out) {}
+    explicit RecordWriter(char* out) : out_(out) {}
 
     // The text, then blanks up to `width`; a longer text is written whole.
-    void filled(const QString& text, qsizetype width) {
+    void filled(QStringView text, qsizetype width) {
         held(text);
-        if (text.size() < width)
-            out_.append(width - text.size(), ' ');
+        blanks(width - text.size());
     }
     // The text as held, or `width` blanks when it is empty.
-    void orBlanks(const QString& text, qsizetype width) {
+    void orBlanks(QStringView text, qsizetype width) {
         if (text.isEmpty())
-            out_.append(width, ' ');
+            blanks(width);
         else
             held(text);
     }
-    // The table's dd/mm/yyyy as yyyy-mm-dd; a text that is no date is written as held.
-    void isoDate(const QString& date) {
+    // The table's dd/mm/yyyy as yyyy-mm-dd, as long as the text; a text that is no date is
+    // written as held.
+    void isoDate(QStringView date) {
         if (!parseDate(date)) {
             held(date);
             return;
         }
-        const QStringView text = date;
-        held(text.mid(6, 4));
-        out_.append('-');
-        held(text.mid(3, 2));
-        out_.append('-');
-        held(text.mid(0, 2));
+        held(date.mid(6, 4));
+        dash();
+        held(date.mid(3, 2));
+        dash();
+        held(date.mid(0, 2));
     }
     void held(QStringView text) {
-        if (ok_)
-            ok_ = appendWindows1252(out_, text, &bad_);
+        if (out_)
+            out_ = writeWindows1252(text, out_, &bad_);
     }
-    void lineEnd() { out_.append("\r\n", 2); }
+    void lineEnd() {
+        if (out_) {
+            *out_++ = '\r';
+            *out_++ = '\n';
+        }
+    }
 
-    bool ok() const { return ok_; }
+    bool ok() const { return out_ != nullptr; }
     QChar bad() const { return bad_; }
 
 private:
-    QByteArray& out_;
-    bool ok_ = true;
+    void blanks(qsizetype count) {
+        if (out_ && count > 0) {
+            std::memset(out_, ' ', size_t(count));
+            out_ += count;
+        }
+    }
+    void dash() {
+        if (out_)
+            *out_++ = '-';
+    }
+
+    char* out_;
     QChar bad_;
 };
 
-void writeRecord(RecordWriter& out, const SubjectTable& table, int row) {
-    const auto cell = [&](Column column) { return table.cell(row, column); };
+// The same calls, counting the bytes they would write: one per character.
+class RecordMeasure {
+public:
+    void filled(QStringView text, qsizetype width) { size_ += std::max(text.size(), width); }
+    void orBlanks(QStringView text, qsizetype width) {
+        size_ += text.isEmpty() ? width : text.size();
+    }
+    void isoDate(QStringView date) { size_ += date.size(); }
+    void held(QStringView text) { size_ += text.size(); }
+    void lineEnd() { size_ += 2; }
+
+    qsizetype size() const { return size_; }
+
+private:
+    qsizetype size_ = 0;
+};
+
+template <typename Out> void writeRecord(Out& out, const SubjectTable& table, int row) {
+    const auto cell = [&](Column column) { return QStringView(table.text(row, column)); };
     out.filled(cell(SurnameColumn), record::kSurname.width);
     out.filled(cell(NameColumn), record::kName.width);
     out.orBlanks(cell(MunicipalityCodeColumn), record::kMunicipalityCode.width);
@@ -123,9 +157,11 @@ QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp) {
 }
 
 Result<QByteArray> subjectListBytes(const SubjectTable& table) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(table.progressivo()) * 330);
-    RecordWriter record(bytes);
+    RecordMeasure measure;
+    for (int row = 1; row <= table.progressivo(); ++row)
+        writeRecord(measure, table, row);
+    QByteArray bytes(measure.size(), Qt::Uninitialized);
+    RecordWriter record(bytes.data());
     for (int row = 1; row <= table.progressivo() && record.ok(); ++row)
         writeRecord(record, table, row);
     if (!record.ok())

@@ -80,15 +80,15 @@ RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeD
 }
 
 RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now) {
-    const auto cell = [&](Column column) { return table.cell(row, column); };
+    const auto cell = [&](Column column) -> const QString& { return table.text(row, column); };
     const auto within = [](const QString& text, qsizetype most) {
         return !text.isEmpty() && text.size() <= most;
     };
-    const QString sex = cell(SexColumn);
-    const QString municipalityCode = cell(MunicipalityCodeColumn);
-    const QString stateCode = cell(StateCodeColumn);
-    const QString taxCode = cell(TaxCodeColumn);
-    const QString cui = cell(CuiColumn);
+    const QString& sex = cell(SexColumn);
+    const QString& municipalityCode = cell(MunicipalityCodeColumn);
+    const QString& stateCode = cell(StateCodeColumn);
+    const QString& taxCode = cell(TaxCodeColumn);
+    const QString& cui = cell(CuiColumn);
     const bool italy = stateCode == record::kItalyCode;
     const bool hasMunicipality = !municipalityCode.isEmpty();
     const bool hasTaxCode = taxCode.size() == record::kTaxCodeLength;

@@ -91,19 +91,21 @@ void ReferenceTable::load() {
     names_.reserve(lines.size());
     codeByName_.reserve(lines.size());
     nameByCode_.reserve(lines.size());
-    for (const QString& line : lines) {
-        const qsizetype nameEnd = line.indexOf(u',');
-        qsizetype codeEnd = line.indexOf(u',', nameEnd + 1);
+    // Every line holds a comma: the table was refused above otherwise.
+    for (const QString& line : lines)
+        names_.append(line.left(line.indexOf(u',')));
+    // From the last line up, each insertion replacing the one before: the first line wins, as
+    // for a scan from the top, and each line costs one probe of each hash.
+    qsizetype entry = names_.size();
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        const qsizetype nameEnd = line->indexOf(u',');
+        qsizetype codeEnd = line->indexOf(u',', nameEnd + 1);
         if (codeEnd < 0)
-            codeEnd = line.size();
-        const QString name = line.left(nameEnd);
-        const QString code = line.mid(nameEnd + 1, codeEnd - nameEnd - 1);
-        names_.append(name);
-        // The first line wins, as for a scan from the top.
-        if (!codeByName_.contains(name))
-            codeByName_.insert(name, code);
-        if (!nameByCode_.contains(code))
-            nameByCode_.insert(code, name);
+            codeEnd = line->size();
+        const QString& name = names_.at(--entry);
+        const QString code = line->mid(nameEnd + 1, codeEnd - nameEnd - 1);
+        codeByName_.insert(name, code);
+        nameByCode_.insert(code, name);
     }
 }
 

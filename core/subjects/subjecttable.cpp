@@ -9,16 +9,13 @@ QString SubjectTable::cell(int row, int column) const {
         return kColumnHeaders.at(column);
     if (column == NumberColumn)
         return QString::number(row);
-    return rows_.at(row - 1).cells.at(column);
-}
-
-SubjectValues SubjectTable::values(int row) const {
-    return rows_.at(row - 1).cells;
+    return values_.at(row - 1).at(column);
 }
 
 void SubjectTable::layOut() {
     beginResetModel();
-    rows_.clear();
+    values_.clear();
+    colors_.clear();
     endResetModel();
 }
 
@@ -27,25 +24,27 @@ int SubjectTable::appendRows(QList<SubjectValues> subjects) {
     if (subjects.isEmpty())
         return first;
     beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
-    rows_.reserve(rows_.size() + subjects.size());
-    for (SubjectValues& subject : subjects) {
-        Row row{std::move(subject), {}};
-        row.cells[NumberColumn].clear(); // the number is the row's place, never stored
-        rows_.append(std::move(row));
-    }
+    for (SubjectValues& subject : subjects)
+        subject[NumberColumn].clear(); // the number is the row's place, never stored
+    // No reserve of the exact size here: it would make every one-row append copy the table.
+    if (values_.isEmpty())
+        values_ = std::move(subjects);
+    else
+        values_.append(std::move(subjects));
+    colors_.resize(values_.size());
     endInsertRows();
     return first;
 }
 
 void SubjectTable::setValues(int row, const SubjectValues& subject) {
-    auto& cells = rows_[row - 1].cells;
+    auto& cells = values_[row - 1];
     for (int column = SurnameColumn; column < ColumnCount; ++column)
         cells[column] = subject[column];
     Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1));
 }
 
 void SubjectTable::setColors(int row, RowColors colors) {
-    rows_[row - 1].colors = colors;
+    colors_[row - 1] = colors;
     Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1),
                        {BackRole, TextColorRole});
 }
@@ -53,7 +52,7 @@ void SubjectTable::setColors(int row, RowColors colors) {
 bool SubjectTable::setCell(int row, int column, const QString& text) {
     if (row < 1 || row > progressivo() || column < SurnameColumn || column >= ColumnCount)
         return false;
-    rows_[row - 1].cells[column] = text;
+    values_[row - 1][column] = text;
     const QModelIndex changed = index(row - 1, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     return true;
@@ -64,7 +63,8 @@ void SubjectTable::removeRow(int row) {
         return;
     const int last = progressivo();
     beginRemoveRows({}, row - 1, row - 1);
-    rows_.removeAt(row - 1);
+    values_.removeAt(row - 1);
+    colors_.removeAt(row - 1);
     endRemoveRows();
     // The rows below now show the numbers one less.
     if (row < last)
@@ -76,7 +76,8 @@ void SubjectTable::keepRows(int count) {
     if (count >= progressivo())
         return;
     beginRemoveRows({}, count, progressivo() - 1);
-    rows_.resize(count);
+    values_.resize(count);
+    colors_.resize(count);
     endRemoveRows();
 }
 
@@ -91,15 +92,16 @@ int SubjectTable::columnCount(const QModelIndex& parent) const {
 QVariant SubjectTable::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const Row& row = rows_.at(index.row());
+    const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
         // The row number is the row's header, not a value that moves with the row.
-        return index.column() == NumberColumn ? QVariant() : QVariant(row.cells.at(index.column()));
+        return index.column() == NumberColumn ? QVariant()
+                                              : QVariant(values_.at(row).at(index.column()));
     case BackRole:
-        return index.column() == NumberColumn ? QVariant() : QVariant(row.colors.back);
+        return index.column() == NumberColumn ? QVariant() : QVariant(colors_.at(row).back);
     case TextColorRole:
-        return index.column() == NumberColumn ? QVariant() : QVariant(row.colors.text);
+        return index.column() == NumberColumn ? QVariant() : QVariant(colors_.at(row).text);
     default:
         return {};
     }

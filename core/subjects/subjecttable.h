@@ -54,6 +54,14 @@ inline constexpr std::array<int, ColumnCount> kColumnTwips = {
 // The twelve values of one person, columns 1 to 12 (index 0 unused).
 using SubjectValues = std::array<QString, ColumnCount>;
 
+} // namespace velmora
+
+// Texts are moved as bytes, and so are rows of them: deleting a row shifts those below it with
+// one memmove.
+Q_DECLARE_TYPEINFO(velmora::SubjectValues, Q_RELOCATABLE_TYPE);
+
+namespace velmora {
+
 struct RowColors {
     Rgb back = kWhite;
     Rgb text = kBlack;
@@ -70,15 +78,20 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    int progressivo() const { return int(rows_.size()); }
+    int progressivo() const { return int(values_.size()); }
     QString cell(int row, int column) const;
-    SubjectValues values(int row) const;
-    RowColors colors(int row) const { return rows_.at(row - 1).colors; }
+    // One value of a data row, columns 1 to 12, as the table holds it: the checks and the
+    // writers read every row and copy nothing.
+    const QString& text(int row, Column column) const { return values_.at(row - 1).at(column); }
+    const SubjectValues& values(int row) const { return values_.at(row - 1); }
+    RowColors colors(int row) const { return colors_.at(row - 1); }
 
     // Empties the table: header row only, no colours.
     void layOut();
     // Appends rows after the last one, numbered on, in one insertion. Returns the first new row.
-    // Rows handed over with std::move are moved in, not copied.
+    // Rows handed over with std::move are moved in, not copied; into an empty table the list
+    // itself is taken, so an import's rows are never held twice. The table grows by doubling:
+    // adding rows one at a time costs the same per row at any size.
     int appendRows(QList<SubjectValues> subjects);
     int appendRow(const SubjectValues& subject) { return appendRows({subject}); }
     // Columns 1 to 12 of `row`; the number and the colours stay.
@@ -102,11 +115,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    struct Row {
-        std::array<QString, ColumnCount> cells;
-        RowColors colors;
-    };
-    QList<Row> rows_;
+    // Row i's values and colours at index i - 1 of each list.
+    QList<SubjectValues> values_;
+    QList<RowColors> colors_;
 };
 
 } // namespace velmora

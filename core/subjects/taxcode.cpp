@@ -47,16 +47,13 @@ QString taxCodeCheckText(TaxCodeCheck check) {
     return {};
 }
 
-TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode) {
+TaxCodeCheck CheckTaxCode(QStringView code, QStringView placeCode) {
     if (code.size() != kTaxCodeLength)
         return TaxCodeCheck::Errato;
-    QString folded(kTaxCodeLength, Qt::Uninitialized);
-    for (qsizetype i = 0; i < kTaxCodeLength; ++i)
-        folded[i] = foldAscii(code[i]);
-
+    // Folded one character at a time as it is read: the check runs on every row of a batch.
     int sum = 0;
     for (qsizetype i = 0; i < kTaxCodeLength - 1; ++i) {
-        const std::optional<int> index = letterIndex(folded[i]);
+        const std::optional<int> index = letterIndex(foldAscii(code[i]));
         if (!index)
             return TaxCodeCheck::Errato;
         // Position i + 1 counts from 1, so an even i is an odd position.
@@ -64,17 +61,19 @@ TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode) {
     }
     const QChar checkCharacter(u'A' + sum % 26);
 
+    if (placeCode.size() != kPlaceLength)
+        return TaxCodeCheck::Errato;
     // Characters 13 to 15 may carry the letters that stand in for digits when two persons would
     // share a code; character 12 is always the letter of the place.
-    QString place = folded.mid(kPlaceStart, kPlaceLength);
-    for (qsizetype i = 1; i < kPlaceLength; ++i) {
-        const qsizetype digit = kOmocodeLetters.indexOf(place[i]);
-        if (digit >= 0)
-            place[i] = QChar(char16_t(u'0' + digit));
+    for (qsizetype i = 0; i < kPlaceLength; ++i) {
+        QChar c = foldAscii(code[kPlaceStart + i]);
+        if (const qsizetype digit = i > 0 ? kOmocodeLetters.indexOf(c) : -1; digit >= 0)
+            c = QChar(char16_t(u'0' + digit));
+        if (c != placeCode[i])
+            return TaxCodeCheck::Errato;
     }
-    if (place != placeCode)
-        return TaxCodeCheck::Errato;
-    return folded.back() == checkCharacter ? TaxCodeCheck::Corretto : TaxCodeCheck::Warning;
+    return foldAscii(code.back()) == checkCharacter ? TaxCodeCheck::Corretto
+                                                    : TaxCodeCheck::Warning;
 }
 
 } // namespace velmora

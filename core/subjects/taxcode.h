@@ -16,6 +16,6 @@ QString taxCodeCheckText(TaxCodeCheck check);
 // 15 read as the digits they replace; the check character is computed on the code as written. A
 // code whose first 15 characters are not all letters and digits is
 // Errato.
-TaxCodeCheck CheckTaxCode(const QString& code, const QString& placeCode);
+TaxCodeCheck CheckTaxCode(QStringView code, QStringView placeCode);
 
 } // namespace velmora

@@ -50,10 +50,18 @@ QString decodeWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter) {
-    const qsizetype start = bytes.size();
-    bytes.resize(start + text.size());
-    char* out = bytes.data() + start;
+char* writeWindows1252(QStringView text, char* out, QChar* badCharacter) {
+    // Nearly every text is plain ASCII, each character its own byte: copied as such in one
+    // straight pass, redone character by character when it was not ASCII.
+    const char16_t* const in = text.utf16();
+    const qsizetype size = text.size();
+    char16_t all = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        out[i] = static_cast<char>(in[i]);
+        all |= in[i];
+    }
+    if (all < 0x80)
+        return out + size;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         int code = u;
@@ -62,12 +70,20 @@ bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter)
         if (code < 0) {
             if (badCharacter)
                 *badCharacter = c;
-            bytes.truncate(start);
-            return false;
+            return nullptr;
         }
         *out++ = static_cast<char>(code);
     }
-    return true;
+    return out;
+}
+
+bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter) {
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    if (writeWindows1252(text, bytes.data() + start, badCharacter))
+        return true;
+    bytes.truncate(start);
+    return false;
 }
 
 std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter) {

@@ -23,6 +23,9 @@ QString shownCharacter(QChar c);
 std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacter = nullptr);
 // The same, appended to `bytes`; false (and `bytes` as it was) when a character cannot be held.
 bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter = nullptr);
+// The same, one byte per character from `out` on, in room the caller has made: the end of what
+// was written, or nullptr when a character cannot be held.
+char* writeWindows1252(QStringView text, char* out, QChar* badCharacter = nullptr);
 
 // The capital of `c` when Windows-1252 holds it, else `c` itself: one character never
 // becomes two (ß stays ß) and a capital outside the code page is not used (µ stays µ).

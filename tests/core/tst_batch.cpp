@@ -22,11 +22,6 @@ QByteArray blanks(int n) {
     return QByteArray(n, ' ');
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 RequestRecord generalRequest() {
     RequestRecord r;
     r.certTypeDescription = kCertificateTypes[0];
@@ -52,12 +47,6 @@ pid_t batchWriter(const QString& destination, const SubjectTable& table, int bat
     return pid;
 }
 
-int exitStatus(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Every folder under a batch name holds both files, the subject list whole. Returns how many.
 int completeBatches(const QString& destination, const SubjectTable& table) {
     const QStringList names = QDir(destination).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
@@ -76,19 +65,14 @@ int completeBatches(const QString& destination, const SubjectTable& table) {
 class TestBatch : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void stampFromTheClock();
     void filesByteForByteAndTwoBatchesInTheSameMinute();
     void unwritableDestinationLeavesNothing();
     void aKilledRunLeavesNoBatchThatIsNotComplete();
 };
 
-void TestBatch::stampFromTheClock() {
-    const BatchStamp stamp = batchStamp(QDateTime(QDate(2010, 3, 5), QTime(17, 4, 59)));
-    QCOMPARE(stamp.date, QStringLiteral("2010-03-05"));
-    QCOMPARE(stamp.time, QStringLiteral("1704"));
-}
-
 void TestBatch::filesByteForByteAndTwoBatchesInTheSameMinute() {
+    const BatchStamp stamp = batchStamp(QDateTime(QDate(2010, 3, 5), QTime(17, 4, 59)));
+    QCOMPARE(stamp.date + stamp.time, QStringLiteral("2010-03-051704"));
     SubjectValues foreigner = parisianSubject();
     foreigner[SurnameColumn] = QString(72, u'X');
     SubjectTable table;
@@ -101,12 +85,12 @@ void TestBatch::filesByteForByteAndTwoBatchesInTheSameMinute() {
     QVERIFY2(batch.ok(), qPrintable(batch.error()));
     QCOMPARE(*batch, folder.path(QStringLiteral("Velmora_2010-03-15,0932")));
     QCOMPARE(counter, 1);
-    QCOMPARE(readAll(*batch + kList),
+    QCOMPARE(test::readBytes(*batch + kList),
              "ROSSI" + blanks(67) + "MARIO" + blanks(67) + "H501" + blanks(60) + "1970-01-05" +
                  "Z000" + blanks(72) + "M" + "RSSMRA70A05H501F" + "\r\n" + QByteArray(72, 'X') +
                  "JOS\xC8" + blanks(72) + "PARIGI" + blanks(54) + "1999-12-31" + "Z110" + "PIERRE" +
                  blanks(66) + "F" + blanks(16) + "1234567" + "\r\n");
-    QCOMPARE(readAll(*batch + QStringLiteral("/Richiesta_Velmora_2010-03-15,0932.txt")),
+    QCOMPARE(test::readBytes(*batch + QStringLiteral("/Richiesta_Velmora_2010-03-15,0932.txt")),
              " -- Il seguente file \xE8 univocamente ad uso dell'ufficio, non allegare o inviare "
              "al sistema KEB -- \r\n\r\n"
              "Tipo Certificato: CERTIFICATO GENERALE (art.28 art.24 d.P.R. n. 313/2002)\r\n"
@@ -155,7 +139,8 @@ void TestBatch::aKilledRunLeavesNoBatchThatIsNotComplete() {
     const pid_t writer = batchWriter(folder.path(), table, 1000);
     QThread::msleep(200);
     ::kill(writer, SIGKILL);
-    QCOMPARE(exitStatus(writer), -1);
+    int status = 0;
+    QVERIFY(::waitpid(writer, &status, 0) == writer && WIFSIGNALED(status));
     QVERIFY(completeBatches(folder.path(), table) >= 0);
 
     // What a stopped run left is cleared by the next batch once it is old, not while it may

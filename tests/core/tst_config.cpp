@@ -6,22 +6,11 @@
 
 using namespace velmora;
 
-namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
-
 class TestConfig : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void roundTripWritesSevenLines();
     void readKeepsWhatTheFileHas();
-    void certTypePositions();
 };
 
 void TestConfig::roundTripWritesSevenLines() {
@@ -35,10 +24,9 @@ void TestConfig::roundTripWritesSevenLines() {
                          QString(),
                          QStringLiteral("/srv/pdf")};
     QVERIFY(WriteConfig(path, written).ok());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
-                                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
+    QCOMPARE(test::readBytes(path),
+             QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
+                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
     Config read;
     QCOMPARE(ReadConfig(path, read), ConfigRead::Complete);
     QCOMPARE(read, written);
@@ -52,28 +40,21 @@ void TestConfig::readKeepsWhatTheFileHas() {
     QCOMPARE(config, Config());
 
     config.OutputFolder = QStringLiteral("/kept");
-    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
+    test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
     QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
     QCOMPARE(config.DefaultCertType, QStringLiteral("3"));
     QCOMPARE(config.OutputFolder, QStringLiteral("/kept")); // lines 5 to 7 are optional
 
     Config shorter;
-    writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
+    test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
     QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
     QCOMPARE(shorter.DefaultPurpose, QStringLiteral("LAVORO"));
     QVERIFY(shorter.isComplete());
 
     Config emptyPurpose;
-    writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
+    test::writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
     QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
     QVERIFY(!emptyPurpose.isComplete());
-}
-
-void TestConfig::certTypePositions() {
-    const QList<std::pair<QString, int>> cases{{" 2", 2}, {"2", 2},  {"0", 0},
-                                               {" 4", 4}, {"7", -1}, {"x", -1}};
-    for (const auto& [text, position] : cases)
-        QCOMPARE(certTypePosition(text), position);
 }
 
 QTEST_GUILESS_MAIN(TestConfig)

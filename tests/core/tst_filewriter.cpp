@@ -16,11 +16,6 @@ namespace {
 
 const QByteArray kEarlier = "EARLIER\r\n";
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // What the folder holds, hidden entries included: a temporary file left behind shows here.
 QStringList entries(const QString& folder) {
     return QDir(folder).entryList(
@@ -31,45 +26,25 @@ QStringList entries(const QString& folder) {
 // `failAt` (counting the final sync as the last) fails with `error`.
 WriteCalls failingCalls(int failAt, int error, int& calls) {
     WriteCalls real = systemWriteCalls();
-    return {[=, &calls](int fd, const char* data, qint64 size) -> qint64 {
-                if (++calls == failAt) {
-                    errno = error;
-                    return -1;
-                }
-                return real.write(fd, data, std::min<qint64>(size, 3));
+    const auto fails = [=, &calls] { return ++calls == failAt ? (errno = error, true) : false; };
+    return {[=](int fd, const char* data, qint64 size) -> qint64 {
+                return fails() ? -1 : real.write(fd, data, std::min<qint64>(size, 3));
             },
-            [=, &calls](int fd) {
-                if (++calls == failAt) {
-                    errno = error;
-                    return -1;
-                }
-                return real.sync(fd);
-            },
-            4};
+            [=](int fd) { return fails() ? -1 : real.sync(fd); }, 4};
 }
 
 // A small file system of its own, mounted for the test; only root may.
-class SmallDisk {
-public:
-    SmallDisk() {
-        if (::geteuid() == 0 && ::mount("tmpfs", native().constData(), "tmpfs", 0, "size=64k") == 0)
-            mounted_ = true;
+struct SmallDisk {
+    bool mount(unsigned long flags) const {
+        return ::mount("tmpfs", at.constData(), "tmpfs", flags, "size=64k") == 0;
     }
     ~SmallDisk() {
-        if (mounted_)
-            ::umount2(native().constData(), MNT_DETACH);
+        if (mounted)
+            ::umount2(at.constData(), MNT_DETACH);
     }
-    bool mounted() const { return mounted_; }
-    QString path(const QString& piece) const { return dir_.filePath(piece); }
-    bool remountReadOnly() const {
-        return ::mount("tmpfs", native().constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
-                       "size=64k") == 0;
-    }
-
-private:
-    QByteArray native() const { return QFile::encodeName(dir_.path()); }
-    QTemporaryDir dir_;
-    bool mounted_ = false;
+    QTemporaryDir dir;
+    QByteArray at = QFile::encodeName(dir.path());
+    bool mounted = ::geteuid() == 0 && mount(0);
 };
 
 // In a child process, as another run of the program: `count` new folders each take the first
@@ -102,45 +77,42 @@ bool endedWell(pid_t pid) {
 class TestFileWriter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void aFailedWriteOrSyncLeavesTheEarlierFile_data();
     void aFailedWriteOrSyncLeavesTheEarlierFile();
     void filesWrittenTogetherKeepTheEarlierOnesOnFailure();
     void fullAndReadOnlyFileSystems();
-    void aFolderThatRefusesNewFilesIsNamed();
+    void aMissingFolderIsNamed();
     void racingClaimsNeverShareAName();
 };
 
-void TestFileWriter::aFailedWriteOrSyncLeavesTheEarlierFile_data() {
-    QTest::addColumn<int>("failAt"); // 12 bytes in writes of 3: calls 1 to 4, the sync is 5
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("reason");
-    const QString full = QStringLiteral("spazio esaurito sul disco");
-    QTest::newRow("nothing fails") << 0 << 0 << QString();
-    QTest::newRow("first write") << 1 << ENOSPC << full;
-    QTest::newRow("middle write") << 2 << EIO
-                                  << QStringLiteral(
-                                         "errore di lettura o scrittura del dispositivo");
-    QTest::newRow("last write") << 4 << ENOSPC << full;
-    QTest::newRow("final sync") << 5 << ENOSPC << full;
-}
-
 void TestFileWriter::aFailedWriteOrSyncLeavesTheEarlierFile() {
-    QFETCH(int, failAt);
-    QFETCH(int, error);
-    QFETCH(QString, reason);
-    test::ScratchFolder folder;
-    const QString path = folder.path(QStringLiteral("config.ini"));
-    QVERIFY(writeFile(path, kEarlier));
-    QFile leftover(folder.path(QStringLiteral(".config.ini.tmp-stopped"))); // cleared once old
-    QVERIFY(leftover.open(QIODevice::WriteOnly));
-    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                                 QFileDevice::FileModificationTime));
-    leftover.close();
-    int calls = 0;
-    const Status written = writeFile(path, "0123456789\r\n", failingCalls(failAt, error, calls));
-    QCOMPARE(written.error(), reason.isEmpty() ? QString() : cannotWrite(path, reason));
-    QCOMPARE(readAll(path), reason.isEmpty() ? QByteArray("0123456789\r\n") : kEarlier);
-    QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("config.ini")});
+    const QString full = QStringLiteral("spazio esaurito sul disco");
+    // 12 bytes in writes of 3: calls 1 to 4 write, call 5 is the sync; 0 fails nothing.
+    const struct {
+        int failAt;
+        int error;
+        QString reason;
+    } cases[] = {{0, 0, {}},
+                 {1, ENOSPC, full},
+                 {2, EIO, QStringLiteral("errore di lettura o scrittura del dispositivo")},
+                 {4, ENOSPC, full},
+                 {5, ENOSPC, full}};
+    for (const auto& c : cases) {
+        test::ScratchFolder folder;
+        const QString path = folder.path(QStringLiteral("config.ini"));
+        QVERIFY(writeFile(path, kEarlier));
+        QFile leftover(folder.path(QStringLiteral(".config.ini.tmp-stopped"))); // cleared once old
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        leftover.close();
+        int calls = 0;
+        const Status written =
+            writeFile(path, "0123456789\r\n", failingCalls(c.failAt, c.error, calls));
+        QCOMPARE(written.error(), c.reason.isEmpty() ? QString() : cannotWrite(path, c.reason));
+        QCOMPARE(test::readBytes(path),
+                 c.reason.isEmpty() ? QByteArray("0123456789\r\n") : kEarlier);
+        QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("config.ini")});
+    }
 }
 
 void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
@@ -149,12 +121,12 @@ void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
     const QString pdf = folder.path(QStringLiteral("Modulo.pdf"));
     QVERIFY(writeFiles({{fdf, "FDF 1"}, {pdf, "PDF 1"}}));
     QVERIFY(writeFiles({{fdf, "FDF 2"}, {pdf, "PDF 2"}}));
-    QCOMPARE(readAll(fdf) + readAll(pdf), QByteArray("FDF 2PDF 2"));
+    QCOMPARE(test::readBytes(fdf) + test::readBytes(pdf), QByteArray("FDF 2PDF 2"));
     // The second name cannot be taken once the first file is in place: the first goes back.
     QVERIFY(QFile::remove(pdf) && QDir(folder.path()).mkdir(QStringLiteral("Modulo.pdf")));
     const Status failed = writeFiles({{fdf, "FDF 3"}, {pdf, "PDF 3"}});
     QCOMPARE(failed.error(), cannotWrite(pdf, QStringLiteral("\u00E8 una cartella")));
-    QCOMPARE(readAll(fdf), QByteArray("FDF 2"));
+    QCOMPARE(test::readBytes(fdf), QByteArray("FDF 2"));
     QCOMPARE(entries(folder.path()), (QStringList{"Modulo.fdf", "Modulo.pdf"}));
     // Without an earlier file there is nothing to go back to: nothing stays.
     QVERIFY(QFile::remove(fdf));
@@ -164,16 +136,16 @@ void TestFileWriter::filesWrittenTogetherKeepTheEarlierOnesOnFailure() {
     QVERIFY(QFile::link(fdf + ".real", fdf));
     QVERIFY(writeFile(fdf, "FDF 5"));
     QVERIFY(QFileInfo(fdf).isSymLink());
-    QCOMPARE(readAll(fdf + ".real"), QByteArray("FDF 5"));
+    QCOMPARE(test::readBytes(fdf + ".real"), QByteArray("FDF 5"));
 }
 
 void TestFileWriter::fullAndReadOnlyFileSystems() {
     SmallDisk disk;
-    if (!disk.mounted())
+    if (!disk.mounted)
         QSKIP("a small file system can only be mounted by root");
-    const QString path = disk.path(QStringLiteral("config.ini"));
+    const QString path = disk.dir.filePath(QStringLiteral("config.ini"));
     QVERIFY(writeFile(path, kEarlier));
-    QFile filler(disk.path(QStringLiteral("filler")));
+    QFile filler(disk.dir.filePath(QStringLiteral("filler")));
     QVERIFY(filler.open(QIODevice::WriteOnly));
     while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
     }
@@ -181,42 +153,21 @@ void TestFileWriter::fullAndReadOnlyFileSystems() {
     // A file smaller than any write buffer: the failure is in the write, and it is told.
     QCOMPARE(writeTextFile(path, QStringLiteral("UFFICIO\r\n")).error(),
              cannotWrite(path, QStringLiteral("spazio esaurito sul disco")));
-    QCOMPARE(readAll(path), kEarlier);
-    QVERIFY(disk.remountReadOnly());
+    QCOMPARE(test::readBytes(path), kEarlier);
+    QVERIFY(disk.mount(MS_REMOUNT | MS_RDONLY));
     QCOMPARE(writeFile(path, "X").error(),
              cannotWrite(path, QStringLiteral("la cartella %1 non permette di creare il file "
                                               "temporaneo (file system di sola lettura)")
                                    .arg(QFileInfo(path).absolutePath())));
-    QCOMPARE(readAll(path), kEarlier);
+    QCOMPARE(test::readBytes(path), kEarlier);
 }
 
-void TestFileWriter::aFolderThatRefusesNewFilesIsNamed() {
+void TestFileWriter::aMissingFolderIsNamed() {
     test::ScratchFolder folder;
-    const QString path = folder.path(QStringLiteral("config.ini"));
-    QVERIFY(writeFile(path, kEarlier));
-    // The file itself may be written; its folder takes no new file. Root may write anywhere,
-    // so the test gives up root's rights while it writes.
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
-                                            QFile::WriteOther));
-    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner |
-                                                     QFile::ReadOther | QFile::ExeOther));
-    const bool root = ::geteuid() == 0;
-    if (root)
-        QVERIFY(::seteuid(65534) == 0);
-    const QString error = writeFile(path, "X").error();
-    if (root)
-        QVERIFY(::seteuid(0) == 0);
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(error,
-             cannotWrite(path, QStringLiteral("la cartella %1 non permette di creare il file "
-                                              "temporaneo (permesso negato)")
-                                   .arg(folder.path())));
-    QCOMPARE(readAll(path), kEarlier);
-    QCOMPARE(
-        writeFile(folder.path(QStringLiteral("gone/x.txt")), "X").error(),
-        cannotWrite(
-            folder.path(QStringLiteral("gone/x.txt")),
-            QStringLiteral("la cartella %1 non esiste").arg(folder.path(QStringLiteral("gone")))));
+    const QString path = folder.path(QStringLiteral("gone/x.txt"));
+    QCOMPARE(writeFile(path, "X").error(),
+             cannotWrite(path, QStringLiteral("la cartella %1 non esiste")
+                                   .arg(folder.path(QStringLiteral("gone")))));
 }
 
 void TestFileWriter::racingClaimsNeverShareAName() {

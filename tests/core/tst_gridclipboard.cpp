@@ -28,7 +28,6 @@ class TestGridClipboard : public QObject {
 private Q_SLOTS:
     void removeRowIsOneRemoval();
     void copyTextTakesFixedCells();
-    void paste_data();
     void paste();
 };
 
@@ -60,48 +59,39 @@ void TestGridClipboard::copyTextTakesFixedCells() {
     QCOMPARE(gridClipText(table, 1, 1, 1, ColumnCount), std::nullopt);
 }
 
-void TestGridClipboard::paste_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<QStringList>("surnames");
-
+void TestGridClipboard::paste() {
     const QStringList untouched{"S1", "S2", "S3"};
     const QString twoRows = kHead + "A" + VT + FF + "C" + VT + FF;
-    QTest::newRow("two rows") << twoRows << 2 << 1 << true << QStringList{"S1", "A", "C"};
-    QTest::newRow("empty row moves on")
-        << kHead + FF + "E" + VT + FF << 1 << 1 << true << QStringList{"S1", "E", "S3"};
-    QTest::newRow("no rows") << kHead << 1 << 1 << true << untouched;
-    QTest::newRow("ordinary text") << QStringLiteral("Rossi") << 1 << 1 << false << untouched;
-    QTest::newRow("marker without form feed")
-        << QStringLiteral("[GRIDCLIP]A") + VT + FF << 1 << 1 << false << untouched;
-    QTest::newRow("two rows at the last row")
-        << twoRows << 3 << 1 << false << QStringList{"S1", "S2", "A"};
-    QTest::newRow("last row without its form feed")
-        << kHead + "A" + VT + FF + "C" + VT << 1 << 1 << false << QStringList{"A", "C", "S3"};
-    QTest::newRow("last cell without its tab")
-        << kHead + "A" + VT + FF + "C" << 1 << 1 << false << QStringList{"A", "S2", "S3"};
-    QTest::newRow("past the last column")
-        << kHead + "A" + VT + "B" + VT + FF << 1 << int(StateCodeColumn) << false << untouched;
-    QTest::newRow("into the header row") << twoRows << 0 << 1 << false << untouched;
-    QTest::newRow("into the number column") << twoRows << 1 << 0 << false << untouched;
-}
-
-void TestGridClipboard::paste() {
-    QFETCH(QString, text);
-    QFETCH(int, row);
-    QFETCH(int, col);
-    QFETCH(bool, answer);
-    QFETCH(QStringList, surnames);
-    SubjectTable table;
-    test::fillNumbered(table, 3);
-    table.setColors(2, {kLightRed, kBlack});
-    QCOMPARE(pasteGridClipText(table, text, row, col), answer);
-    QCOMPARE(column(table, SurnameColumn), surnames);
-    QCOMPARE(column(table, NumberColumn), (QStringList{"1", "2", "3"}));
-    QCOMPARE(table.cell(0, SurnameColumn), QStringLiteral("Cognome *"));
-    QCOMPARE(table.colors(2).back, kLightRed); // a paste carries text only
+    // The text, where it goes (row, column), the answer and the surnames after it.
+    const struct {
+        QString text;
+        int row;
+        int column;
+        bool answer;
+        QStringList surnames;
+    } cases[] = {
+        {twoRows, 2, 1, true, {"S1", "A", "C"}},
+        {kHead + FF + "E" + VT + FF, 1, 1, true, {"S1", "E", "S3"}}, // an empty row moves on
+        {kHead, 1, 1, true, untouched},
+        {QStringLiteral("Rossi"), 1, 1, false, untouched},
+        {QStringLiteral("[GRIDCLIP]A") + VT + FF, 1, 1, false, untouched}, // no form feed
+        {twoRows, 3, 1, false, {"S1", "S2", "A"}},                         // at the last row
+        {kHead + "A" + VT + FF + "C" + VT, 1, 1, false, {"A", "C", "S3"}}, // last row unended
+        {kHead + "A" + VT + FF + "C", 1, 1, false, {"A", "S2", "S3"}},     // last cell unended
+        {kHead + "A" + VT + "B" + VT + FF, 1, int(StateCodeColumn), false, untouched},
+        {twoRows, 0, 1, false, untouched}, // the header row
+        {twoRows, 1, 0, false, untouched}, // the number column
+    };
+    for (const auto& c : cases) {
+        SubjectTable table;
+        test::fillNumbered(table, 3);
+        table.setColors(2, {kLightRed, kBlack});
+        QCOMPARE(pasteGridClipText(table, c.text, c.row, c.column), c.answer);
+        QCOMPARE(column(table, SurnameColumn), c.surnames);
+        QCOMPARE(column(table, NumberColumn), (QStringList{"1", "2", "3"}));
+        QCOMPARE(table.cell(0, SurnameColumn), QStringLiteral("Cognome *"));
+        QCOMPARE(table.colors(2).back, kLightRed); // a paste carries text only
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGridClipboard)

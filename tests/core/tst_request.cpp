@@ -39,6 +39,10 @@ void TestRequest::startup_data() {
         true);
     row("line 4 from Crea File", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", "2"}, true, 2,
         true);
+    row("line 4 first of the list", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", "0"}, true, 0,
+        true);
+    row("line 4 last of the list", ConfigRead::Complete, {"UFF", "ROMA", "LAVORO", " 4"}, true, 4,
+        true);
     row("three lines", ConfigRead::Short, {"UFF", "ROMA", "LAVORO"}, true, -1, false);
 }
 

@@ -13,12 +13,6 @@ namespace velmora::test {
 inline const QByteArray kMunicipalities = "ROMA,H501\r\nMILANO,F205\r\nBOLZANO,A952\r\n";
 inline const QByteArray kStates = "ITALIA,Z000\r\nFRANCIA,Z110\r\nGERMANIA,Z112\r\n";
 
-inline void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
 inline void writePlaceTables(const ScratchFolder& folder) {
     QDir(folder.path()).mkpath(QStringLiteral("ref"));
     writeBytes(folder.path(QStringLiteral("ref/FileCodComuni.txt")), kMunicipalities);

@@ -1,0 +1,58 @@
+#!/bin/sh
+# The command-line program's figures, each beside its floor from the same run:
+#   taxcode - over 1,000,000 lines       against taxcode_loop, a plain loop over the same check
+#   check of a 32,767-row subject list   against the same binary's --help (its start-up)
+#   peak memory of that check            against the peak memory of --help
+# Times are the best of five runs, in seconds; memory is the maximum resident size from /usr/bin/time -v.
+#
+#   bench/cli_figures.sh [folder of the built binaries]   (default: build/bin)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$(cd "${1:-$root/build/bin}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+mkdir ref
+cp "$root/data/ref/FileCodComuni.txt" "$root/data/ref/FileCodStati.txt" ref/
+
+# Tax codes: right, wrong check character, wrong place, malformed.
+awk 'BEGIN { split("RSSMRA70A05H501F\tH501|RSSMRA70A05H501X\tH501|RSSMRA70A05H501F\tF205|RSS\tH501", l, "|");
+             for (i = 0; i < 1000000; i++) print l[i % 4 + 1] }' > codes.txt
+# The largest subject list, as the batch writes it (fixed width, CR LF).
+awk 'BEGIN { for (i = 0; i < 32767; i++)
+                 printf "%-72s%-72s%-4s%-60s%-10s%-4s%-72s%-1s%-16s\r\n", "ROSSI" i, "MARIO",
+                        "H501", "", "1970-01-05", "Z000", "ANTONIO", "M", "RSSMRA70A05H501F" }' \
+    > lista.txt
+
+# Best elapsed seconds of five runs of the command; standard input from $input.
+best() {
+    b=""
+    for _ in 1 2 3 4 5; do
+        start=$(date +%s%N)
+        "$@" < "$input" > /dev/null 2>&1 || true
+        t=$(( $(date +%s%N) - start ))
+        [ -n "$b" ] && [ "$b" -le "$t" ] || b=$t
+    done
+    awk -v ns="$b" 'BEGIN { printf "%.4f", ns / 1e9 }'
+}
+peak() {
+    /usr/bin/time -o used -v "$@" < /dev/null > /dev/null 2>&1 || true
+    awk -F: '/Maximum resident/ { print $2 + 0 }' used
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf (b > 0 ? "%.2fx" : "-"), a / b }'; }
+
+input=codes.txt
+taxcode=$(best "$bin/velmora-cli" taxcode -)
+loop=$(best "$bin/taxcode_loop")
+input=/dev/null
+check=$(best "$bin/velmora-cli" check lista.txt)
+help=$(best "$bin/velmora-cli" --help)
+check_kib=$(peak "$bin/velmora-cli" check lista.txt)
+help_kib=$(peak "$bin/velmora-cli" --help)
+
+printf '%-40s %8s s   floor %8s s   %s\n' "taxcode - (1,000,000 lines)" "$taxcode" "$loop" \
+    "$(ratio "$taxcode" "$loop")"
+printf '%-40s %8s s   floor %8s s   %s\n' "check (32,767 rows) vs --help" "$check" "$help" \
+    "$(ratio "$check" "$help")"
+printf '%-40s %8s KiB floor %8s KiB +%s MiB\n' "peak memory of check vs --help" "$check_kib" \
+    "$help_kib" "$(awk -v a="$check_kib" -v b="$help_kib" 'BEGIN { printf "%.1f", (a - b) / 1024 }')"
