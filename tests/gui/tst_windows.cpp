@@ -76,11 +76,6 @@ struct Filled : Started {
 // Type 0, purpose, protocol and today's date: a request that passes.
 const QByteArray kRequestConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 0\r\n\r\n\r\n\r\n";
 
-RequestFields requestFields(const Started& s) {
-    return {QStringLiteral("UFFICIO"), 0,     QStringLiteral("LAVORO"),     s.main.Text1->text(),
-            s.main.MaskEdBox1->text(), false, s.program.table.progressivo()};
-}
-
 } // namespace
 
 // Each window's handlers are connected and take their paths; the rules behind them are proven by
@@ -269,7 +264,12 @@ void TestWindows::refusedAndImportedRequests() {
     s.main.Text1->setText(QStringLiteral("123"));
     s.main.MaskEdBox1->setText(QStringLiteral("31/04/2010"));
     click(s.main.Command1);
-    const RequestVerdict verdict = checkForBatch(requestFields(s), s.clock.now());
+    const RequestFields fields{.officeType = QStringLiteral("UFFICIO"),
+                               .certPosition = 0,
+                               .purpose = QStringLiteral("LAVORO"),
+                               .protocolNumber = QStringLiteral("123"),
+                               .protocolDate = QStringLiteral("31/04/2010")};
+    const RequestVerdict verdict = checkForBatch(fields, s.clock.now());
     QCOMPARE(s.messages.texts(), QStringList{verdict.refusal});
     QVERIFY(!shownWindow<CreaFiles>());
 
@@ -285,9 +285,9 @@ void TestWindows::refusedAndImportedRequests() {
     QCOMPARE(s.messages.texts().last(), rowErrorsMessage({3}));
 }
 
-// The certificate type comes from the request; the form needs its template.
+// The form needs its template; it ticks the box of the request's certificate type.
 void TestWindows::pdfFormThroughTheOutputWindow() {
-    Started s(kRequestConfig);
+    Started s("UFFICIO\r\nROMA\r\nLAVORO\r\n 4\r\n");
     s.program.table.appendRow(romanSubject());
     s.main.Text1->setText(QStringLiteral("123"));
     s.main.MaskEdBox1->setText(QStringLiteral("01/02/2010"));
