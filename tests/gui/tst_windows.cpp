@@ -327,8 +327,10 @@ void TestWindows::importRefusedOrWithoutFile() {
     window->Combo1->setCurrentIndex(1);
     window->folders->setFilePattern(QStringLiteral("*.txt"));
     chooseFile(*window->folders, file);
+    f.main.MSFlexGrid1->setCurrentCell(1, NameColumn);
     click(window->Command1);
     QTRY_VERIFY(!shownWindow<ImportaFile>());
+    QCOMPARE(f.main.MSFlexGrid1->currentRow(), 3); // the table laid out again
     QVERIFY(f.messages.texts().last().startsWith(importDateMessage(1)));
     QCOMPARE(f.program.table.progressivo(), 3);
     QCOMPARE(f.program.table.cell(3, SurnameColumn), QStringLiteral("S3"));
