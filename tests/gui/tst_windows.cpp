@@ -157,6 +157,7 @@ void TestWindows::manualAndCalendar() {
 
 void TestWindows::entryWindowModifiesRefusesAndAsks() {
     Filled f(3);
+    f.program.table.setColors(2, {kLightRed, kBlack});
     SubjectGrid* grid = f.main.MSFlexGrid1;
     QVERIFY(QTest::qWaitForWindowExposed(&f.main));
     const QPoint at = grid->visualRect(grid->model()->index(1, NameColumn)).center();
@@ -174,6 +175,7 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     QCOMPARE(f.program.table.progressivo(), 3);
     QCOMPARE(f.program.table.cell(2, NameColumn), QStringLiteral("JOS\u00C8X"));
     QCOMPARE(grid->currentRow(), 2);
+    QCOMPARE(f.program.table.colors(2).back, kWhite); // the mark goes with the saving
 
     f.main.Command3_Click();
     window = &f.main.entryWindow();
