@@ -5,7 +5,6 @@
 #include "gui/diacritici.h"
 #include "gui/importafile.h"
 #include "gui/insertpersona.h"
-#include "gui/messageboxes.h"
 #include "gui/widgets/filteredit.h"
 #include "gui/widgets/folderchooser.h"
 #include "gui/widgets/maskeddateedit.h"
@@ -14,12 +13,6 @@
 #include "support/places.h"
 #include "support/typing.h"
 #include "support/windows.h"
-
-#include <QDialog>
-#include <QElapsedTimer>
-#include <QHeaderView>
-#include <QScreen>
-#include <QTimer>
 
 using namespace velmora;
 using test::shownWindow;
@@ -62,7 +55,6 @@ private Q_SLOTS:
     void wholeRequestByKeyboard();
     void secondaryWindowsOwnedCentredAndLeftWithEsc();
     void currentRowFollowsImportDeletionAndCheck();
-    void longMessageFitsTheScreenAtOnce();
 };
 
 void TestKeyboard::wholeRequestByKeyboard() {
@@ -217,31 +209,6 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     main.entryWindow().Option1->click();
     main.entryWindow().Command1_Click();
     QCOMPARE(tip(150), QString()); // saved again
-}
-
-// 32,767 failing rows: the box is on screen at once, no taller than the screen.
-void TestKeyboard::longMessageFitsTheScreenAtOnce() {
-    QList<RowCheck> failing;
-    QList<int> rows;
-    for (int row = 1; row <= SubjectTable::kMaxRows; ++row) {
-        failing.append({row, RowFault::Sex});
-        rows.append(row);
-    }
-    QElapsedTimer clock;
-    clock.start();
-    qint64 shownAfter = -1;
-    int height = 0;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        shownAfter = clock.elapsed();
-        height = box->frameGeometry().height();
-        box->accept();
-    });
-    MessageBoxes().show(rowErrorsMessage(rows), Messages::Icon::Exclamation, kAppTitle,
-                        rowFaultLines(failing));
-    QVERIFY(shownAfter >= 0 && shownAfter < 1500);
-    QVERIFY(height <= QGuiApplication::primaryScreen()->availableGeometry().height());
 }
 
 QTEST_MAIN(TestKeyboard)
