@@ -14,6 +14,7 @@ namespace {
 
 const QByteArray kRoman = "rossi,mario,H501,,05/01/1970,Z000,,M,RSSMRA70A05H501F\r\n";
 const QByteArray kParisian = "dupont,marie,,parigi,1999-12-31,110,,F,,1234567\r\n";
+const QByteArray kValid = kRoman + kParisian;
 const QByteArray kNoSex = "bianchi,anna,,,01/02/1980,Z110,,,\r\n";
 const QByteArray kConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n\r\n\r\n";
 const QString kErrors = QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:\n\n");
@@ -60,8 +61,7 @@ QString plain(QString message) {
     return message.replace("\r\n", "\n");
 }
 
-// The place tables, the subject file as soggetti.csv and soggetti.txt, config.ini and the
-// empty folder lotti in the working folder.
+// The place tables, the subject file, config.ini and empty output folders.
 void prepare(const ScratchFolder& folder, const QByteArray& subjects, const QByteArray& config,
              const QByteArray& states) {
     writePlaceTables(folder);
@@ -72,7 +72,6 @@ void prepare(const ScratchFolder& folder, const QByteArray& subjects, const QByt
     if (!config.isEmpty())
         writeBytes(folder.path("config.ini"), config);
     writeBytes(folder.path("soggetti.csv"), subjects);
-    writeBytes(folder.path("soggetti.txt"), subjects);
     QDir(folder.path()).mkdir("lotti");
     QDir(folder.path()).mkdir("moduli");
 }
@@ -83,7 +82,7 @@ class TestCli : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void commands();
-    void helpNamesEveryCommandAndTheProgramRuns();
+    void helpNamesEveryCommand();
     void batchAndPdfWriteTheirFiles();
     void outputThatCannotBeWrittenIsAFailure();
 };
@@ -99,9 +98,9 @@ void TestCli::commands() {
         QStringList arguments;
         QString err = {};
         QString out = {};
-        QByteArray input = kRoman + kParisian; // the subject file, and standard input
-        QByteArray states = kStates;
+        QByteArray input = kValid; // the subject file, and standard input
         QByteArray config = kConfig;
+        QByteArray states = kStates;
     } cases[] = {
         // The tax code rules are the core's: here only how the answers reach the terminal.
         {0,
@@ -111,12 +110,8 @@ void TestCli::commands() {
          "MRTMTT25D09F205Z\tF205\nRSSMRA80A01H501U\tF205\nMRTMTT25D09F205A\tF205\r\n\n"
          "RSSMRA80A01H501U\tH501"},
         {2, {}, "velmora-cli: manca il comando\n"},
-        {2, {"tax"}, "velmora-cli: comando sconosciuto: tax\n"},
-        {2, {"taxcode", "MRTMTT25D09F205Z"}, "velmora-cli taxcode: "},
         {0, {"--workdir", ".", "taxcode", "MRTMTT25D09F205Z", "F205"}, {}, "Corretto\n"},
         {2, {"--workdir", "nonesiste", "taxcode"}, "velmora-cli: la cartella di lavoro non esiste"},
-        {2, {"--workdir"}, "velmora-cli: manca il valore di --workdir\n"},
-
         {0, {"check", "soggetti.csv"}},
         {1,
          {"check", "soggetti.csv"},
@@ -126,42 +121,22 @@ void TestCli::commands() {
          kRoman + kNoSex + kParisian + QByteArray(kRoman).replace("H501,", "F205,") +
              QByteArray(kParisian).replace("1234567", "123456")},
         {2, {"check", "soggetti.csv", "--format", "txt"}, plain(importGeneralMessage(1))},
-        {0, {"check", "soggetti.txt", "--format", "csv"}},
         {2,
          {"check", "altro.csv"},
          general + "Il file " + folder.path("altro.csv") + " non esiste"},
-        {2, {"check", "ref"}, general + folder.path("ref") + " \u00E8 una cartella"},
-        {2,
-         {"check", "soggetti.csv"},
-         "Manca la tabella dei luoghi " + states + "\n",
-         {},
-         kRoman,
-         {}},
-        {2,
-         {"check", "soggetti.csv"},
-         "La tabella dei luoghi " + states,
-         {},
-         kRoman,
-         "ITALIA,Z000\r\nZIMBABWE,Z3\r\n"},
-        {2, {"check", "soggetti.csv", "--format", "xls"}, "velmora-cli check: --format"},
-
-        {1, batch(), "Inserire il Tipo Ufficio\n", {}, kRoman, kStates, {}},
+        {2, {"check", "soggetti.csv"}, "Manca la tabella dei luoghi " + states, {}, kValid, {}, {}},
+        {1, batch(), "Inserire il Tipo Ufficio\n", {}, kValid, {}},
         {1,
          batch({"--office-type", "U", "--office-seat", "R"}, "--purpose"),
-         kErrors + "- Finalit\u00E0 non immessa\n",
+         kErrors,
          {},
-         kRoman,
-         kStates,
+         kValid,
          {}},
         {1, batch({"--date", "01/01/2999"}, "--type"),
          kErrors + "- Tipo certificato non immesso\n- Data protocollo non immessa o non valida\n"},
         {1, batch(), "2: Sesso diverso da M o F\n", {}, kRoman + kNoSex},
         {2, batch(), plain(importGeneralMessage(2)) + "\n", {}, kRoman + "\r\n"},
-        {2, batch({"--purpose", "LAVORO\r\nFinto: 1"}),
-         "velmora-cli batch: --purpose: carattere non ammesso: U+000D"},
-        {2, batch({"--protocol", "12/a"}),
-         "velmora-cli batch: --protocol: carattere non ammesso: \u00AB/\u00BB"},
-        {2, batch({"--type", "5"}, "--type"), "velmora-cli batch: --type"},
+        {2, batch({"--purpose", "LAVORO\r\nFinto: 1"}), "velmora-cli batch: --purpose: carattere "},
         {2, batch({}, "--dest"), "velmora-cli batch: serve --dest"},
         {1, pdf("2", ""), "Completare correttamente tutti i campi della richiesta\n"},
         {1, pdf("2"), "Il modello del modulo PDF "},
@@ -178,27 +153,18 @@ void TestCli::commands() {
     }
 }
 
-void TestCli::helpNamesEveryCommandAndTheProgramRuns() {
+void TestCli::helpNamesEveryCommand() {
     const Run help = runCli({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
     QVERIFY(help.err.isEmpty());
     for (const char* usage :
          {"taxcode CODICE LUOGO", "taxcode -", "check FILE", "batch FILE", "pdf --type N"})
         QVERIFY2(help.out.contains(QStringLiteral("velmora-cli ") + usage), usage);
-
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("taxcode"), QStringLiteral("-")});
-    QVERIFY(process.waitForStarted());
-    process.write("RSSMRA80A01H501U\tH501\nRSSMRA80A01H501U\tF205\n");
-    process.closeWriteChannel();
-    QVERIFY(process.waitForFinished());
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(process.readAllStandardOutput(), QByteArray("Corretto\nErrato\n"));
 }
 
 void TestCli::batchAndPdfWriteTheirFiles() {
     const ScratchFolder folder;
-    prepare(folder, kRoman + kParisian, kConfig, kStates);
+    prepare(folder, kValid, kConfig, kStates);
     Run run = runCli(batch({"--german", "--purpose", "lavoro"}));
     QCOMPARE(run.status, 0);
     QVERIFY(run.err.isEmpty() && run.out.endsWith(u'\n'));
@@ -227,23 +193,18 @@ void TestCli::batchAndPdfWriteTheirFiles() {
     QCOMPARE(readAll(folder.path("config.ini")), kConfig);
 }
 
+// The program itself, writing to a full disk.
 void TestCli::outputThatCannotBeWrittenIsAFailure() {
-    const ScratchFolder folder;
-    prepare(folder, kRoman, {}, kStates);
-    for (const QStringList& arguments :
-         {QStringList{"taxcode", "-"}, batch({"--office-type", "UFF", "--office-seat", "ROMA"})}) {
-        QProcess process;
-        process.setWorkingDirectory(folder.path());
-        process.setStandardOutputFile(QStringLiteral("/dev/full"));
-        process.start(QStringLiteral(VELMORA_CLI), arguments);
-        QVERIFY(process.waitForStarted());
-        process.write("RSSMRA80A01H501U\tH501\n");
-        process.closeWriteChannel();
-        QVERIFY(process.waitForFinished());
-        QCOMPARE(process.exitCode(), 1);
-        QVERIFY(process.readAllStandardError().startsWith(
-            "velmora-cli: impossibile scrivere sullo standard output"));
-    }
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("taxcode"), QStringLiteral("-")});
+    QVERIFY(process.waitForStarted());
+    process.write("RSSMRA80A01H501U\tH501\n");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().startsWith(
+        "velmora-cli: impossibile scrivere sullo standard output"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
