@@ -59,12 +59,8 @@ void TestImportFile::fileOutcome() {
     const QByteArray roman = subjectListBytes({romanSubject()}).chopped(2);
     const QByteArray parisian = subjectListBytes({parisianSubject()}).chopped(2);
     const QByteArray longField(LineReader::kMaxLineLength - romanCsv().size() + 6, 'A');
-    const struct {
-        ImportKind kind;
-        QByteArray bytes;
-        int rowsBefore;
-        QString outcome; // the rows imported, or the refusal
-    } cases[] = {
+    // File kind, bytes, rows already in the table; the rows imported, or the refusal.
+    const std::tuple<ImportKind, QByteArray, int, QString> cases[] = {
         {kFixed, {}, 0, "0"},
         {kFixed, lines({roman, parisian}), 0, "2"},
         {kFixed, roman + "\r\n" + parisian, 0, "2"},
@@ -93,9 +89,9 @@ void TestImportFile::fileOutcome() {
         {kCsv, lines({romanCsv(), romanCsv()}), SubjectTable::kMaxRows - 2, "2"},
         {kCsv, lines({romanCsv(), romanCsv()}), SubjectTable::kMaxRows - 1, importFullMessage(2)},
     };
-    for (const auto& c : cases) {
-        const ImportResult result = import(c.bytes, c.kind, c.rowsBefore);
-        QCOMPARE(result.ok() ? QString::number(result->size()) : result.error(), c.outcome);
+    for (const auto& [kind, bytes, rowsBefore, outcome] : cases) {
+        const ImportResult result = import(bytes, kind, rowsBefore);
+        QCOMPARE(result.ok() ? QString::number(result->size()) : result.error(), outcome);
     }
 }
 
@@ -112,11 +108,7 @@ void TestImportFile::rowMapping() {
     const QString paris = "ROSSI|05/01/1970|||FRANCIA|Z110|";
     const QString nowhere = "ROSSI|05/01/1970|||||";
     const QString accented = u"ROSS\u00CC|05/01/1970|||FRANCIA|Z110|"_s;
-    const struct {
-        ImportKind kind;
-        QByteArray line;
-        QString cells;
-    } cases[] = {
+    const std::tuple<ImportKind, QByteArray, QString> cases[] = {
         {kFixed, fixed("H501", "Z000"), rome},
         {kFixed, fixed("H501", "    "), rome},
         {kFixed, fixed("H501", "000 "), "ROSSI|05/01/1970|ROMA|H501|||"},
@@ -137,15 +129,15 @@ void TestImportFile::rowMapping() {
         {kCsv, "ross\xC3\xAC,M,,,05/01/1970,Z110,,M,", accented},
         {kCsv, "\xEF\xBB\xBFross\xC3\xAC,M,,,05/01/1970,Z110,,M,", accented},
     };
-    for (const auto& c : cases) {
-        const ImportResult result = import(c.line, c.kind);
-        QVERIFY2(result.ok() && result->size() == 1, c.line.constData());
+    for (const auto& [kind, line, cells] : cases) {
+        const ImportResult result = import(line, kind);
+        QVERIFY2(result.ok() && result->size() == 1, line.constData());
         const SubjectValues& row = result->first();
         QCOMPARE((QStringList{row[SurnameColumn], row[BirthDateColumn], row[MunicipalityColumn],
                               row[MunicipalityCodeColumn], row[StateColumn], row[StateCodeColumn],
                               row[CuiColumn]})
                      .join(u'|'),
-                 c.cells);
+                 cells);
     }
 }
 

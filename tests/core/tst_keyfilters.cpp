@@ -16,14 +16,7 @@ private Q_SLOTS:
 // limit (0: none) and message; at the limit a length-first field tells even a refused key.
 void TestKeyFilters::filters() {
     using Kind = KeyDecision::Kind;
-    const struct {
-        KeyFilter filter;
-        QString typed;
-        QString kept;
-        int limit;
-        QString message;
-        bool lengthFirst;
-    } cases[] = {
+    const std::tuple<KeyFilter, QString, QString, int, QString, bool> cases[] = {
         {entryfields::surname(), u"d'\u00e0mico 2"_qs, u"D'\u00C0MICO "_qs, 72, "Max 72 Caratteri",
          false},
         {entryfields::name(), u"jos\u00e9-1"_qs, u"JOS\u00C9"_qs, 72, "Max 72 Caratteri", false},
@@ -46,25 +39,25 @@ void TestKeyFilters::filters() {
         {configfields::purpose(), u"x\r\n\u20AC\u00AA\u0141\u00e0"_qs, u"X\u20AC\u00C0"_qs, 250,
          "Massimo 250 Caratteri", false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [filter, typed, kept, limit, message, lengthFirst] : cases) {
         QString text;
-        for (const QChar key : c.typed) {
-            const KeyDecision decision = judgeKey(c.filter, key, text.size());
+        for (const QChar key : typed) {
+            const KeyDecision decision = judgeKey(filter, key, text.size());
             if (decision.kind == Kind::Insert)
                 text.append(decision.character);
         }
-        QCOMPARE(text, c.kept);
+        QCOMPARE(text, kept);
         // A whole text typed at once: every row above holds a key the field drops.
-        QVERIFY(typeText(c.filter, c.typed).error().startsWith("carattere non ammesso"));
-        QCOMPARE(*typeText(c.filter, text.toLower()), text);
-        const qsizetype full = c.limit > 0 ? c.limit : 10000;
-        QCOMPARE(judgeKey(c.filter, u'A', full - 1).kind, Kind::Insert);
-        const KeyDecision past = judgeKey(c.filter, u'A', full);
-        QCOMPARE(past.kind, c.limit > 0 ? Kind::Refuse : Kind::Insert);
-        QCOMPARE(past.message, c.message);
-        if (c.limit > 0)
-            QCOMPARE(typeText(c.filter, QString(c.limit + 1, u'A')).error(), c.message);
-        QCOMPARE(judgeKey(c.filter, u'\r', full).kind, c.lengthFirst ? Kind::Refuse : Kind::Drop);
+        QVERIFY(typeText(filter, typed).error().startsWith("carattere non ammesso"));
+        QCOMPARE(*typeText(filter, text.toLower()), text);
+        const qsizetype full = limit > 0 ? limit : 10000;
+        QCOMPARE(judgeKey(filter, u'A', full - 1).kind, Kind::Insert);
+        const KeyDecision past = judgeKey(filter, u'A', full);
+        QCOMPARE(past.kind, limit > 0 ? Kind::Refuse : Kind::Insert);
+        QCOMPARE(past.message, message);
+        if (limit > 0)
+            QCOMPARE(typeText(filter, QString(limit + 1, u'A')).error(), message);
+        QCOMPARE(judgeKey(filter, u'\r', full).kind, lengthFirst ? Kind::Refuse : Kind::Drop);
     }
 }
 

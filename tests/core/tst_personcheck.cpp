@@ -36,11 +36,7 @@ private Q_SLOTS:
 
 // The failed rules by number, and the field each marks.
 void TestPersonCheck::rules() {
-    const struct {
-        P person;
-        QList<int> rules;
-        QList<Column> marks;
-    } cases[] = {
+    const std::tuple<P, QList<int>, QList<Column>> cases[] = {
         {kItalian, {}, {}},
         {kForeigner, {}, {}},
         {set(kItalian, &P::surname, k72), {}, {}},
@@ -73,15 +69,15 @@ void TestPersonCheck::rules() {
          {1, 2, 3, 9, 11},
          {SurnameColumn, NameColumn, SexColumn, BirthDateColumn, StateColumn}},
     };
-    for (const auto& c : cases) {
-        QList<int> rules;
-        QList<Column> marks;
-        for (const FailedRule& rule : CheckPersonFields(c.person, kNow)) {
-            rules.append(rule.rule);
-            marks.append(rule.field);
+    for (const auto& [person, rules, marks] : cases) {
+        QList<int> failed;
+        QList<Column> marked;
+        for (const FailedRule& rule : CheckPersonFields(person, kNow)) {
+            failed.append(rule.rule);
+            marked.append(rule.field);
         }
-        QCOMPARE(rules, c.rules);
-        QCOMPARE(marks, c.marks);
+        QCOMPARE(failed, rules);
+        QCOMPARE(marked, marks);
     }
 }
 

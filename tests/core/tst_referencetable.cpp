@@ -27,17 +27,17 @@ private Q_SLOTS:
     void readsAgainWhenTheFileChangesGoesOrTheFolderChanges();
 };
 
-// Homonyms, a trailing blank, extra fields, a Windows-1252 capital, an empty name, a lone CR, a
-// last line without its end. Exact names only: the first line wins, nothing is trimmed, case
-// counts.
+// Homonyms, a repeated code, a trailing blank, extra fields, a Windows-1252 capital, an empty name,
+// a lone CR, a last line without its end. Exact names only: the first line wins, nothing is
+// trimmed, case counts.
 void TestReferenceTable::lookups() {
     test::ScratchFolder folder;
     writeTable("ROMA,H501\r\nABBADIA,A002\r\nABBADIA,A003\r\nSAN PAOLO,X111,EXTRA\r\n"
-               "MILANO ,F205\r\n\xC0GLIE,A100\r\n,Z999\rULTIMA,U001");
+               "MILANO ,F205\r\n\xC0GLIE,A100\r\nALTRA,A002\r\n,Z999\rULTIMA,U001");
     ReferenceTable reference(kTableFile);
     QVERIFY(reference.refresh().ok());
     QCOMPARE(reference.names(), QStringList({"ROMA", "ABBADIA", "ABBADIA", "SAN PAOLO", "MILANO ",
-                                             QStringLiteral("\u00C0GLIE"), "", "ULTIMA"}));
+                                             QStringLiteral("\u00C0GLIE"), "ALTRA", "", "ULTIMA"}));
     const std::pair<QString, Code> byName[] = {
         {"ROMA", "H501"},    {"ABBADIA", "A002"},   {"ROMA ", {}},
         {"roma", {}},        {"ROM", {}},           {"MILANO", {}},

@@ -4,8 +4,7 @@
 #include <QTest>
 
 using namespace velmora;
-using velmora::test::parisianSubject;
-using velmora::test::romanSubject;
+using namespace velmora::test;
 
 namespace {
 
@@ -16,9 +15,7 @@ const QString kNoSubjects = QStringLiteral("Inserire almeno un soggetto");
 const QString kIncomplete =
     QStringLiteral("Completare correttamente tutti i campi della richiesta");
 
-RequestFields validRequest() {
-    return {"PROCURA", 0, "LAVORO", "123", "01/02/2010", false, 2};
-}
+const RequestFields kValid{"PROCURA", 0, "LAVORO", "123", "01/02/2010", false, 2};
 
 } // namespace
 
@@ -44,7 +41,7 @@ void TestRequestCheck::batchRequest() {
                                   kNumberLine + "\r\n- Data protocollo non immessa o non valida");
     QCOMPARE(verdict.record.german, QStringLiteral("Si"));
 
-    fields = validRequest();
+    fields = kValid;
     verdict = checkForBatch(fields, kNow);
     QVERIFY(verdict.accepted());
     QCOMPARE(verdict.record.protocolNumber, QStringLiteral("123") + QString(27, u' '));
@@ -53,7 +50,7 @@ void TestRequestCheck::batchRequest() {
     QCOMPARE(checkForBatch(fields, kNow).record.protocolNumber, QString(30, u'9'));
     fields.protocolNumber = QString(31, u'9');
     QCOMPARE(checkForBatch(fields, kNow).refusal, kHeading + kNumberLine);
-    fields = validRequest();
+    fields = kValid;
     fields.subjects = 0;
     QCOMPARE(checkForBatch(fields, kNow).refusal, kNoSubjects);
 }
@@ -61,7 +58,7 @@ void TestRequestCheck::batchRequest() {
 // The form examines neither the office type, nor the number's length, nor a future date.
 void TestRequestCheck::pdfRequest() {
     const QString civil = kCertificateTypes[2];
-    RequestFields fields = validRequest();
+    RequestFields fields = kValid;
     fields.officeType.clear();
     fields.protocolNumber = QString(40, u'1');
     fields.protocolDate = QStringLiteral("01/01/2030");
@@ -75,7 +72,7 @@ void TestRequestCheck::pdfRequest() {
     QCOMPARE(checkForPdf(fields, civil).refusal, kIncomplete);
     for (QString RequestFields::*field :
          {&RequestFields::purpose, &RequestFields::protocolNumber}) {
-        fields = validRequest();
+        fields = kValid;
         (fields.*field).clear();
         QCOMPARE(checkForPdf(fields, civil).refusal, kIncomplete);
     }
@@ -83,11 +80,7 @@ void TestRequestCheck::pdfRequest() {
 
 void TestRequestCheck::batchRowCheck() {
     const QString a73(73, u'A');
-    const struct {
-        SubjectValues base;
-        std::initializer_list<std::pair<Column, QString>> cells;
-        RowFault fault;
-    } cases[] = {
+    const std::tuple<SubjectValues, QList<std::pair<Column, QString>>, RowFault> cases[] = {
         {romanSubject(), {}, RowFault::None},
         {romanSubject(), {{TaxCodeColumn, "RSSMRA70A05H501Z"}}, RowFault::None}, // Warning passes
         {romanSubject(), {{SurnameColumn, QString(72, u'A')}}, RowFault::None},
@@ -121,13 +114,12 @@ void TestRequestCheck::batchRowCheck() {
         {parisianSubject(), {{StateCodeColumn, "110"}}, RowFault::PlaceCodeForm},
     };
     for (const auto& c : cases) {
-        SubjectValues v = c.base;
-        for (const auto& [column, text] : c.cells)
+        auto [v, cells, fault] = c;
+        for (const auto& [column, text] : cells)
             v[column] = text;
         SubjectTable table;
         table.appendRow(v);
-        QVERIFY2(checkPersonRow(table, 1, kNow) == c.fault,
-                 qPrintable(QString::number(&c - cases)));
+        QVERIFY2(checkPersonRow(table, 1, kNow) == fault, qPrintable(QString::number(&c - cases)));
     }
 }
 

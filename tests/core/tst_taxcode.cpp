@@ -12,7 +12,8 @@ private Q_SLOTS:
 
 // Check characters worked out by hand from the published value tables (odd + even sums):
 // MRTMTT25D09F205Z 97 + 58 = 155 -> Z; RSSMRA80A01H501U 61 + 37 = 98 -> U; BNCLRA85T52F205E
-// 69 + 39 = 108 -> E; omocode MRTMTT25D09F20RU (place digit 5 as R) 155 - 13 + 8 = 150 -> U.
+// 69 + 39 = 108 -> E; omocode MRTMTT25D09F20RU (place digit 5 as R) 155 - 13 + 8 = 150 -> U,
+// and so on for the other omocodes, which between them use every letter L to V.
 void TestTaxCode::answers() {
     const auto correct = TaxCodeCheck::Corretto;
     const auto warning = TaxCodeCheck::Warning;
@@ -30,6 +31,9 @@ void TestTaxCode::answers() {
         {"MRTMTT25D09F205Z", "", wrong},
         // Letters L to V in characters 13 to 15 stand for digits; character 12 stays a letter.
         {"MRTMTT25D09F20RU", "F205", correct},
+        {"MRTMTT25D09F2MRG", "F215", correct},
+        {"MRTMTT25D09FPQTO", "F347", correct},
+        {"MRTMTT25D09FLSUT", "F068", correct},
         {"RSSMRA80A01LN1VQ", "L219", correct},
         {"RSSMRA80A01LN1VM", "L219", warning}, // the check is computed on the code as written
         {"MRTMTT25D09F20AU", "F205", wrong},
