@@ -1,6 +1,6 @@
 // libFuzzer over the other text the program reads: a place table, config.ini and the tax codes
 // that velmora-cli reads from standard input. The first byte picks the reader; the rest is the
-// text. Besides crashes and sanitizer reports, any broken promise of a reader stops the run.
+// text. Any broken promise of a reader stops the run.
 #include "cli/command.h"
 #include "core/config.h"
 #include "core/subjects/referencetable.h"
@@ -24,13 +24,9 @@ void require(bool promise) {
 void placeTable(const QString& path, const QByteArray& bytes) {
     ReferenceTable table(path);
     const Status read = table.refresh();
-    if (!read) {
-        require(read.error().contains(QStringLiteral("tabella.txt")));
-        require(table.names().isEmpty());
-        return;
-    }
-    const qsizetype lineFeeds = bytes.count('\n');
-    require(lineFeeds == bytes.count("\r\n"));
+    require(read ||
+            (read.error().contains(QStringLiteral("tabella.txt")) && table.names().isEmpty()));
+    require(!read || bytes.count('\n') == bytes.count("\r\n"));
     for (const QString& name : table.names()) {
         const std::optional<QString> code = table.lookupName(name);
         require(code && isPlaceCode(*code) && !table.nameByCode(*code).isNull());
@@ -50,15 +46,14 @@ void config(const QString& path) {
 // One answer per line read, each one of the three words.
 void taxCodes(const QByteArray& bytes) {
     std::istringstream in(bytes.toStdString());
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     cli::Io io{in, out, err};
     require(cli::runTaxCode({QStringLiteral("-")}, io) == 0);
     const qsizetype lines = bytes.count('\n') + (bytes.isEmpty() || bytes.endsWith('\n') ? 0 : 1);
-    const QStringList answers = QString::fromStdString(out.str()).split(u'\n');
-    require(answers.size() == lines + 1 && answers.last().isEmpty());
-    for (qsizetype i = 0; i < lines; ++i)
-        require(answers[i] == u"Corretto" || answers[i] == u"Warning" || answers[i] == u"Errato");
+    QStringList answers = QString::fromStdString(out.str()).split(u'\n');
+    require(answers.size() == lines + 1 && answers.takeLast().isEmpty());
+    for (const QString& answer : answers)
+        require(answer == u"Corretto" || answer == u"Warning" || answer == u"Errato");
 }
 
 } // namespace
@@ -73,22 +68,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     static QTemporaryDir folder;
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const QString path = folder.filePath(QStringLiteral("tabella.txt"));
-    switch (data[0] % 3) {
-    case 0:
-    case 1: {
-        QFile file(path);
-        require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        require(file.write(bytes) == bytes.size());
-        file.close();
-        if (data[0] % 3 == 0)
-            placeTable(path, bytes);
-        else
-            config(path);
-        break;
-    }
-    default:
+    if (data[0] % 3 == 2) {
         taxCodes(bytes);
+        return 0;
     }
+    const QString path = folder.filePath(QStringLiteral("tabella.txt"));
+    QFile file(path);
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(bytes) == bytes.size());
+    file.close();
+    if (data[0] % 3 == 0)
+        placeTable(path, bytes);
+    else
+        config(path);
     return 0;
 }

@@ -37,30 +37,25 @@ inline void fillNumbered(SubjectTable& table, int count) {
     table.appendRows(rows);
 }
 
+// A subject from its cells in column order from the surname, separated by '|'.
+inline SubjectValues subjectCells(const QString& cells) {
+    SubjectValues values;
+    const QStringList list = cells.split(u'|');
+    for (int column = SurnameColumn; column < ColumnCount; ++column)
+        values[column] = list.value(column - SurnameColumn);
+    return values;
+}
+
 // Born in Rome, with a tax code whose check character is right: CheckTaxCode says Corretto.
 inline SubjectValues romanSubject() {
-    return subject({{SurnameColumn, u"ROSSI"},
-                    {NameColumn, u"MARIO"},
-                    {SexColumn, u"M"},
-                    {TaxCodeColumn, u"RSSMRA70A05H501F"},
-                    {BirthDateColumn, u"05/01/1970"},
-                    {MunicipalityColumn, u"ROMA"},
-                    {StateColumn, u"ITALIA"},
-                    {MunicipalityCodeColumn, u"H501"},
-                    {StateCodeColumn, u"Z000"}});
+    return subjectCells(
+        QStringLiteral("ROSSI|MARIO|M|RSSMRA70A05H501F|||05/01/1970|ROMA||ITALIA|H501|Z000"));
 }
 
 // Born in Paris, with a unique identifier and no tax code.
 inline SubjectValues parisianSubject() {
-    return subject({{SurnameColumn, u"DUPONT"},
-                    {NameColumn, u"JOS\u00C8"},
-                    {SexColumn, u"F"},
-                    {CuiColumn, u"1234567"},
-                    {FatherColumn, u"PIERRE"},
-                    {BirthDateColumn, u"31/12/1999"},
-                    {ForeignPlaceColumn, u"PARIGI"},
-                    {StateColumn, u"FRANCIA"},
-                    {StateCodeColumn, u"Z110"}});
+    return subjectCells(
+        QStringLiteral("DUPONT|JOS\u00C8|F||1234567|PIERRE|31/12/1999||PARIGI|FRANCIA||Z110"));
 }
 
 // Subjects as the subject list file holds them: fixed-width lines, CR LF after each.
