@@ -8,47 +8,35 @@
 using namespace velmora;
 using namespace velmora::test;
 
-namespace {
-
-const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
-
-} // namespace
+static const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
 
 class TestRecovery : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() {
-        folder_.reset();
-        folder_.emplace();
-        writePlaceTables(*folder_);
-    }
+    void initTestCase() { writePlaceTables(folder_); }
 
     // Values from a fixed-width import may hold either separator; the line must split back
-    // into the same ten fields, or be refused.
+    // into the same ten fields, or be refused: the import splits at commas when the line holds
+    // 8 or 9 of them, else at semicolons.
     void lineSplitsBackAtItsSeparator() {
-        const std::tuple<QString, QString, bool> cases[] = {
-            {"ROSSI, DETTO BIANCHI", "", true},
-            {"ROSSI;BIANCHI", "", true},
-            {"A,B", "C;D", false},
-            // Split at semicolons, eight commas would make the import split at commas.
-            {"A,B,C,D,E", "F,G,H,I,J", false},
-            {"A,B,C,D,E,F", "G,H,I,J,K,L", true},
+        const std::tuple<int, QString, bool> cases[] = {
+            {0, "", true}, {2, "", true},  {0, "A;B", true}, {1, "A;B", false},
+            {7, "", true}, {8, "", false}, {9, "", false},   {10, "", true},
         };
-        for (const auto& [surname, father, written] : cases) {
+        for (const auto& [commas, father, written] : cases) {
             SubjectValues subject = parisianSubject();
-            subject[SurnameColumn] = surname;
+            subject[SurnameColumn] = "ROSSI" + QString(",").repeated(commas);
             subject[FatherColumn] = father;
             const Result<QString> line = delimitedLine(subject, 7);
             QCOMPARE(line.ok(), written);
-            if (!written) {
+            if (!line) {
                 QVERIFY(line.error().contains(u"riga 7"));
                 continue;
             }
             const QList<QStringView> fields = delimitedFields(*line);
             QCOMPARE(fields.size(), 10);
-            QCOMPARE(fields[0], surname);
-            QCOMPARE(fields[6], father);
-            QCOMPARE(fields[9], subject[CuiColumn]);
+            QCOMPARE((QList{fields[0], fields[6], fields[9]}),
+                     (QList<QStringView>{subject[SurnameColumn], father, subject[CuiColumn]}));
         }
     }
 
@@ -104,15 +92,15 @@ private Q_SLOTS:
     }
 
     void oneOlderCopyIsKept() {
-        writeBytes(folder_->path("richiesta-in-corso-20090101-0800.txt"), "old");
-        writeBytes(folder_->path("richiesta-in-corso.txt"), "current");
-        QFile file(folder_->path("richiesta-in-corso.txt"));
+        writeBytes(folder_.path("richiesta-in-corso-20090101-0800.txt"), "old");
+        writeBytes(folder_.path("richiesta-in-corso.txt"), "current");
+        QFile file(folder_.path("richiesta-in-corso.txt"));
         QVERIFY(file.open(QIODevice::ReadWrite) &&
                 file.setFileTime(kSaved, QFileDevice::FileModificationTime));
         file.close();
-        const Result<QString> aside = moveRecoveryAside(folder_->path());
+        const Result<QString> aside = moveRecoveryAside(folder_.path());
         QVERIFY2(aside.ok(), qPrintable(aside.error()));
-        QCOMPARE(QDir(folder_->path()).entryList({"richiesta-in-corso*"}, QDir::Files),
+        QCOMPARE(QDir(folder_.path()).entryList({"richiesta-in-corso*"}, QDir::Files),
                  QStringList{"richiesta-in-corso-20100315-0932.txt"});
         QCOMPARE(readBytes(*aside), "current");
     }
@@ -138,7 +126,7 @@ private Q_SLOTS:
     }
 
 private:
-    std::optional<ScratchFolder> folder_;
+    ScratchFolder folder_;
     ReferenceTable municipalities_{QStringLiteral("ref/FileCodComuni.txt")};
     ReferenceTable states_{QStringLiteral("ref/FileCodStati.txt")};
 };
