@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QThread>
 #include <csignal>
-#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -140,8 +139,7 @@ private Q_SLOTS:
         const QString stale = QStringLiteral(".Velmora_2010-03-15,0932.tmp-stale");
         const QString recent = QStringLiteral(".Velmora_2010-03-15,0932.tmp-recent");
         QVERIFY(dir.mkdir(stale) && dir.mkdir(recent));
-        const timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-        QCOMPARE(::utimes(QFile::encodeName(dir.filePath(stale)).constData(), hourAgo), 0);
+        QVERIFY(setModified(dir.filePath(stale), 3600));
         int counter = 0;
         QVERIFY(writeBatch(killed.path(), kStamp, generalRequest(), table, counter));
         QVERIFY(!dir.exists(stale) && dir.exists(recent));

@@ -10,18 +10,16 @@
 
 using namespace velmora;
 
-namespace {
-
-const QByteArray kEarlier = "EARLIER\r\n";
+static const QByteArray kEarlier = "EARLIER\r\n";
 
 // What the folder holds, hidden entries included: a temporary file left behind shows here.
-QStringList entries(const QString& folder) {
+static QStringList entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 // The calls of the real writer, except that each write takes at most 3 bytes and call number
 // `failAt` (counting the final sync as the last) fails with `error`.
-WriteCalls failingCalls(int failAt, int error, int& calls) {
+static WriteCalls failingCalls(int failAt, int error, int& calls) {
     WriteCalls real = systemWriteCalls();
     const auto fails = [=, &calls] { return ++calls == failAt ? (errno = error, true) : false; };
     return {[=](int fd, const char* data, qint64 size) -> qint64 {
@@ -44,8 +42,6 @@ struct SmallDisk {
     bool mounted = ::geteuid() == 0 && mount(0);
 };
 
-} // namespace
-
 class TestFileWriter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -55,18 +51,15 @@ private Q_SLOTS:
         const std::tuple<int, int, QString> cases[] = {
             {0, 0, {}},
             {1, ENOSPC, full},
-            {2, EIO, "errore di lettura o scrittura del dispositivo"},
             {4, ENOSPC, full},
-            {5, ENOSPC, full}};
+            {5, ENOSPC, full},
+            {2, EIO, "errore di lettura o scrittura del dispositivo"}};
         for (const auto& [failAt, error, reason] : cases) {
             test::ScratchFolder folder;
             const QString path = folder.path("config.ini");
             QVERIFY(writeFile(path, kEarlier));
-            QFile leftover(folder.path(".config.ini.tmp-stopped")); // cleared once old
-            QVERIFY(leftover.open(QIODevice::WriteOnly) &&
-                    leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                                         QFileDevice::FileModificationTime));
-            leftover.close();
+            test::writeBytes(folder.path(".config.ini.tmp-stopped"), {}); // cleared once old
+            QVERIFY(test::setModified(folder.path(".config.ini.tmp-stopped"), 3600));
             int calls = 0;
             QCOMPARE(writeFile(path, "0123456789\r\n", failingCalls(failAt, error, calls)).error(),
                      reason.isEmpty() ? QString() : cannotWrite(path, reason));

@@ -4,12 +4,8 @@
 
 using namespace velmora;
 
-namespace {
-
 // Every character half the font size wide: widths in the tests are easy to count.
-const FontWidths kHalfWide{32, QList<double>(224, 500)};
-
-} // namespace
+static const FontWidths kHalfWide{32, QList<double>(224, 500)};
 
 class TestFormAppearance : public QObject {
     Q_OBJECT

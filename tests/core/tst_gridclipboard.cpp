@@ -8,20 +8,16 @@
 
 using namespace velmora;
 
-namespace {
+static const QString FF = QString(QChar(12));
+static const QString VT = QString(QChar(11));
+static const QString kHead = QStringLiteral("[GRIDCLIP]") + FF;
 
-const QString FF = QString(QChar(12));
-const QString VT = QString(QChar(11));
-const QString kHead = QStringLiteral("[GRIDCLIP]") + FF;
-
-QStringList column(const SubjectTable& table, int c) {
+static QStringList column(const SubjectTable& table, int c) {
     QStringList texts;
     for (int row = 1; row <= table.progressivo(); ++row)
         texts.append(table.cell(row, c));
     return texts;
 }
-
-} // namespace
 
 class TestGridClipboard : public QObject {
     Q_OBJECT

@@ -94,10 +94,8 @@ private Q_SLOTS:
     void oneOlderCopyIsKept() {
         writeBytes(folder_.path("richiesta-in-corso-20090101-0800.txt"), "old");
         writeBytes(folder_.path("richiesta-in-corso.txt"), "current");
-        QFile file(folder_.path("richiesta-in-corso.txt"));
-        QVERIFY(file.open(QIODevice::ReadWrite) &&
-                file.setFileTime(kSaved, QFileDevice::FileModificationTime));
-        file.close();
+        QVERIFY(setModified(folder_.path("richiesta-in-corso.txt"),
+                            kSaved.secsTo(QDateTime::currentDateTime())));
         const Result<QString> aside = moveRecoveryAside(folder_.path());
         QVERIFY2(aside.ok(), qPrintable(aside.error()));
         QCOMPARE(QDir(folder_.path()).entryList({"richiesta-in-corso*"}, QDir::Files),
