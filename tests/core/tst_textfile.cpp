@@ -35,9 +35,12 @@ private Q_SLOTS:
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
         const QString text = decodeWindows1252(all);
-        for (const auto& [byte, unicode] :
-             {std::pair{0x80, 0x20AC}, {0x8A, 0x160}, {0x9F, 0x178}, {0xC8, 0xC8}})
-            QCOMPARE(text.at(byte), QChar(unicode));
+        QCOMPARE(text.mid(0x80, 32),
+                 QString::fromUtf16(u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030"
+                                    u"\u0160\u2039\u0152\u008D\u017D\u008F"
+                                    u"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122"
+                                    u"\u0161\u203A\u0153\u009D\u017E\u0178"));
+        QCOMPARE(text.mid(0x7E, 2) + text.mid(0xA0, 1) + text.mid(0xFF), "~\x7F\u00A0\u00FF");
         QCOMPARE(encodeWindows1252(text).value(), all);
         QChar bad;
         QVERIFY(!encodeWindows1252(QStringLiteral("ROSSI \u0141UKASZ"), &bad));
