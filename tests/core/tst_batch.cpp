@@ -17,9 +17,8 @@ static const QString kList = QStringLiteral("/Nominativi_Velmora_2010-03-15,0932
 
 static const auto blanks = [](int n) { return QByteArray(n, ' '); };
 
-static RequestRecord generalRequest() {
-    return {kCertificateTypes[0], {}, "123" + QString(27, u' '), "01/02/2010", "No"};
-}
+static const RequestRecord kGeneral{
+    kCertificateTypes[0], {}, "123" + QString(27, u' '), "01/02/2010", "No"};
 
 // Writes `batches` batches of the same minute into `destination` in a child process, as
 // another run of the program would; the child ends with 1 when a batch fails.
@@ -29,7 +28,7 @@ static pid_t batchWriter(const QString& destination, const SubjectTable& table, 
         return pid;
     int counter = 0;
     for (int i = 0; i < batches; ++i) {
-        if (!writeBatch(destination, kStamp, generalRequest(), table, counter))
+        if (!writeBatch(destination, kStamp, kGeneral, table, counter))
             ::_exit(1);
     }
     ::_exit(0);
@@ -67,8 +66,7 @@ private Q_SLOTS:
         table.appendRows({romanSubject(), foreigner});
         ScratchFolder folder;
         int counter = 0;
-        const Result<QString> batch =
-            writeBatch(folder.path(), kStamp, generalRequest(), table, counter);
+        const Result<QString> batch = writeBatch(folder.path(), kStamp, kGeneral, table, counter);
         QCOMPARE(std::tuple(batch.value(), counter),
                  std::tuple(folder.path("Velmora_2010-03-15,0932"), 1));
         QCOMPARE(readBytes(*batch + kList),
@@ -82,8 +80,7 @@ private Q_SLOTS:
                  "Tipo Certificato: CERTIFICATO GENERALE (art.28 art.24 d.P.R. n. 313/2002)\r\n"
                  "Finalit\xE0: \r\nNum. Protocollo: 123" +
                      blanks(27) + "\r\nData: 01/02/2010\r\nLingua tedesca: No\r\n\r\n");
-        const Result<QString> second =
-            writeBatch(folder.path(), kStamp, generalRequest(), table, counter);
+        const Result<QString> second = writeBatch(folder.path(), kStamp, kGeneral, table, counter);
         QCOMPARE(*second, folder.path("Velmora_2010-03-15,0932(2)"));
         // Right after a start the counter is 0: a taken name gets (1). An empty folder, a file
         // and a link that leads nowhere take their names as well as a batch does.
@@ -91,7 +88,7 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.path()).mkdir("Velmora_2010-03-15,0932(1)"));
         QVERIFY(QFile::link(folder.path("nowhere"), folder.path("Velmora_2010-03-15,0932(3)")));
         writeBytes(folder.path("Velmora_2010-03-15,0932(4)"), "X");
-        QCOMPARE(writeBatch(folder.path(), kStamp, generalRequest(), table, fresh).value(),
+        QCOMPARE(writeBatch(folder.path(), kStamp, kGeneral, table, fresh).value(),
                  folder.path("Velmora_2010-03-15,0932(5)"));
         QCOMPARE(fresh, 5);
     }
@@ -102,14 +99,14 @@ private Q_SLOTS:
         table.appendRow(romanSubject());
         int counter = 7;
         const QString gone = folder.path("gone");
-        QCOMPARE(writeBatch(gone, kStamp, generalRequest(), table, counter).error(),
+        QCOMPARE(writeBatch(gone, kStamp, kGeneral, table, counter).error(),
                  cannotMakeFolder(gone + "/Velmora_2010-03-15,0932", "percorso inesistente"));
         QCOMPARE(counter, 7);
         // The list cannot be written (a character outside the code page): no folder is made.
         SubjectValues bad = romanSubject();
         bad[SurnameColumn] = QStringLiteral("\u0141UKASZ");
         table.appendRow(bad);
-        QVERIFY(writeBatch(folder.path(), kStamp, generalRequest(), table, counter)
+        QVERIFY(writeBatch(folder.path(), kStamp, kGeneral, table, counter)
                     .error()
                     .contains(kList.mid(1)));
         QVERIFY(
@@ -141,7 +138,7 @@ private Q_SLOTS:
         QVERIFY(dir.mkdir(stale) && dir.mkdir(recent));
         QVERIFY(setModified(dir.filePath(stale), 3600));
         int counter = 0;
-        QVERIFY(writeBatch(killed.path(), kStamp, generalRequest(), table, counter));
+        QVERIFY(writeBatch(killed.path(), kStamp, kGeneral, table, counter));
         QVERIFY(!dir.exists(stale) && dir.exists(recent));
     }
 };

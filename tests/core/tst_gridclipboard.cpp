@@ -42,8 +42,7 @@ private Q_SLOTS:
     void copyTakesFixedCells() {
         SubjectTable table;
         test::fillNumbered(table, 2);
-        // The header row and the number column are cells like the others; an empty one is a
-        // lone tab.
+        // The header row and number column are cells like the others; an empty one is a lone tab.
         QCOMPARE(gridClipText(table, 1, 0, 1, 0),
                  kHead + VT + "Cognome *" + VT + FF + "1" + VT + "S1" + VT + FF);
         QCOMPARE(gridClipText(table, 2, 2, 5, 5), kHead + VT + FF);

@@ -1,4 +1,5 @@
 #include "core/paths.h"
+#include "support/recorders.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,26 +28,20 @@ private Q_SLOTS:
         }
     }
 
-    // Whether the working and the installed folder hold the form, and which one is named.
+    // The working folder's form first, then the installed one, else named in the working one.
     void dataFile() {
-        for (const auto& [inWork, installed, fromInstalled] :
-             {std::tuple{true, true, false}, {false, true, true}, {false, false, false}}) {
-            const QTemporaryDir root; // an unpacked package: bin/ beside share/velmora/
-            const DataFolders folders{root.filePath("work"),
-                                      installedDataFolder(root.filePath("bin"))};
-            QCOMPARE(folders.installed, root.filePath("share/velmora"));
-            for (const auto& [present, folder] :
-                 {std::pair{inWork, folders.work}, std::pair{installed, folders.installed}}) {
-                QVERIFY(QDir(folder).mkpath("ref"));
-                if (present)
-                    QVERIFY(QFile(QDir(folder).filePath(kFormTemplate.toString()))
-                                .open(QIODevice::WriteOnly));
-            }
-            QCOMPARE(folders.dataFile(kFormTemplate),
-                     (fromInstalled ? folders.installed : folders.work) + u'/' +
-                         kFormTemplate.toString());
-            QCOMPARE(folders.workFile(kConfigFile), folders.work + u'/' + kConfigFile.toString());
-        }
+        const QTemporaryDir root; // an unpacked package: bin/ beside share/velmora/
+        const DataFolders folders{root.filePath("work"), installedDataFolder(root.filePath("bin"))};
+        QCOMPARE(folders.installed, root.filePath("share/velmora"));
+        const QString own = folders.work + u'/' + kFormTemplate.toString();
+        const QString shipped = folders.installed + u'/' + kFormTemplate.toString();
+        QCOMPARE(folders.dataFile(kFormTemplate), own);
+        QVERIFY(QDir().mkpath(QFileInfo(shipped).path()) && QDir().mkpath(QFileInfo(own).path()));
+        test::writeBytes(shipped, {});
+        QCOMPARE(folders.dataFile(kFormTemplate), shipped);
+        test::writeBytes(own, {});
+        QCOMPARE(folders.dataFile(kFormTemplate), own);
+        QCOMPARE(folders.workFile(kConfigFile), folders.work + u'/' + kConfigFile.toString());
     }
 };
 

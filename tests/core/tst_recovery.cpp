@@ -15,9 +15,8 @@ class TestRecovery : public QObject {
 private Q_SLOTS:
     void initTestCase() { writePlaceTables(folder_); }
 
-    // Values from a fixed-width import may hold either separator; the line must split back
-    // into the same ten fields, or be refused: the import splits at commas when the line holds
-    // 8 or 9 of them, else at semicolons.
+    // A line splits back into the same ten fields, or is refused: the import splits at commas
+    // when the line holds 8 or 9 of them, else at semicolons.
     void lineSplitsBackAtItsSeparator() {
         const std::tuple<int, QString, bool> cases[] = {
             {0, "", true}, {2, "", true},  {0, "A;B", true}, {1, "A;B", false},
@@ -40,53 +39,45 @@ private Q_SLOTS:
         }
     }
 
-    void requestAndRowsReadBack() {
+    void requestAndRowsReadBackOrAreRefused() {
         RequestValues request{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010",
                               true};
         SubjectTable table;
         table.appendRows({romanSubject(), parisianSubject(), romanSubject()});
-        const Result<QByteArray> bytes = recoveryBytes(request, table, kSaved);
-        QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
-        QVERIFY(bytes->endsWith("\r\n"));
-        QVERIFY(bytes->contains("\xC0 ROMA\r\n")); // Windows-1252, one byte a letter
-        QVERIFY(bytes->contains("ULTIMA MODIFICA=15/03/2010 09:32\r\n"));
-        const Result<RecoveryRead> read = readRecovery(*bytes);
+        const QByteArray bytes = recoveryBytes(request, table, kSaved).value();
+        QVERIFY(bytes.endsWith("\r\n"));
+        QVERIFY(bytes.contains("\xC0 ROMA\r\n")); // Windows-1252, one byte a letter
+        QVERIFY(bytes.contains("ULTIMA MODIFICA=15/03/2010 09:32\r\n"));
+        const Result<RecoveryRead> read = readRecovery(bytes);
         QVERIFY2(read.ok(), qPrintable(read.error()));
         QCOMPARE(std::tuple(read->request, read->saved, read->subjects),
                  std::tuple(request, kSaved, 3));
         QCOMPARE(recoveryQuestion(*read),
                  "\u00C8 stata trovata una richiesta non completata (3 soggetti, "
                  "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?");
-        const auto rows = recoveredSubjects(*read, municipalities_, states_);
-        QVERIFY2(rows.ok(), qPrintable(rows.error()));
-        QCOMPARE(*rows, (QList{romanSubject(), parisianSubject(), romanSubject()}));
+        QCOMPARE(recoveredSubjects(*read, municipalities_, states_).value(),
+                 (QList{romanSubject(), parisianSubject(), romanSubject()}));
         // No type chosen yet, nothing typed, no subjects.
         const Result<RecoveryRead> blank =
             readRecovery(*recoveryBytes(RequestValues{}, SubjectTable(), kSaved));
         QCOMPARE(std::tuple(blank->request, blank->subjects), std::tuple(RequestValues{}, 0));
-    }
 
-    void damagedFileIsRefused() {
-        SubjectTable table;
-        table.appendRows({romanSubject(), parisianSubject()});
-        const QByteArray good =
-            *recoveryBytes(RequestValues{1, "LAVORO", "1", {}, false}, table, kSaved);
         const auto replaced = [&](const char* from, const char* to) {
-            return QByteArray(good).replace(from, to);
+            return QByteArray(bytes).replace(from, to);
         };
-        const std::pair<QByteArray, QString> cases[] = {
+        const std::pair<QByteArray, QString> damaged[] = {
             {"ROSSI,MARIO\r\n", "non \u00E8 una richiesta"},
-            {replaced("CERTIFICATO=1", "CERTIFICATO=5"), "riga 2 "},
-            {replaced("NUMERO PROTOCOLLO=1\r\n", ""), "riga 4 "},
+            {replaced("CERTIFICATO=2", "CERTIFICATO=5"), "riga 2 "},
+            {replaced("NUMERO PROTOCOLLO=123AB\r\n", ""), "riga 4 "},
             {replaced("15/03/2010 09:32", "31/02/2010 09:32"), "riga 7 "},
-            {good.left(good.size() - 20), "importato alla riga 2\r"}, // cut short
-            {replaced("SOGGETTI=2", "SOGGETTI=3"), "2 soggetti invece di 3"},
+            {bytes.left(bytes.size() - 20), "importato alla riga 3\r"}, // cut short
+            {replaced("SOGGETTI=3", "SOGGETTI=4"), "3 soggetti invece di 4"},
             {replaced("05/01/1970", "05/13/1970"), "importato alla riga 1\r"},
         };
-        for (const auto& [bytes, reason] : cases) {
-            const Result<RecoveryRead> read = readRecovery(bytes);
+        for (const auto& [damagedBytes, reason] : damaged) {
+            const Result<RecoveryRead> back = readRecovery(damagedBytes);
             const QString error =
-                read ? recoveredSubjects(*read, municipalities_, states_).error() : read.error();
+                back ? recoveredSubjects(*back, municipalities_, states_).error() : back.error();
             QVERIFY2(error.contains(reason), qPrintable(error));
         }
     }

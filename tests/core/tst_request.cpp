@@ -7,21 +7,20 @@ using namespace velmora;
 class TestRequest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // The lines of config.ini (none: no file; three: a short one) and the plan: main window
-    // shown, position in the type list, purpose filled.
+    // The lines of config.ini (none: no file; three: a short one; " 2" as the list writes it)
+    // and the plan: main window shown, position in the type list, purpose filled.
     void startup() {
         const std::tuple<QStringList, bool, int, bool> cases[] = {
             {{}, false, -1, false},
-            {{"UFF", "ROMA", "LAVORO", ""}, true, -1, true},
+            {{"UFF", "ROMA", "LAVORO"}, true, -1, false},
             {{"UFF", "ROMA", "", ""}, false, -1, true},
+            {{"UFF", "ROMA", "LAVORO", ""}, true, -1, true},
             {{"UFF", "ROMA", "LAVORO", "5"}, true, -1, false},
             {{"UFF", "ROMA", "LAVORO", "-1"}, true, -1, false},
             {{"UFF", "ROMA", "LAVORO", "x"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", " 2"}, true, 2, true}, // as the list writes it
+            {{"UFF", "ROMA", "LAVORO", " 2"}, true, 2, true},
             {{"UFF", "ROMA", "LAVORO", "0"}, true, 0, true},
-            {{"UFF", "ROMA", "LAVORO", " 4"}, true, 4, true},
-            {{"UFF", "ROMA", "LAVORO"}, true, -1, false},
-        };
+            {{"UFF", "ROMA", "LAVORO", " 4"}, true, 4, true}};
         for (const auto& [lines, showMain, position, fill] : cases) {
             Config config;
             readConfigLines(lines, config);

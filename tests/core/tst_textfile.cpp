@@ -11,15 +11,13 @@ class TestTextFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void lineEnds() {
-        const std::pair<QString, QStringList> cases[] = {
-            {{}, {}},
-            {"A\r\nB", {"A", "B"}}, // the last line without its end
-            {"A\rB\r", {"A", "B"}},
-            {"A\nB\nC", {"A\nB\nC"}}, // a lone LF ends no line
-            {"A\r\n\r\n\r\nD\r\n", {"A", "", "", "D"}},
-            {"\r\n", {""}},
-            {"A\r\r\nB", {"A", "", "B"}},
-        };
+        const std::pair<QString, QStringList> cases[] = {{{}, {}},
+                                                         {"A\r\nB", {"A", "B"}},
+                                                         {"A\rB\r", {"A", "B"}},
+                                                         {"A\r\n\r\n\r\nD\r\n", {"A", "", "", "D"}},
+                                                         {"\r\n", {""}},
+                                                         {"A\r\r\nB", {"A", "", "B"}},
+                                                         {"A\nB\nC", {"A\nB\nC"}}};
         for (const auto& [text, lines] : cases) {
             QCOMPARE(splitLines(text), lines);
             QByteArray bytes = *encodeWindows1252(text);
