@@ -41,12 +41,12 @@ static int ending(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
-// Every folder under a batch name holds both files, the subject list whole. Returns how many.
-static int completeBatches(const QString& destination, const SubjectTable& table) {
-    const QStringList names = QDir(destination).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+// How many batches the folder holds; -1 when one lacks a file or holds its list cut short.
+static int completeBatches(const QDir& destination, const SubjectTable& table) {
+    const QStringList names = destination.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
-        const QFileInfoList files = QDir(QDir(destination).filePath(name))
-                                        .entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+        const auto files =
+            QDir(destination.filePath(name)).entryInfoList(QDir::Files | QDir::Hidden);
         if (files.size() != 2 || files[0].size() != subjectListBytes(table)->size() ||
             files[1].size() == 0)
             return -1;
@@ -103,12 +103,9 @@ private Q_SLOTS:
                  cannotMakeFolder(gone + "/Velmora_2010-03-15,0932", "percorso inesistente"));
         QCOMPARE(counter, 7);
         // The list cannot be written (a character outside the code page): no folder is made.
-        SubjectValues bad = romanSubject();
-        bad[SurnameColumn] = QStringLiteral("\u0141UKASZ");
-        table.appendRow(bad);
-        QVERIFY(writeBatch(folder.path(), kStamp, kGeneral, table, counter)
-                    .error()
-                    .contains(kList.mid(1)));
+        table.appendRow(subject({{SurnameColumn, u"\u0141UKASZ"}}));
+        const QString error = writeBatch(folder.path(), kStamp, kGeneral, table, counter).error();
+        QVERIFY(error.contains(kList.mid(1)));
         QVERIFY(
             QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }

@@ -27,13 +27,11 @@ private Q_SLOTS:
         config.OutputFolder = "/kept";
         test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
         QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
-        QCOMPARE(config.DefaultCertType, "3");
-        QCOMPARE(config.OutputFolder, "/kept");
+        QCOMPARE(config.DefaultCertType + config.OutputFolder, "3/kept");
         Config shorter;
         test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
         QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
-        QCOMPARE(shorter.DefaultPurpose, "LAVORO");
-        QVERIFY(shorter.isComplete());
+        QVERIFY(shorter.isComplete() && shorter.DefaultPurpose == u"LAVORO");
         Config emptyPurpose;
         test::writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
         QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);

@@ -32,13 +32,9 @@ private Q_SLOTS:
     }
 
     void drawnEscapedAndInsideTheBox() {
-        const QByteArray content =
-            appearanceContent({10, {"FORL\xCC (1)\\2"}}, {100, 16, false, 10}, "Helv");
-        QVERIFY(content.startsWith("/Tx BMC\n"));
-        QVERIFY(content.endsWith("EMC\n"));
-        QVERIFY(content.contains("2.00 2.00 96.00 12.00 re W n"));
-        QVERIFY(content.contains("/Helv 10.00 Tf"));
-        QVERIFY(content.contains("(FORL\\314 \\(1\\)\\\\2) Tj"));
+        QCOMPARE(appearanceContent({10, {"FORL\xCC (1)\\2"}}, {100, 16, false, 10}, "Helv"),
+                 "/Tx BMC\nq\n2.00 2.00 96.00 12.00 re W n\nBT\n/Helv 10.00 Tf\n0 g\n11.50 TL\n"
+                 "2.00 4.50 Td\n(FORL\\314 \\(1\\)\\\\2) Tj\nET\nQ\nEMC\n");
     }
 };
 

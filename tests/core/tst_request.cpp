@@ -36,9 +36,9 @@ private Q_SLOTS:
 
     // Only a to z move; the codes beside them and accented letters stay.
     void upperCaseKeyAndOfficeType() {
-        for (const auto& [key, result] : {std::pair{'a', 'A'}, {'z', 'Z'}, {'`', '`'}, {'{', '{'}})
-            QCOMPARE(UpperCaseKey(key), int(result));
-        QCOMPARE(UpperCaseKey(224), 224);
+        for (const auto& [key, result] :
+             {std::pair<int, int>{'a', 'A'}, {'z', 'Z'}, {'`', '`'}, {'{', '{'}, {224, 224}})
+            QCOMPARE(UpperCaseKey(key), result);
         for (const auto& [typed, taken] :
              {std::pair{"A", false}, {"", false}, {"AB", true}, {"UFFICIO", false}})
             QCOMPARE(takesOfficeType(QString::fromLatin1(typed), QStringLiteral("UFFICIO")), taken);
