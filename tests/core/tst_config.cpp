@@ -1,7 +1,6 @@
 #include "core/config.h"
 #include "support/recorders.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace velmora;
@@ -9,53 +8,36 @@ using namespace velmora;
 class TestConfig : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void roundTripWritesSevenLines();
-    void readKeepsWhatTheFileHas();
+    void writtenAndRead() {
+        test::ScratchFolder folder;
+        const QString path = folder.path("config.ini");
+        const Config written{
+            "PROCURA DELLA REPUBBLICA", "FORL\u00CC", "LAVORO", " 2", "/srv/out", {}, "/srv/pdf"};
+        QVERIFY(WriteConfig(path, written).ok());
+        QCOMPARE(test::readBytes(path), "PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
+                                        "/srv/out\r\n\r\n/srv/pdf\r\n");
+        Config read;
+        QCOMPARE(ReadConfig(path, read), ConfigRead::Complete);
+        QCOMPARE(read, written);
+        // What the file does not have is kept; lines 5 to 7 are optional.
+        QVERIFY(QFile::remove(path));
+        Config config;
+        QCOMPARE(ReadConfig(path, config), ConfigRead::Unreadable);
+        QCOMPARE(config, Config());
+        config.OutputFolder = "/kept";
+        test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
+        QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
+        QCOMPARE(config.DefaultCertType + config.OutputFolder, "3/kept");
+        Config shorter;
+        test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
+        QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
+        QVERIFY(shorter.isComplete() && shorter.DefaultPurpose == u"LAVORO");
+        Config emptyPurpose;
+        test::writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
+        QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
+        QVERIFY(!emptyPurpose.isComplete());
+    }
 };
-
-void TestConfig::roundTripWritesSevenLines() {
-    test::ScratchFolder folder;
-    const QString path = folder.path(QStringLiteral("config.ini"));
-    const Config written{QStringLiteral("PROCURA DELLA REPUBBLICA"),
-                         QStringLiteral("FORL\u00CC"),
-                         QStringLiteral("LAVORO"),
-                         QStringLiteral(" 2"),
-                         QStringLiteral("/srv/out"),
-                         QString(),
-                         QStringLiteral("/srv/pdf")};
-    QVERIFY(WriteConfig(path, written).ok());
-    QCOMPARE(test::readBytes(path),
-             QByteArray("PROCURA DELLA REPUBBLICA\r\nFORL\xCC\r\nLAVORO\r\n 2\r\n"
-                        "/srv/out\r\n\r\n/srv/pdf\r\n"));
-    Config read;
-    QCOMPARE(ReadConfig(path, read), ConfigRead::Complete);
-    QCOMPARE(read, written);
-}
-
-void TestConfig::readKeepsWhatTheFileHas() {
-    test::ScratchFolder folder;
-    const QString path = folder.path(QStringLiteral("config.ini"));
-    Config config;
-    QCOMPARE(ReadConfig(path, config), ConfigRead::Unreadable);
-    QCOMPARE(config, Config());
-
-    config.OutputFolder = QStringLiteral("/kept");
-    test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n3\r\n");
-    QCOMPARE(ReadConfig(path, config), ConfigRead::Complete);
-    QCOMPARE(config.DefaultCertType, QStringLiteral("3"));
-    QCOMPARE(config.OutputFolder, QStringLiteral("/kept")); // lines 5 to 7 are optional
-
-    Config shorter;
-    test::writeBytes(path, "UFFICIO\r\nROMA\r\nLAVORO\r\n");
-    QCOMPARE(ReadConfig(path, shorter), ConfigRead::Short);
-    QCOMPARE(shorter.DefaultPurpose, QStringLiteral("LAVORO"));
-    QVERIFY(shorter.isComplete());
-
-    Config emptyPurpose;
-    test::writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
-    QCOMPARE(ReadConfig(path, emptyPurpose), ConfigRead::Complete);
-    QVERIFY(!emptyPurpose.isComplete());
-}
 
 QTEST_GUILESS_MAIN(TestConfig)
 #include "tst_config.moc"

@@ -8,91 +8,76 @@
 
 using namespace velmora;
 
-namespace {
+static const QString FF = QString(QChar(12));
+static const QString VT = QString(QChar(11));
+static const QString kHead = QStringLiteral("[GRIDCLIP]") + FF;
 
-const QString FF = QString(QChar(12));
-const QString VT = QString(QChar(11));
-const QString kHead = QStringLiteral("[GRIDCLIP]") + FF;
-
-QStringList column(const SubjectTable& table, int c) {
+static QStringList column(const SubjectTable& table, int c) {
     QStringList texts;
     for (int row = 1; row <= table.progressivo(); ++row)
         texts.append(table.cell(row, c));
     return texts;
 }
 
-} // namespace
-
 class TestGridClipboard : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void removeRowIsOneRemoval();
-    void copyTextTakesFixedCells();
-    void paste();
-};
-
-void TestGridClipboard::removeRowIsOneRemoval() {
-    SubjectTable table;
-    QAbstractItemModelTester tester(&table);
-    test::fillNumbered(table, 1000);
-    table.setColors(1000, {kLightRed, kBlack});
-    QSignalSpy removed(&table, &SubjectTable::rowsRemoved);
-    QSignalSpy changed(&table, &SubjectTable::dataChanged);
-    QSignalSpy reset(&table, &SubjectTable::modelReset);
-    table.removeRow(1);
-    QCOMPARE(removed.size(), 1);
-    QVERIFY(changed.isEmpty() && reset.isEmpty());
-    QCOMPARE(table.cell(999, NumberColumn), QStringLiteral("999"));
-    QCOMPARE(table.headerData(998, Qt::Vertical).toString(), QStringLiteral("999"));
-    QCOMPARE(table.cell(999, SurnameColumn), QStringLiteral("S1000"));
-    QCOMPARE(table.colors(999).back, kLightRed);
-}
-
-void TestGridClipboard::copyTextTakesFixedCells() {
-    SubjectTable table;
-    test::fillNumbered(table, 2);
-    // The header row and the number column are cells like the others; an empty one is a lone tab.
-    QCOMPARE(gridClipText(table, 1, 0, 1, 0),
-             kHead + VT + "Cognome *" + VT + FF + "1" + VT + "S1" + VT + FF);
-    QCOMPARE(gridClipText(table, 2, 2, 5, 5), kHead + VT + FF);
-    QCOMPARE(gridClipText(table, 1, 3, 1, 2), std::nullopt);
-    QCOMPARE(gridClipText(table, 1, 1, 1, ColumnCount), std::nullopt);
-}
-
-void TestGridClipboard::paste() {
-    const QStringList untouched{"S1", "S2", "S3"};
-    const QString twoRows = kHead + "A" + VT + FF + "C" + VT + FF;
-    // The text, where it goes (row, column), the answer and the surnames after it.
-    const struct {
-        QString text;
-        int row;
-        int column;
-        bool answer;
-        QStringList surnames;
-    } cases[] = {
-        {twoRows, 2, 1, true, {"S1", "A", "C"}},
-        {kHead + FF + "E" + VT + FF, 1, 1, true, {"S1", "E", "S3"}}, // an empty row moves on
-        {kHead, 1, 1, true, untouched},
-        {QStringLiteral("Rossi"), 1, 1, false, untouched},
-        {QStringLiteral("[GRIDCLIP]A") + VT + FF, 1, 1, false, untouched}, // no form feed
-        {twoRows, 3, 1, false, {"S1", "S2", "A"}},                         // at the last row
-        {kHead + "A" + VT + FF + "C" + VT, 1, 1, false, {"A", "C", "S3"}}, // last row unended
-        {kHead + "A" + VT + FF + "C", 1, 1, false, {"A", "S2", "S3"}},     // last cell unended
-        {kHead + "A" + VT + "B" + VT + FF, 1, int(StateCodeColumn), false, untouched},
-        {twoRows, 0, 1, false, untouched}, // the header row
-        {twoRows, 1, 0, false, untouched}, // the number column
-    };
-    for (const auto& c : cases) {
+    void removeRowIsOneRemoval() {
         SubjectTable table;
-        test::fillNumbered(table, 3);
-        table.setColors(2, {kLightRed, kBlack});
-        QCOMPARE(pasteGridClipText(table, c.text, c.row, c.column), c.answer);
-        QCOMPARE(column(table, SurnameColumn), c.surnames);
-        QCOMPARE(column(table, NumberColumn), (QStringList{"1", "2", "3"}));
-        QCOMPARE(table.cell(0, SurnameColumn), QStringLiteral("Cognome *"));
-        QCOMPARE(table.colors(2).back, kLightRed); // a paste carries text only
+        QAbstractItemModelTester tester(&table);
+        test::fillNumbered(table, 1000);
+        table.setColors(1000, {kLightRed, kBlack});
+        QSignalSpy removed(&table, &SubjectTable::rowsRemoved);
+        QSignalSpy changed(&table, &SubjectTable::dataChanged);
+        QSignalSpy reset(&table, &SubjectTable::modelReset);
+        table.removeRow(1);
+        QVERIFY(removed.size() == 1 && changed.isEmpty() && reset.isEmpty());
+        QCOMPARE(table.cell(999, NumberColumn), "999");
+        QCOMPARE(table.headerData(998, Qt::Vertical).toString(), "999");
+        QCOMPARE(table.cell(999, SurnameColumn), "S1000");
+        QCOMPARE(table.colors(999).back, kLightRed);
     }
-}
+
+    void copyTakesFixedCells() {
+        SubjectTable table;
+        test::fillNumbered(table, 2);
+        // The header row and number column are cells like the others; an empty one is a lone tab.
+        QCOMPARE(gridClipText(table, 1, 0, 1, 0),
+                 kHead + VT + "Cognome *" + VT + FF + "1" + VT + "S1" + VT + FF);
+        QCOMPARE(gridClipText(table, 2, 2, 5, 5), kHead + VT + FF);
+        QCOMPARE(gridClipText(table, 1, 3, 1, 2), std::nullopt);
+        QCOMPARE(gridClipText(table, 1, 1, 1, ColumnCount), std::nullopt);
+    }
+
+    // The text, where it goes (row, column), the answer and the surnames after it.
+    void paste() {
+        const QStringList untouched{"S1", "S2", "S3"};
+        const QString twoRows = kHead + "A" + VT + FF + "C" + VT + FF;
+        const std::tuple<QString, int, int, bool, QStringList> cases[] = {
+            {twoRows, 2, 1, true, {"S1", "A", "C"}},
+            {kHead + FF + "E" + VT + FF, 1, 1, true, {"S1", "E", "S3"}}, // an empty row moves on
+            {kHead, 1, 1, true, untouched},
+            {"Rossi", 1, 1, false, untouched},
+            {"[GRIDCLIP]A" + VT + FF, 1, 1, false, untouched},                 // no form feed
+            {twoRows, 3, 1, false, {"S1", "S2", "A"}},                         // at the last row
+            {kHead + "A" + VT + FF + "C" + VT, 1, 1, false, {"A", "C", "S3"}}, // last row unended
+            {kHead + "A" + VT + FF + "C", 1, 1, false, {"A", "S2", "S3"}},     // last cell unended
+            {kHead + "A" + VT + "B" + VT + FF, 1, int(StateCodeColumn), false, untouched},
+            {twoRows, 0, 1, false, untouched}, // the header row
+            {twoRows, 1, 0, false, untouched}, // the number column
+        };
+        for (const auto& [text, row, col, answer, surnames] : cases) {
+            SubjectTable table;
+            test::fillNumbered(table, 3);
+            table.setColors(2, {kLightRed, kBlack});
+            QCOMPARE(pasteGridClipText(table, text, row, col), answer);
+            QCOMPARE(column(table, SurnameColumn), surnames);
+            QCOMPARE(column(table, NumberColumn), (QStringList{"1", "2", "3"}));
+            QCOMPARE(table.cell(0, SurnameColumn), "Cognome *");
+            QCOMPARE(table.colors(2).back, kLightRed); // a paste carries text only
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestGridClipboard)
 #include "tst_gridclipboard.moc"

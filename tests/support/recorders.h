@@ -8,6 +8,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <sys/time.h>
 
 namespace velmora::test {
 
@@ -102,6 +103,13 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
+}
+
+// Dates the file or folder's last change `secondsAgo` back.
+inline bool setModified(const QString& path, qint64 secondsAgo) {
+    const time_t when = ::time(nullptr) - secondsAgo;
+    const timeval times[2] = {{when, 0}, {when, 0}};
+    return ::utimes(QFile::encodeName(path).constData(), times) == 0;
 }
 
 // What the file holds; empty when it cannot be read.
