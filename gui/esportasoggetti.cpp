@@ -43,7 +43,7 @@ EsportaSoggetti& EsportaSoggetti::open(Program& program, QWidget& owner) {
 }
 
 EsportaSoggetti::EsportaSoggetti(Program& program, QWidget& owner)
-    : QWidget(&owner, Qt::Window), program_(program) {
+    : QWidget(&owner, Qt::Dialog), program_(program) { // kept above the main window
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
