@@ -9,6 +9,7 @@
 #include "gui/program.h"
 #include "gui/shell.h"
 #include "gui/widgets/folderchooser.h"
+#include "gui/widgets/widgets.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -37,10 +38,7 @@ CreaFiles::CreaFiles(Program& program) : program_(program) {
     folders = new FolderChooser(warningsTo(program.messages), FolderChooser::Files::Hidden, this);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command2 = new QPushButton(QStringLiteral("Annulla"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    auto* buttons = buttonRow(Command1, Command2);
     layout->addWidget(Label1);
     layout->addWidget(folders, 1);
     layout->addLayout(buttons);

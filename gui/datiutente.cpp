@@ -3,6 +3,7 @@
 #include "gui/messages.h"
 #include "gui/program.h"
 #include "gui/widgets/filteredit.h"
+#include "gui/widgets/widgets.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -49,10 +50,7 @@ datiUtente::datiUtente(Program& program) : program_(program) {
     layout->addWidget(Text2, 3, 1, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("Finalit\u00E0"), this), 4, 0, Qt::AlignTop);
     layout->addWidget(Text3, 4, 1, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    auto* buttons = buttonRow(Command1, Command2);
     layout->addLayout(buttons, 5, 0, 1, 3);
     layout->setColumnStretch(1, 1);
 

@@ -7,6 +7,7 @@
 #include "gui/messages.h"
 #include "gui/program.h"
 #include "gui/widgets/folderchooser.h"
+#include "gui/widgets/widgets.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,10 +52,7 @@ EsportaSoggetti::EsportaSoggetti(Program& program, QWidget& owner)
     Text1 = new QLineEdit(kDefaultName, this);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command2 = new QPushButton(QStringLiteral("Annulla"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    auto* buttons = buttonRow(Command1, Command2);
     layout->addWidget(new QLabel(kFolderLabel, this));
     layout->addWidget(folders, 1);
     layout->addWidget(new QLabel(kNameLabel, this));

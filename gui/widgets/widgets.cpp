@@ -138,4 +138,12 @@ void RoundOptionButtons(QWidget& window) {
     }
 }
 
+QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(confirm);
+    row->addWidget(cancel);
+    return row;
+}
+
 } // namespace velmora

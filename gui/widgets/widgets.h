@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <functional>
 
 class QAbstractButton;
@@ -46,5 +48,8 @@ void bringToFront(QWidget& window);
 // Round option buttons and 13-pixel indicators, captions in plain type, for every option
 // button and check box of `window`.
 void RoundOptionButtons(QWidget& window);
+
+// The row of a window's closing buttons, to the right: confirm, then cancel.
+QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel);
 
 } // namespace velmora
