@@ -7,6 +7,7 @@
 #include "core/request/requestcheck.h"
 #include "core/subjects/record.h"
 #include "core/subjects/taxcode.h"
+#include "support/places.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -21,18 +22,7 @@ using namespace velmora;
 namespace {
 
 SubjectValues sample() {
-    SubjectValues v;
-    v[SurnameColumn] = QStringLiteral("ROSSI");
-    v[NameColumn] = QStringLiteral("MARIO GIUSEPPE");
-    v[SexColumn] = QStringLiteral("M");
-    v[TaxCodeColumn] = QStringLiteral("RSSMRA70A05H501F");
-    v[FatherColumn] = QStringLiteral("ANTONIO");
-    v[BirthDateColumn] = QStringLiteral("05/01/1970");
-    v[MunicipalityColumn] = QStringLiteral("ROMA");
-    v[StateColumn] = QStringLiteral("ITALIA");
-    v[MunicipalityCodeColumn] = QStringLiteral("H501");
-    v[StateCodeColumn] = QStringLiteral("Z000");
-    return v;
+    return test::romanSubject();
 }
 
 // Every row its own texts, as after an import or typing.

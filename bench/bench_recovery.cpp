@@ -5,6 +5,7 @@
 #include "core/text/filewriter.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
+#include "support/places.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -13,18 +14,11 @@ using namespace velmora;
 
 namespace {
 
+// The shared Roman subject with an apostrophe and an accent, so that encoding has work to do.
 SubjectValues sample() {
-    SubjectValues v;
+    SubjectValues v = test::romanSubject();
     v[SurnameColumn] = QStringLiteral("D'ANNUNZIO");
     v[NameColumn] = QStringLiteral("NICOL\u00D2 GIUSEPPE");
-    v[SexColumn] = QStringLiteral("M");
-    v[TaxCodeColumn] = QStringLiteral("DNNNCL70A05H501F");
-    v[FatherColumn] = QStringLiteral("ANTONIO");
-    v[BirthDateColumn] = QStringLiteral("05/01/1970");
-    v[MunicipalityColumn] = QStringLiteral("ROMA");
-    v[StateColumn] = QStringLiteral("ITALIA");
-    v[MunicipalityCodeColumn] = QStringLiteral("H501");
-    v[StateCodeColumn] = QStringLiteral("Z000");
     return v;
 }
 
