@@ -111,10 +111,10 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
 }
 
 qsizetype printFailingRows(const SubjectTable& table, std::ostream& out) {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDate today = QDate::currentDate();
     qsizetype failing = 0;
     for (int row = 1; row <= table.progressivo(); ++row) {
-        const RowFault fault = checkPersonRow(table, row, now);
+        const RowFault fault = checkPersonRow(table, row, today);
         if (fault == RowFault::None)
             continue;
         ++failing;

@@ -27,8 +27,13 @@ constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      Munici
                                      FatherColumn,       SexColumn,       TaxCodeColumn,
                                      CuiColumn};
 
+// Runs on every character of every row: printable ASCII and Latin-1 are decided inline, only
+// the rest asks the code page.
 bool printable(const QString& text) {
-    return std::all_of(text.cbegin(), text.cend(), isPrintableWindows1252);
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF) || isPrintableWindows1252(c);
+    });
 }
 
 } // namespace
@@ -79,7 +84,7 @@ RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeD
     return verdict;
 }
 
-RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now) {
+RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
     const auto cell = [&](Column column) -> const QString& { return table.text(row, column); };
     const auto within = [](const QString& text, qsizetype most) {
         return !text.isEmpty() && text.size() <= most;
@@ -99,7 +104,8 @@ RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now
         return RowFault::Name;
     if (sex != u"M" && sex != u"F")
         return RowFault::Sex;
-    if (!parseDate(cell(BirthDateColumn)))
+    const std::optional<QDate> born = parseDate(cell(BirthDateColumn));
+    if (!born)
         return RowFault::BirthDate;
     if (stateCode.isEmpty())
         return RowFault::NoStateCode;
@@ -124,7 +130,7 @@ RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now
         return RowFault::TaxCodeLength;
     if (!cui.isEmpty() && cui.size() != record::kCuiLength)
         return RowFault::CuiLength;
-    if (*parseDate(cell(BirthDateColumn)) > now.date())
+    if (*born > today)
         return RowFault::BirthDateInFuture;
     if (!std::all_of(kWrittenColumns.cbegin(), kWrittenColumns.cend(),
                      [&](Column column) { return printable(cell(column)); }))
@@ -136,8 +142,9 @@ RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now
 
 QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now) {
     QList<RowCheck> failing;
+    const QDate today = now.date();
     for (int row = 1; row <= table.progressivo(); ++row) {
-        if (const RowFault fault = checkPersonRow(table, row, now); fault != RowFault::None)
+        if (const RowFault fault = checkPersonRow(table, row, today); fault != RowFault::None)
             failing.append({row, fault});
     }
     return failing;

@@ -60,8 +60,9 @@ enum class RowFault {
 };
 
 // The batch check of one row, as it runs on imported rows before any output; a birth date after
-// the day of `now` fails.
-RowFault checkPersonRow(const SubjectTable& table, int row, const QDateTime& now);
+// `today` fails. (A day, not a time: turning a time into a local day costs more than the rest of
+// the check, and the check runs on every row.)
+RowFault checkPersonRow(const SubjectTable& table, int row, QDate today);
 // The rows that fail, in table order.
 QList<int> failingRows(const SubjectTable& table, const QDateTime& now);
 // The fault in words, for the operator of the command-line program.

@@ -44,7 +44,7 @@ private:
             const int row = section + 1;
             if (table->colors(row).back != kLightRed)
                 return {};
-            return rowFaultText(checkPersonRow(*table, row, QDateTime::currentDateTime()));
+            return rowFaultText(checkPersonRow(*table, row, QDate::currentDate()));
         }
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
