@@ -7,6 +7,8 @@
 
 #include <QFile>
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace velmora {
 namespace {
@@ -19,28 +21,42 @@ constexpr qint64 kShortestDelimitedLine = 8 + kDateLength;
 const QString kItalyName = record::kItaly.toString();
 const QString kItalyCodeText = record::kItalyCode.toString();
 
-// The values of one line as the file holds them, before the names are looked up.
-struct LineValues {
-    QString surname;
-    QString name;
-    QString municipalityCode;
-    QString foreignPlace;
-    QString birthDate;
-    QString stateCode;
-    QString father;
-    QString sex;
-    QString taxCode;
-    QString cui;
+// The place tables as one import uses them: refreshed once at its start. A table that could
+// not be read fails every row that needs a name from it.
+struct PlaceTables {
+    const ReferenceTable& municipalities;
+    const ReferenceTable& states;
+    bool municipalitiesRead = true;
+    bool statesRead = true;
 };
 
+// The fields of one line as the file holds them: views into the line, blanks still around them
+// in a delimited file.
+struct LineFields {
+    QStringView surname;
+    QStringView name;
+    QStringView municipalityCode;
+    QStringView foreignPlace;
+    QStringView birthDate;
+    QStringView stateCode;
+    QStringView father;
+    QStringView sex;
+    QStringView taxCode;
+    QStringView cui;
+};
+
+// A value as the table holds it: in capitals, one allocation for the whole text.
 QString upperText(QStringView text) {
-    QString result = text.toString();
-    for (QChar& c : result) {
+    if (text.isEmpty())
+        return {};
+    QString result(text.size(), Qt::Uninitialized);
+    QChar* out = result.data();
+    for (const QChar c : text) {
         // Most letters are plain ASCII: no call for them.
         if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - (u'a' - u'A'));
-        else if (c.unicode() >= 0x80)
-            c = upperWithin1252(c);
+            *out++ = QChar(c.unicode() - (u'a' - u'A'));
+        else
+            *out++ = c.unicode() >= 0x80 ? upperWithin1252(c) : c;
     }
     return result;
 }
@@ -57,81 +73,124 @@ QStringView withoutBlanks(QStringView text) {
 }
 
 // The table's dd/mm/yyyy from yyyy-mm-dd (as the subject list writes it) or dd/mm/yyyy.
-std::optional<QString> tableDate(const QString& text) {
+std::optional<QString> tableDate(QStringView text) {
+    QString date;
     if (text.size() == kDateLength && text[4] == u'-' && text[7] == u'-') {
-        const QStringView digits(text);
-        QString date;
         date.reserve(kDateLength);
-        date.append(digits.sliced(8, 2)).append(u'/').append(digits.sliced(5, 2)).append(u'/');
-        date.append(digits.sliced(0, 4));
-        return parseDate(date) ? std::optional<QString>(date) : std::nullopt;
+        date.append(text.sliced(8, 2)).append(u'/').append(text.sliced(5, 2)).append(u'/');
+        date.append(text.sliced(0, 4));
+    } else {
+        date = text.toString();
     }
-    return parseDate(text) ? std::optional<QString>(text) : std::nullopt;
+    return parseDate(date) ? std::optional<QString>(std::move(date)) : std::nullopt;
 }
 
-bool bornInItaly(ImportKind kind, const QString& municipalityCode, const QString& stateCode) {
-    if (municipalityCode.isEmpty())
+// The line of `code` in `table`, read in capitals; a delimited file from another system often
+// leaves out the Z of a foreign code, which is put back. -1 when no line has the code.
+qsizetype placeLine(QStringView code, ImportKind kind, const ReferenceTable& table) {
+    std::array<QChar, 4> key;
+    qsizetype size = 0;
+    if (kind == ImportKind::Delimited && code.size() == 3)
+        key[size++] = u'Z';
+    if (size + code.size() != qsizetype(key.size()))
+        return -1;
+    for (const QChar c : code)
+        key[size++] = upperWithin1252(c);
+    return table.lineOfCode(QStringView(key.data(), size));
+}
+
+bool bornInItaly(ImportKind kind, bool municipalityFound, QStringView stateCode) {
+    if (!municipalityFound)
         return false;
-    if (stateCode.isEmpty() || stateCode == record::kItalyCode)
+    if (stateCode.isEmpty() || stateCode.compare(record::kItalyCode, Qt::CaseInsensitive) == 0)
         return true;
     return kind == ImportKind::Delimited && (stateCode == u"000" || stateCode == u"0");
 }
 
-std::optional<SubjectValues> buildRow(LineValues values, ImportKind kind,
+// One line as a subject row (columns 1 to 12); nullopt when the row cannot be built: a birth
+// date that is not a real day, or a table it needs that could not be read. The names and codes
+// of places are the tables' own texts, shared rather than copied.
+std::optional<SubjectValues> buildRow(const LineFields& fields, ImportKind kind,
                                       const PlaceTables& places) {
-    const std::optional<QString> birthDate = tableDate(values.birthDate);
+    std::optional<QString> birthDate = tableDate(fields.birthDate);
     if (!birthDate)
         return std::nullopt;
-    // Delimited files from other systems often leave out the Z of foreign codes.
-    const auto completeCode = [kind](QString& code) {
-        if (kind == ImportKind::Delimited && code.size() == 3)
-            code.prepend(u'Z');
-    };
-
-    QString& municipalityCode = values.municipalityCode;
-    completeCode(municipalityCode);
-    QString municipality;
-    if (!municipalityCode.isEmpty()) {
+    SubjectValues row;
+    qsizetype municipality = -1;
+    if (!fields.municipalityCode.isEmpty()) {
         if (!places.municipalitiesRead)
             return std::nullopt;
-        municipality = places.municipalities.nameByCode(municipalityCode);
+        municipality = placeLine(fields.municipalityCode, kind, places.municipalities);
     }
-    if (municipality.isEmpty())
-        municipalityCode.clear();
-
-    QString& stateCode = values.stateCode;
-    QString state;
-    if (bornInItaly(kind, municipalityCode, stateCode)) {
-        state = kItalyName;
-        stateCode = kItalyCodeText;
+    if (municipality >= 0) {
+        row[MunicipalityColumn] = places.municipalities.names().at(municipality);
+        row[MunicipalityCodeColumn] = places.municipalities.codes().at(municipality);
+    }
+    if (bornInItaly(kind, municipality >= 0, fields.stateCode)) {
+        row[StateColumn] = kItalyName;
+        row[StateCodeColumn] = kItalyCodeText;
     } else {
-        completeCode(stateCode);
         if (!places.statesRead)
             return std::nullopt;
-        state = places.states.nameByCode(stateCode);
+        const qsizetype state = placeLine(fields.stateCode, kind, places.states);
+        if (state >= 0) {
+            row[StateColumn] = places.states.names().at(state);
+            row[StateCodeColumn] = places.states.codes().at(state);
+        }
     }
-    if (state.isEmpty())
-        stateCode.clear();
-
-    SubjectValues row;
-    row[SurnameColumn] = std::move(values.surname);
-    row[NameColumn] = std::move(values.name);
-    row[SexColumn] = std::move(values.sex);
-    row[TaxCodeColumn] = std::move(values.taxCode);
-    row[CuiColumn] = std::move(values.cui);
-    row[FatherColumn] = std::move(values.father);
-    row[BirthDateColumn] = *birthDate;
-    row[MunicipalityColumn] = std::move(municipality);
-    row[ForeignPlaceColumn] = std::move(values.foreignPlace);
-    row[StateColumn] = std::move(state);
-    row[MunicipalityCodeColumn] = std::move(municipalityCode);
-    row[StateCodeColumn] = std::move(stateCode);
+    row[SurnameColumn] = upperText(fields.surname);
+    row[NameColumn] = upperText(fields.name);
+    row[SexColumn] = upperText(fields.sex);
+    row[TaxCodeColumn] = upperText(fields.taxCode);
+    row[CuiColumn] = upperText(fields.cui);
+    row[FatherColumn] = upperText(fields.father);
+    row[BirthDateColumn] = std::move(*birthDate);
+    row[ForeignPlaceColumn] = upperText(fields.foreignPlace);
     return row;
+}
+
+std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places) {
+    const auto value = [line](record::Field field) {
+        return withoutBlanks(line.sliced(field.start - 1, field.width));
+    };
+    LineFields fields;
+    fields.surname = value(record::kSurname);
+    fields.name = value(record::kName);
+    fields.municipalityCode = value(record::kMunicipalityCode);
+    fields.foreignPlace = value(record::kForeignPlace);
+    fields.birthDate = value(record::kBirthDate);
+    fields.stateCode = value(record::kStateCode);
+    fields.father = value(record::kFather);
+    fields.sex = value(record::kSex);
+    fields.taxCode = value(record::kTaxCode);
+    if (line.size() == record::kLongRecord)
+        fields.cui = value(record::kCui);
+    return buildRow(fields, ImportKind::FixedWidth, places);
+}
+
+std::optional<SubjectValues> delimitedRow(const DelimitedFields& values,
+                                          const PlaceTables& places) {
+    const LineFields fields{values[0], values[1],
+                            values[2], values[3],
+                            values[4], values[5],
+                            values[6], values[7],
+                            values[8], values.size() == 10 ? values[9] : QStringView()};
+    return buildRow(fields, ImportKind::Delimited, places);
 }
 
 // Why a line cannot become a row whatever its fields: a control character, or one that
 // Windows-1252 cannot hold (a UTF-8 file). nullopt when every character prints.
-std::optional<QString> unreadableCharacter(const QString& line) {
+std::optional<QString> unreadableCharacter(QStringView line) {
+    // Nearly every line is printable ASCII and Latin-1 throughout: one pass without branches
+    // tells, and only a line that fails it is looked at character by character.
+    const char16_t* const characters = line.utf16();
+    unsigned odd = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t u = characters[i];
+        odd |= unsigned(u < 0x20) | unsigned(u >= 0x7F && u < 0xA0) | unsigned(u > 0xFF);
+    }
+    if (!odd)
+        return std::nullopt;
     for (const QChar c : line) {
         if (isPrintableWindows1252(c))
             continue;
@@ -160,49 +219,23 @@ QString rowReason(const QString& tableTrouble, const QString& birthDate) {
 
 } // namespace
 
-std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places) {
-    const auto value = [line](record::Field field) {
-        return upperText(withoutBlanks(line.sliced(field.start - 1, field.width)));
-    };
-    LineValues values;
-    values.surname = value(record::kSurname);
-    values.name = value(record::kName);
-    values.municipalityCode = value(record::kMunicipalityCode);
-    values.foreignPlace = value(record::kForeignPlace);
-    values.birthDate = value(record::kBirthDate);
-    values.stateCode = value(record::kStateCode);
-    values.father = value(record::kFather);
-    values.sex = value(record::kSex);
-    values.taxCode = value(record::kTaxCode);
-    if (line.size() == record::kLongRecord)
-        values.cui = value(record::kCui);
-    return buildRow(std::move(values), ImportKind::FixedWidth, places);
-}
-
-std::optional<SubjectValues> delimitedRow(const QList<QStringView>& fields,
-                                          const PlaceTables& places) {
-    LineValues values;
-    values.surname = upperText(fields[0]);
-    values.name = upperText(fields[1]);
-    values.municipalityCode = upperText(fields[2]);
-    values.foreignPlace = upperText(fields[3]);
-    values.birthDate = upperText(fields[4]);
-    values.stateCode = upperText(fields[5]);
-    values.father = upperText(fields[6]);
-    values.sex = upperText(fields[7]);
-    values.taxCode = upperText(fields[8]);
-    if (fields.size() == 10)
-        values.cui = upperText(fields[9]);
-    return buildRow(std::move(values), ImportKind::Delimited, places);
-}
-
-QList<QStringView> delimitedFields(QStringView line) {
-    for (const QChar separator : {u',', u';'}) {
-        const qsizetype separators = line.count(separator);
-        if (separators == 8 || separators == 9)
-            return line.split(separator);
+DelimitedFields delimitedFields(QStringView line) {
+    qsizetype commas = 0;
+    qsizetype semicolons = 0;
+    for (const QChar c : line) {
+        commas += c == u',';
+        semicolons += c == u';';
     }
-    return {};
+    const auto fits = [](qsizetype separators) { return separators == 8 || separators == 9; };
+    if (!fits(commas) && !fits(semicolons))
+        return {};
+    const QChar separator = fits(commas) ? u',' : u';';
+    DelimitedFields fields;
+    qsizetype start = 0;
+    for (qsizetype end; (end = line.indexOf(separator, start)) >= 0; start = end + 1)
+        fields.append(line.sliced(start, end - start));
+    fields.append(line.sliced(start));
+    return fields;
 }
 
 QString importDateMessage(int line) {
@@ -275,7 +308,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                                                                 record::kBirthDate.width)
                                                         .trimmed()));
         } else {
-            const QList<QStringView> fields = delimitedFields(line);
+            const DelimitedFields fields = delimitedFields(line);
             if (fields.isEmpty())
                 return generalFailure(number,
                                       QStringLiteral("La riga ha %1 campi invece di 9 o 10")

@@ -8,33 +8,18 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 #include <functional>
-#include <optional>
 
 namespace velmora {
 
 // The two kinds of import file, in the order of the import window's type list.
 enum class ImportKind { FixedWidth = 0, Delimited = 1 };
 
-// The place tables as one import uses them: refreshed once at its start. A table that could
-// not be read fails every row that needs a name from it.
-struct PlaceTables {
-    const ReferenceTable& municipalities;
-    const ReferenceTable& states;
-    bool municipalitiesRead = true;
-    bool statesRead = true;
-};
-
-// One line of each kind as a subject row (columns 1 to 12); nullopt when the row cannot be
-// built: a birth date that is not a real day, or a table it needs that could not be read.
-// The fixed-width line is 311 or 318 characters long; the delimited line has 9 or 10 fields.
-std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places);
-std::optional<SubjectValues> delimitedRow(const QList<QStringView>& fields,
-                                          const PlaceTables& places);
-
 // The fields of a delimited line: split at commas, else at semicolons; empty when neither
 // gives 9 or 10 fields.
-QList<QStringView> delimitedFields(QStringView line);
+using DelimitedFields = QVarLengthArray<QStringView, 10>;
+DelimitedFields delimitedFields(QStringView line);
 
 // What the operator is told, with the 1-based number of the line that failed (0 when no line
 // was read): a birth date of the wrong length, or anything else.

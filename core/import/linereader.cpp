@@ -11,11 +11,10 @@ constexpr qint64 kChunk = 64 * 1024;
 constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
 
 bool hasNonAscii(QByteArrayView bytes) {
-    for (const char b : bytes) {
-        if (static_cast<unsigned char>(b) >= 0x80)
-            return true;
-    }
-    return false;
+    unsigned char all = 0; // no early exit: the loop stays a straight vector pass
+    for (const char b : bytes)
+        all |= static_cast<unsigned char>(b);
+    return all >= 0x80;
 }
 
 } // namespace
@@ -45,8 +44,11 @@ void LineReader::detectEncoding() {
             if (chunk.isEmpty())
                 break;
             scanned += chunk.size();
-            nonAscii = nonAscii || hasNonAscii(chunk);
-            scan(chunk);
+            // Until a first byte above ASCII no sequence can be open: plain chunks need no look.
+            const bool plain = !hasNonAscii(chunk);
+            if (nonAscii || !plain)
+                scan(chunk);
+            nonAscii = nonAscii || !plain;
         }
         // A sequence cut by the end of the file is no UTF-8: one more byte makes it tell.
         if (scanned < kMaxFileBytes)

@@ -27,13 +27,8 @@ constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      Munici
                                      FatherColumn,       SexColumn,       TaxCodeColumn,
                                      CuiColumn};
 
-// Runs on every character of every row: printable ASCII and Latin-1 are decided inline, only
-// the rest asks the code page.
 bool printable(const QString& text) {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF) || isPrintableWindows1252(c);
-    });
+    return std::all_of(text.cbegin(), text.cend(), isPrintableWindows1252);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "core/subjects/referencetable.h"
 
-#include "core/text/textfile.h"
 #include "core/text/windows1252.h"
 
 #include <QDir>
@@ -39,23 +38,19 @@ Status ReferenceTable::refresh() {
 
 namespace {
 
-// The first fault of the table's bytes, as "line N: why", or "".
-QString fault(const QByteArray& bytes, const QStringList& lines) {
-    const qsizetype lf = bytes.indexOf('\n');
-    for (qsizetype at = lf; at >= 0; at = bytes.indexOf('\n', at + 1)) {
+// Every place code has its own slot: the letter and the three digits, read as a number.
+constexpr qsizetype kCodeSlots = 26 * 1000;
+qsizetype codeSlot(QStringView code) {
+    return (code[0].unicode() - u'A') * 1000 + (code[1].unicode() - u'0') * 100 +
+           (code[2].unicode() - u'0') * 10 + (code[3].unicode() - u'0');
+}
+
+// The first line that ends with a lone LF, as "line N: why", or "".
+QString lineFeedFault(const QByteArray& bytes) {
+    for (qsizetype at = bytes.indexOf('\n'); at >= 0; at = bytes.indexOf('\n', at + 1)) {
         if (at == 0 || bytes[at - 1] != '\r')
             return QStringLiteral("riga %1: la riga finisce con LF e non con CR LF")
                 .arg(bytes.first(at).count('\r') + 1); // every earlier line ends with a CR
-    }
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QStringList fields = lines[i].split(u',');
-        if (fields.size() < 2)
-            return QStringLiteral("riga %1: manca la virgola tra nome e codice").arg(i + 1);
-        if (!isPlaceCode(fields[1]))
-            return QStringLiteral("riga %1: il codice \u00AB%2\u00BB non \u00E8 una lettera "
-                                  "seguita da tre cifre")
-                .arg(i + 1)
-                .arg(fields[1]);
     }
     return {};
 }
@@ -64,9 +59,16 @@ QString fault(const QByteArray& bytes, const QStringList& lines) {
 
 void ReferenceTable::load() {
     names_.clear();
-    codeByName_.clear();
-    nameByCode_.clear();
+    codes_.clear();
+    lineByName_.clear();
+    lineByCode_.clear();
     const QString shown = QDir::toNativeSeparators(QFileInfo(path_).absoluteFilePath());
+    const auto damaged = [this, &shown](const QString& why) {
+        names_.clear(); // a damaged table answers nothing
+        codes_.clear();
+        lineByCode_.clear();
+        error_ = QStringLiteral("La tabella dei luoghi %1 \u00E8 danneggiata, %2").arg(shown, why);
+    };
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
         error_ =
@@ -80,44 +82,64 @@ void ReferenceTable::load() {
         return;
     }
     const QByteArray bytes = file.read(kMaxFileBytes);
-    const QStringList lines = splitLines(decodeWindows1252(bytes));
-    const QString why = fault(bytes, lines);
-    error_ =
-        why.isEmpty()
-            ? QString()
-            : QStringLiteral("La tabella dei luoghi %1 \u00E8 danneggiata, %2").arg(shown, why);
-    if (!error_.isEmpty())
-        return; // a damaged table answers nothing
-    names_.reserve(lines.size());
-    codeByName_.reserve(lines.size());
-    nameByCode_.reserve(lines.size());
-    // Every line holds a comma: the table was refused above otherwise.
-    for (const QString& line : lines)
-        names_.append(line.left(line.indexOf(u',')));
-    // From the last line up, each insertion replacing the one before: the first line wins, as
-    // for a scan from the top, and each line costs one probe of each hash.
-    qsizetype entry = names_.size();
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const qsizetype nameEnd = line->indexOf(u',');
-        qsizetype codeEnd = line->indexOf(u',', nameEnd + 1);
-        if (codeEnd < 0)
-            codeEnd = line->size();
-        const QString& name = names_.at(--entry);
-        const QString code = line->mid(nameEnd + 1, codeEnd - nameEnd - 1);
-        codeByName_.insert(name, code);
-        nameByCode_.insert(code, name);
+    if (const QString why = lineFeedFault(bytes); !why.isEmpty())
+        return damaged(why);
+    error_.clear();
+    const QString text = decodeWindows1252(bytes);
+    const QStringView all(text);
+    const qsizetype lines = bytes.count('\r') + 1;
+    names_.reserve(lines);
+    codes_.reserve(lines);
+    lineByCode_.assign(kCodeSlots, -1);
+    // Every LF follows a CR (checked above), so a line ends at its CR and a final line end
+    // makes no empty line.
+    for (qsizetype start = 0; start < all.size();) {
+        qsizetype end = all.indexOf(u'\r', start);
+        if (end < 0)
+            end = all.size();
+        const QStringView line = all.sliced(start, end - start);
+        start = end + 1 + (end + 1 < all.size() && all[end + 1] == u'\n');
+        const qsizetype number = names_.size() + 1;
+        const qsizetype nameEnd = line.indexOf(u',');
+        if (nameEnd < 0)
+            return damaged(
+                QStringLiteral("riga %1: manca la virgola tra nome e codice").arg(number));
+        // Fields after the second are ignored.
+        const QStringView rest = line.sliced(nameEnd + 1);
+        const qsizetype codeEnd = rest.indexOf(u',');
+        const QStringView code = codeEnd < 0 ? rest : rest.first(codeEnd);
+        if (!isPlaceCode(code))
+            return damaged(QStringLiteral("riga %1: il codice \u00AB%2\u00BB non \u00E8 una "
+                                          "lettera seguita da tre cifre")
+                               .arg(number)
+                               .arg(code));
+        qsizetype& first = lineByCode_[codeSlot(code)];
+        if (first < 0)
+            first = names_.size();
+        names_.append(line.first(nameEnd).toString());
+        codes_.append(code.toString());
     }
+    // From the last line up, each insertion replacing the one before: the first line wins, as
+    // for a scan from the top, and each line costs one probe.
+    lineByName_.reserve(names_.size());
+    for (qsizetype line = names_.size() - 1; line >= 0; --line)
+        lineByName_.insert(names_.at(line), line);
 }
 
 std::optional<QString> ReferenceTable::lookupName(const QString& name) const {
-    const auto found = codeByName_.constFind(name);
-    if (found == codeByName_.constEnd())
+    const auto found = lineByName_.constFind(name);
+    if (found == lineByName_.constEnd())
         return std::nullopt;
-    return *found;
+    return codes_.at(*found);
 }
 
-QString ReferenceTable::nameByCode(const QString& code) const {
-    return nameByCode_.value(code);
+qsizetype ReferenceTable::lineOfCode(QStringView code) const {
+    return lineByCode_.empty() || !isPlaceCode(code) ? -1 : lineByCode_[codeSlot(code)];
+}
+
+QString ReferenceTable::nameByCode(QStringView code) const {
+    const qsizetype line = lineOfCode(code);
+    return line < 0 ? QString() : names_.at(line);
 }
 
 } // namespace velmora

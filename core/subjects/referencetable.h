@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace velmora {
 
@@ -14,12 +15,12 @@ namespace velmora {
 bool isPlaceCode(QStringView code);
 
 // A table of place names and their codes (NAME,CODE per line, Windows-1252), held in memory
-// so that a lookup costs a hash probe. Each use of the table (filling a list, turning one
-// typed name into its code, an import) begins with refresh(), which reads the file again when
-// it has changed on disk; the answers are then the ones a scan of the file from its first line
-// gives: the code of the first line with the name, the name of the first line with the code,
-// every name in file order. Checking the file costs a system call, which is why the lookups
-// themselves never touch the disk.
+// so that a lookup by name costs a hash probe and a lookup by code an index. Each use of the table
+// (filling a list, turning one typed name into its code, an import) begins with refresh(), which
+// reads the file again when it has changed on disk; the answers are then the ones a scan of the
+// file from its first line gives: the code of the first line with the name, the name of the first
+// line with the code, every name in file order. Checking the file costs a system call, which is why
+// the lookups themselves never touch the disk.
 //
 // Every line holds a name and a code (a capital letter and three digits) separated by a comma,
 // and ends with CR LF; a table that breaks this anywhere, or a file larger than kMaxFileBytes,
@@ -39,8 +40,11 @@ public:
     Status refresh();
 
     std::optional<QString> lookupName(const QString& name) const;
-    QString nameByCode(const QString& code) const; // "" when no line has the code
+    QString nameByCode(QStringView code) const; // "" when no line has the code
+    // The first line with `code`, as an index into names() and codes(); -1 when none has it.
+    qsizetype lineOfCode(QStringView code) const;
     const QStringList& names() const { return names_; }
+    const QStringList& codes() const { return codes_; }
 
 private:
     struct FileStamp {
@@ -57,9 +61,11 @@ private:
     QString path_;
     std::optional<FileStamp> loaded_;
     QString error_;
+    // Line i's name and code at index i.
     QStringList names_;
-    QHash<QString, QString> codeByName_;
-    QHash<QString, QString> nameByCode_;
+    QStringList codes_;
+    QHash<QString, qsizetype> lineByName_; // the first line of each name
+    std::vector<qsizetype> lineByCode_;    // the first line of each code, at codeSlot(code); -1
 };
 
 } // namespace velmora

@@ -25,7 +25,7 @@ int windows1252Code(QChar c) {
     return -1;
 }
 
-bool isPrintableWindows1252(QChar c) {
+bool isPrintableBeyondLatin1(QChar c) {
     const int code = windows1252Code(c);
     if (code < 0x20 || code == 0x7F)
         return false;
@@ -41,11 +41,17 @@ QString shownCharacter(QChar c) {
 }
 
 QString decodeWindows1252(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char b : bytes) {
-        const auto byte = static_cast<unsigned char>(b);
-        *out++ = (byte >= 0x80 && byte < 0xA0) ? QChar(kHighControls[byte - 0x80]) : QChar(byte);
+    // Outside 0x80 to 0x9F the code page is Latin-1, which Qt widens in one fast pass; the
+    // rare bytes of that range are put right afterwards.
+    QString text = QString::fromLatin1(bytes);
+    unsigned char high = 0;
+    for (const char b : bytes)
+        high |= static_cast<unsigned char>(b);
+    if (high < 0x80)
+        return text;
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() < 0xA0)
+            c = QChar(kHighControls[c.unicode() - 0x80]);
     }
     return text;
 }

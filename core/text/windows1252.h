@@ -14,8 +14,13 @@ int windows1252Code(QChar c);
 QString decodeWindows1252(QByteArrayView bytes);
 
 // A character that Windows-1252 holds and that prints: no control character (C0, DEL, or the
-// five bytes the code page leaves undefined).
-bool isPrintableWindows1252(QChar c);
+// five bytes the code page leaves undefined). Asked of every character of every row, so
+// printable ASCII and Latin-1 are answered inline and only the rest asks the code page.
+bool isPrintableBeyondLatin1(QChar c);
+inline bool isPrintableWindows1252(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u <= 0xFF) || isPrintableBeyondLatin1(c);
+}
 // A character as a message shows it: «c» when it prints, else its number (U+000D).
 QString shownCharacter(QChar c);
 

@@ -32,7 +32,7 @@ private Q_SLOTS:
                 QVERIFY(line.error().contains(u"riga 7"));
                 continue;
             }
-            const QList<QStringView> fields = delimitedFields(*line);
+            const DelimitedFields fields = delimitedFields(*line);
             QCOMPARE(fields.size(), 10);
             QCOMPARE((QList{fields[0], fields[6], fields[9]}),
                      (QList<QStringView>{subject[SurnameColumn], father, subject[CuiColumn]}));

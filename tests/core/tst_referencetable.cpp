@@ -48,7 +48,7 @@ void TestReferenceTable::lookups() {
     const std::pair<const char*, const char*> byCode[] = {
         {"A002", "ABBADIA"}, {"A003", "ABBADIA"}, {"Z998", ""}, {"h501", ""}, {"F205", "MILANO "}};
     for (const auto& [code, name] : byCode)
-        QCOMPARE(reference.nameByCode(code), QString(name));
+        QCOMPARE(reference.nameByCode(QString(code)), QString(name));
 }
 
 // Why the table is refused, and that it then answers nothing.
