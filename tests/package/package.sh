@@ -25,7 +25,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log
 deb=$scratch/out/velmora_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb") in: $(ls "$scratch/out")"
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in qt6-translations-l10n libqt6widgets6 libc6; do
+for package in qt6-translations-l10n libqt6widgets6 libc6 libqpdf; do
     echo "$depends" | grep -q "$package" || fail "Depends lacks $package: $depends"
 done
 
@@ -36,7 +36,8 @@ zcat "$share/doc/velmora/changelog.gz" | head -n 1 | grep -qF "velmora ($version
     fail "the changelog's last entry is not $version"
 grep -qF "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml ||
     fail "the metadata's releases lack $version"
-for file in bin/velmora bin/velmora-cli share/velmora/ref/FileCodComuni.txt \
+for file in bin/velmora bin/velmora-cli lib/velmora/libvelmora_pdffill.so \
+    share/velmora/ref/FileCodComuni.txt \
     share/velmora/ref/FileCodStati.txt share/velmora/ref/modello.pdf \
     share/velmora/docs/ORV-Velmora-Manuale_Utente.doc share/doc/velmora/copyright \
     share/man/man1/velmora-cli.1.gz share/icons/hicolor/scalable/apps/velmora.svg \
@@ -64,6 +65,13 @@ batch=$("$cli" --workdir "$scratch/office" batch soggetti.csv --type 0 --purpose
     --protocol 123 --date 15/03/2010 --dest lotti) || fail "batch"
 [ -d "$batch" ] && [ "$(ls "$batch" | wc -l)" -ge 2 ] || fail "batch folder $batch"
 case $batch in "$scratch/here/lotti/"*) ;; *) fail "batch folder outside --dest: $batch" ;; esac
+# qpdf comes with the form filler, loaded only to fill a form: no program links it.
+for program in velmora velmora-cli; do
+    ! readelf -d "$root/usr/bin/$program" | grep -q 'NEEDED.*qpdf' || fail "$program links qpdf"
+done
+"$cli" --workdir "$scratch/office" pdf --type 0 --purpose LAVORO --protocol 123 \
+    --date 15/03/2010 --subjects 1 --dest lotti >form.txt || fail "pdf"
+grep -q '\.pdf$' form.txt && [ -s "$(grep '\.pdf$' form.txt)" ] || fail "no filled form"
 
 # The windows, from the same folder in a new home: the first start makes the user's
 # working folder and waits in the office-data window.
