@@ -24,20 +24,35 @@ bool allDigits(QStringView text) {
     return true;
 }
 
-} // namespace
+struct DateParts {
+    int year;
+    int month;
+    int day;
+};
 
-std::optional<QDate> parseDate(QStringView text) {
+std::optional<DateParts> dateParts(QStringView text) {
     if (text.size() != 10 || text[2] != u'/' || text[5] != u'/')
         return std::nullopt;
     const QStringView day = text.mid(0, 2), month = text.mid(3, 2), year = text.mid(6, 4);
     if (!allDigits(day) || !allDigits(month) || !allDigits(year))
         return std::nullopt;
     // All digits, so the leading number is the whole piece.
-    const int y = leadingNumber(year);
-    if (y < 100)
+    const DateParts parts{leadingNumber(year), leadingNumber(month), leadingNumber(day)};
+    if (parts.year < 100 || !QDate::isValid(parts.year, parts.month, parts.day))
         return std::nullopt;
-    const QDate date(y, leadingNumber(month), leadingNumber(day));
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    return parts;
+}
+
+} // namespace
+
+bool isDate(QStringView text) {
+    return dateParts(text).has_value();
+}
+
+std::optional<QDate> parseDate(QStringView text) {
+    const std::optional<DateParts> parts = dateParts(text);
+    return parts ? std::optional<QDate>(QDate(parts->year, parts->month, parts->day))
+                 : std::nullopt;
 }
 
 bool dateFails(QStringView text, const QDateTime& now) {

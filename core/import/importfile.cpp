@@ -82,7 +82,7 @@ std::optional<QString> tableDate(QStringView text) {
     } else {
         date = text.toString();
     }
-    return parseDate(date) ? std::optional<QString>(std::move(date)) : std::nullopt;
+    return isDate(date) ? std::optional<QString>(std::move(date)) : std::nullopt;
 }
 
 // The line of `code` in `table`, read in capitals; a delimited file from another system often

@@ -46,7 +46,7 @@ public:
     // The table's dd/mm/yyyy as yyyy-mm-dd, as long as the text; a text that is no date is
     // written as held.
     void isoDate(QStringView date) {
-        if (!parseDate(date)) {
+        if (!isDate(date)) {
             held(date);
             return;
         }

@@ -72,7 +72,7 @@ RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeD
     verdict.record.protocolNumber = fields.protocolNumber;
     verdict.record.protocolDate = fields.protocolDate;
     if (fields.purpose.isEmpty() || certTypeDescription.isEmpty() ||
-        fields.protocolNumber.isEmpty() || !parseDate(fields.protocolDate))
+        fields.protocolNumber.isEmpty() || !isDate(fields.protocolDate))
         verdict.refusal = kIncompletePdf;
     else if (fields.subjects == 0)
         verdict.refusal = kNoSubjects;

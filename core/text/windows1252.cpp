@@ -56,18 +56,7 @@ QString decodeWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-char* writeWindows1252(QStringView text, char* out, QChar* badCharacter) {
-    // Nearly every text is plain ASCII, each character its own byte: copied as such in one
-    // straight pass, redone character by character when it was not ASCII.
-    const char16_t* const in = text.utf16();
-    const qsizetype size = text.size();
-    char16_t all = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        out[i] = static_cast<char>(in[i]);
-        all |= in[i];
-    }
-    if (all < 0x80)
-        return out + size;
+char* writeBeyondAscii(QStringView text, char* out, QChar* badCharacter) {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         int code = u;

@@ -29,8 +29,20 @@ std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacte
 // The same, appended to `bytes`; false (and `bytes` as it was) when a character cannot be held.
 bool appendWindows1252(QByteArray& bytes, QStringView text, QChar* badCharacter = nullptr);
 // The same, one byte per character from `out` on, in room the caller has made: the end of what
-// was written, or nullptr when a character cannot be held.
-char* writeWindows1252(QStringView text, char* out, QChar* badCharacter = nullptr);
+// was written, or nullptr when a character cannot be held. Called for every field of every
+// record: nearly every text is plain ASCII, each character its own byte, copied inline in one
+// straight pass and redone by writeBeyondAscii() when it was not ASCII.
+char* writeBeyondAscii(QStringView text, char* out, QChar* badCharacter);
+inline char* writeWindows1252(QStringView text, char* out, QChar* badCharacter = nullptr) {
+    const char16_t* const in = text.utf16();
+    const qsizetype size = text.size();
+    char16_t all = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        out[i] = static_cast<char>(in[i]);
+        all |= in[i];
+    }
+    return all < 0x80 ? out + size : writeBeyondAscii(text, out, badCharacter);
+}
 
 // The capital of `c` when Windows-1252 holds it, else `c` itself: one character never
 // becomes two (ß stays ß) and a capital outside the code page is not used (µ stays µ).
