@@ -208,9 +208,9 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
     return read;
 }
 
-Result<QList<SubjectValues>> recoveredSubjects(const RecoveryRead& read,
-                                               ReferenceTable& municipalities,
-                                               ReferenceTable& states) {
+Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
+                                            ReferenceTable& municipalities,
+                                            ReferenceTable& states) {
     QByteArray lines = read.subjectLines;
     QBuffer device(&lines);
     device.open(QIODevice::ReadOnly);

@@ -53,8 +53,8 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes);
 
 // The subject lines read by the import, every rule of it applying, into rows in the file's
 // order. Fails when a line fails or when their number is not the header's.
-Result<QList<SubjectValues>>
-recoveredSubjects(const RecoveryRead& read, ReferenceTable& municipalities, ReferenceTable& states);
+Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
+                                            ReferenceTable& municipalities, ReferenceTable& states);
 
 // Something worth offering back: subjects, or request fields other than those a new
 // request starts with.

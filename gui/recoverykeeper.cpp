@@ -94,7 +94,7 @@ void RecoveryKeeper::offer() {
 }
 
 bool RecoveryKeeper::restore(const RecoveryRead& read, QString& why) {
-    Result<QList<SubjectValues>> rows =
+    Result<QList<SubjectRow>> rows =
         recoveredSubjects(read, program_.municipalities, program_.states);
     if (!rows) {
         why = rows.error();

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 namespace velmora {
@@ -17,9 +18,6 @@ constexpr qsizetype kDateLength = record::kBirthDate.width;
 constexpr int kProgressEveryLines = 1024;
 // No line that can pass is shorter: eight separators and a ten-character date.
 constexpr qint64 kShortestDelimitedLine = 8 + kDateLength;
-// Shared by every row born in Italy rather than made for each.
-const QString kItalyName = record::kItaly.toString();
-const QString kItalyCodeText = record::kItalyCode.toString();
 
 // The place tables as one import uses them: refreshed once at its start. A table that could
 // not be read fails every row that needs a name from it.
@@ -45,20 +43,12 @@ struct LineFields {
     QStringView cui;
 };
 
-// A value as the table holds it: in capitals, one allocation for the whole text.
-QString upperText(QStringView text) {
-    if (text.isEmpty())
-        return {};
-    QString result(text.size(), Qt::Uninitialized);
-    QChar* out = result.data();
-    for (const QChar c : text) {
-        // Most letters are plain ASCII: no call for them.
-        if (c >= u'a' && c <= u'z')
-            *out++ = QChar(c.unicode() - (u'a' - u'A'));
-        else
-            *out++ = c.unicode() >= 0x80 ? upperWithin1252(c) : c;
-    }
-    return result;
+// A character as the table holds it: in capitals.
+QChar upperCharacter(QChar c) {
+    // Most letters are plain ASCII: no call for them.
+    if (c >= u'a' && c <= u'z')
+        return QChar(c.unicode() - (u'a' - u'A'));
+    return c.unicode() >= 0x80 ? upperWithin1252(c) : c;
 }
 
 // Blanks only, as the fixed-width layout pads with them; other characters are data.
@@ -67,22 +57,34 @@ QStringView withoutBlanks(QStringView text) {
     qsizetype end = text.size();
     while (start < end && text[start] == u' ')
         ++start;
+    // The padding at the end is most of a record: looked at four characters at a time.
+    constexpr quint64 kFourBlanks = 0x0020'0020'0020'0020;
+    for (quint64 four; end - start >= 4; end -= 4) {
+        std::memcpy(&four, text.utf16() + end - 4, sizeof four);
+        if (four != kFourBlanks)
+            break;
+    }
     while (end > start && text[end - 1] == u' ')
         --end;
     return text.sliced(start, end - start);
 }
 
-// The table's dd/mm/yyyy from yyyy-mm-dd (as the subject list writes it) or dd/mm/yyyy.
-std::optional<QString> tableDate(QStringView text) {
-    QString date;
-    if (text.size() == kDateLength && text[4] == u'-' && text[7] == u'-') {
-        date.reserve(kDateLength);
-        date.append(text.sliced(8, 2)).append(u'/').append(text.sliced(5, 2)).append(u'/');
-        date.append(text.sliced(0, 4));
+// The table's dd/mm/yyyy from yyyy-mm-dd (as the subject list writes it) or dd/mm/yyyy, into
+// `date`; false when the text names no real day.
+using TableDate = std::array<QChar, kDateLength>;
+bool tableDate(QStringView text, TableDate& date) {
+    if (text.size() != kDateLength)
+        return false;
+    if (text[4] == u'-' && text[7] == u'-') {
+        std::copy_n(text.begin() + 8, 2, date.begin());
+        date[2] = u'/';
+        std::copy_n(text.begin() + 5, 2, date.begin() + 3);
+        date[5] = u'/';
+        std::copy_n(text.begin(), 4, date.begin() + 6);
     } else {
-        date = text.toString();
+        std::copy(text.begin(), text.end(), date.begin());
     }
-    return isDate(date) ? std::optional<QString>(std::move(date)) : std::nullopt;
+    return isDate(QStringView(date.data(), date.size()));
 }
 
 // The line of `code` in `table`, read in capitals; a delimited file from another system often
@@ -108,14 +110,16 @@ bool bornInItaly(ImportKind kind, bool municipalityFound, QStringView stateCode)
 }
 
 // One line as a subject row (columns 1 to 12); nullopt when the row cannot be built: a birth
-// date that is not a real day, or a table it needs that could not be read. The names and codes
-// of places are the tables' own texts, shared rather than copied.
-std::optional<SubjectValues> buildRow(const LineFields& fields, ImportKind kind,
-                                      const PlaceTables& places) {
-    std::optional<QString> birthDate = tableDate(fields.birthDate);
-    if (!birthDate)
+// date that is not a real day, or a table it needs that could not be read. The values are
+// capitalised into `scratch`, room kept from line to line, and the row made from views of
+// them and of the tables' names and codes: one allocation a row.
+std::optional<SubjectRow> buildRow(const LineFields& fields, ImportKind kind,
+                                   const PlaceTables& places, QString& scratch) {
+    TableDate date;
+    if (!tableDate(fields.birthDate, date))
         return std::nullopt;
-    SubjectValues row;
+    SubjectRow::Views row;
+    row[BirthDateColumn] = QStringView(date.data(), date.size());
     qsizetype municipality = -1;
     if (!fields.municipalityCode.isEmpty()) {
         if (!places.municipalitiesRead)
@@ -127,8 +131,8 @@ std::optional<SubjectValues> buildRow(const LineFields& fields, ImportKind kind,
         row[MunicipalityCodeColumn] = places.municipalities.codes().at(municipality);
     }
     if (bornInItaly(kind, municipality >= 0, fields.stateCode)) {
-        row[StateColumn] = kItalyName;
-        row[StateCodeColumn] = kItalyCodeText;
+        row[StateColumn] = record::kItaly;
+        row[StateCodeColumn] = record::kItalyCode;
     } else {
         if (!places.statesRead)
             return std::nullopt;
@@ -138,18 +142,28 @@ std::optional<SubjectValues> buildRow(const LineFields& fields, ImportKind kind,
             row[StateCodeColumn] = places.states.codes().at(state);
         }
     }
-    row[SurnameColumn] = upperText(fields.surname);
-    row[NameColumn] = upperText(fields.name);
-    row[SexColumn] = upperText(fields.sex);
-    row[TaxCodeColumn] = upperText(fields.taxCode);
-    row[CuiColumn] = upperText(fields.cui);
-    row[FatherColumn] = upperText(fields.father);
-    row[BirthDateColumn] = std::move(*birthDate);
-    row[ForeignPlaceColumn] = upperText(fields.foreignPlace);
-    return row;
+    const std::pair<Column, QStringView> written[] = {{SurnameColumn, fields.surname},
+                                                      {NameColumn, fields.name},
+                                                      {SexColumn, fields.sex},
+                                                      {TaxCodeColumn, fields.taxCode},
+                                                      {CuiColumn, fields.cui},
+                                                      {FatherColumn, fields.father},
+                                                      {ForeignPlaceColumn, fields.foreignPlace}};
+    qsizetype room = 0;
+    for (const auto& [column, text] : written)
+        room += text.size();
+    if (scratch.size() < room)
+        scratch.resize(room);
+    QChar* out = scratch.data();
+    for (const auto& [column, text] : written) {
+        row[column] = QStringView(out, text.size());
+        out = std::transform(text.begin(), text.end(), out, upperCharacter);
+    }
+    return SubjectRow(row);
 }
 
-std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& places) {
+std::optional<SubjectRow> fixedWidthRow(QStringView line, const PlaceTables& places,
+                                        QString& scratch) {
     const auto value = [line](record::Field field) {
         return withoutBlanks(line.sliced(field.start - 1, field.width));
     };
@@ -165,17 +179,17 @@ std::optional<SubjectValues> fixedWidthRow(QStringView line, const PlaceTables& 
     fields.taxCode = value(record::kTaxCode);
     if (line.size() == record::kLongRecord)
         fields.cui = value(record::kCui);
-    return buildRow(fields, ImportKind::FixedWidth, places);
+    return buildRow(fields, ImportKind::FixedWidth, places, scratch);
 }
 
-std::optional<SubjectValues> delimitedRow(const DelimitedFields& values,
-                                          const PlaceTables& places) {
+std::optional<SubjectRow> delimitedRow(const DelimitedFields& values, const PlaceTables& places,
+                                       QString& scratch) {
     const LineFields fields{values[0], values[1],
                             values[2], values[3],
                             values[4], values[5],
                             values[6], values[7],
                             values[8], values.size() == 10 ? values[9] : QStringView()};
-    return buildRow(fields, ImportKind::Delimited, places);
+    return buildRow(fields, ImportKind::Delimited, places, scratch);
 }
 
 // Why a line cannot become a row whatever its fields: a control character, or one that
@@ -187,7 +201,7 @@ std::optional<QString> unreadableCharacter(QStringView line) {
     unsigned odd = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
         const char16_t u = characters[i];
-        odd |= unsigned(u < 0x20) | unsigned(u >= 0x7F && u < 0xA0) | unsigned(u > 0xFF);
+        odd |= unsigned(u < 0x20) | unsigned(char16_t(u - 0x7F) < 0x21) | unsigned(u > 0xFF);
     }
     if (!odd)
         return std::nullopt;
@@ -273,11 +287,12 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
     const QString tableTrouble = troubles.join(QStringLiteral("\r\n"));
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
-    QList<SubjectValues> rows;
+    QList<SubjectRow> rows;
     const qint64 shortestLine =
         kind == ImportKind::FixedWidth ? record::kShortRecord : kShortestDelimitedLine;
     rows.reserve(qMin<qint64>(total / shortestLine + 1, SubjectTable::kMaxRows - rowsBefore));
     QString line;
+    QString scratch;
     int number = 0;
     for (;;) {
         const LineReader::Status status = reader.next(line);
@@ -293,7 +308,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
             return generalFailure(number, *why);
         if (rowsBefore + number > SubjectTable::kMaxRows)
             return Failure{importFullMessage(number)};
-        std::optional<SubjectValues> row;
+        std::optional<SubjectRow> row;
         if (kind == ImportKind::FixedWidth) {
             if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
                 return generalFailure(number,
@@ -301,7 +316,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                                           .arg(line.size())
                                           .arg(record::kShortRecord)
                                           .arg(record::kLongRecord));
-            row = fixedWidthRow(line, places);
+            row = fixedWidthRow(line, places, scratch);
             if (!row)
                 return generalFailure(
                     number, rowReason(tableTrouble, line.sliced(record::kBirthDate.start - 1,
@@ -317,7 +332,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                 return dateFailure(number, QStringLiteral("La data di nascita \"%1\" non ha la "
                                                           "forma gg/mm/aaaa")
                                                .arg(fields[4]));
-            row = delimitedRow(fields, places);
+            row = delimitedRow(fields, places, scratch);
             if (!row)
                 return generalFailure(number, rowReason(tableTrouble, fields[4].toString()));
         }

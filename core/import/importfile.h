@@ -29,7 +29,7 @@ QString importGeneralMessage(int line);
 QString importFullMessage(int line);
 
 // The rows of a whole file, or the message naming the first line that failed.
-using ImportResult = Result<QList<SubjectValues>>;
+using ImportResult = Result<QList<SubjectRow>>;
 
 // Told now and then how far a long import has come, in bytes of the file.
 using ImportProgress = std::function<void(qint64 done, qint64 total)>;

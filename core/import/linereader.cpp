@@ -19,22 +19,23 @@ bool hasNonAscii(QByteArrayView bytes) {
 
 } // namespace
 
-void LineReader::detectEncoding() {
-    detected_ = true;
-    if (!fill())
-        return;
+void LineReader::readByteOrderMark() {
+    started_ = true;
     while (buffer_.size() < kByteOrderMark.size() && fill()) {
     }
     if (buffer_.startsWith(kByteOrderMark)) {
-        utf8_ = true;
+        utf8_ = decided_ = true;
         position_ = kByteOrderMark.size();
-        return;
     }
+}
+
+void LineReader::decideEncoding() {
+    decided_ = true;
+    // Everything before this line was ASCII, which both readings agree on: the rest decides.
     QStringDecoder decoder(QStringDecoder::Utf8);
     // The decoder decodes only when its answer is taken.
     const auto scan = [&decoder](QByteArrayView bytes) { return QString(decoder(bytes)).size(); };
-    bool nonAscii = hasNonAscii(buffer_);
-    scan(buffer_);
+    scan(QByteArrayView(buffer_).sliced(position_));
     if (!device_.isSequential() && !decoder.hasError()) {
         // The rest of the file, read through and then given back to the line reading.
         const qint64 back = device_.pos();
@@ -44,11 +45,7 @@ void LineReader::detectEncoding() {
             if (chunk.isEmpty())
                 break;
             scanned += chunk.size();
-            // Until a first byte above ASCII no sequence can be open: plain chunks need no look.
-            const bool plain = !hasNonAscii(chunk);
-            if (nonAscii || !plain)
-                scan(chunk);
-            nonAscii = nonAscii || !plain;
+            scan(chunk);
         }
         // A sequence cut by the end of the file is no UTF-8: one more byte makes it tell.
         if (scanned < kMaxFileBytes)
@@ -56,17 +53,19 @@ void LineReader::detectEncoding() {
         if (!device_.seek(back))
             failed_ = atEnd_ = true;
     }
-    // A sequence cut at the end of the first chunk of a pipe still counts as UTF-8.
-    utf8_ = nonAscii && !decoder.hasError();
+    // A sequence cut at the end of what a pipe has given so far still counts as UTF-8.
+    utf8_ = !decoder.hasError();
 }
 
-QString LineReader::decode(QByteArrayView bytes) const {
+void LineReader::decode(QByteArrayView bytes, QString& line) {
+    if (!decided_ && hasNonAscii(bytes))
+        decideEncoding();
     if (!utf8_)
-        return decodeWindows1252(bytes);
+        return decodeWindows1252(bytes, line);
     // A byte order mark at the start of a later line is a character like any other.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
                                                      QStringDecoder::Flag::Stateless);
-    return decoder(bytes);
+    line = decoder(bytes);
 }
 
 bool LineReader::fill() {
@@ -95,8 +94,8 @@ bool LineReader::fill() {
 }
 
 LineReader::Status LineReader::next(QString& line) {
-    if (!detected_)
-        detectEncoding();
+    if (!started_)
+        readByteOrderMark();
     qsizetype scanned = 0; // bytes after position_ known to hold no CR
     for (;;) {
         const qsizetype cr = buffer_.indexOf('\r', position_ + scanned);
@@ -110,7 +109,7 @@ LineReader::Status LineReader::next(QString& line) {
                 scanned = length;
                 continue;
             }
-            line = decode(QByteArrayView(buffer_).sliced(position_, length));
+            decode(QByteArrayView(buffer_).sliced(position_, length), line);
             position_ += length + 1;
             if (position_ < buffer_.size() && buffer_[position_] == '\n')
                 ++position_;
@@ -128,7 +127,7 @@ LineReader::Status LineReader::next(QString& line) {
         if (scanned == 0)
             return Status::End;
         // The last line, without a line end.
-        line = decode(QByteArrayView(buffer_).sliced(position_, scanned));
+        decode(QByteArrayView(buffer_).sliced(position_, scanned), line);
         position_ += scanned;
         return Status::Line;
     }

@@ -36,9 +36,13 @@ public:
     bool utf8() const { return utf8_; }
 
 private:
-    // Decides the encoding before the first line: reads a seekable device through once.
-    void detectEncoding();
-    QString decode(QByteArrayView bytes) const;
+    // A UTF-8 byte order mark at the start decides the encoding at once.
+    void readByteOrderMark();
+    // At the first line that is not plain ASCII: the rest of the file, read through once (a pipe:
+    // what it has given so far), tells whether it is UTF-8.
+    void decideEncoding();
+    // Into `line`, whose room is used again.
+    void decode(QByteArrayView bytes, QString& line);
 
     // Appends the next chunk of the device to the buffer; false at its end or on a failure.
     bool fill();
@@ -50,7 +54,8 @@ private:
     bool atEnd_ = false;
     bool failed_ = false;
     bool capped_ = false;
-    bool detected_ = false;
+    bool started_ = false;
+    bool decided_ = false;
     bool utf8_ = false;
 };
 

@@ -98,14 +98,15 @@ QString writeFormData(QIODevice& device, const FormFields& fields, const QString
 }
 
 FilledForm fillForm(const QString& templatePath, const FormFields& fields) {
-    QLibrary module(
+    const QString path = QDir::cleanPath(
         QDir(QCoreApplication::applicationDirPath()).filePath(kFillFormModule.toString()));
+    QLibrary module(path);
     const auto fill = reinterpret_cast<FillFormFunction>(module.resolve(kFillFormSymbol));
     if (!fill)
         return {{},
-                QStringLiteral("Il modulo del programma che compila il PDF non pu\u00F2 essere "
-                               "caricato: %1")
-                    .arg(module.errorString())};
+                QStringLiteral("Il modulo del programma che compila il PDF (%1) manca o \u00E8 "
+                               "danneggiato: reinstallare il programma")
+                    .arg(QDir::toNativeSeparators(path))};
     FilledForm filled;
     fill(templatePath, fields, filled);
     return filled;

@@ -27,7 +27,7 @@ constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      Munici
                                      FatherColumn,       SexColumn,       TaxCodeColumn,
                                      CuiColumn};
 
-bool printable(const QString& text) {
+bool printable(QStringView text) {
     return std::all_of(text.cbegin(), text.cend(), isPrintableWindows1252);
 }
 
@@ -80,15 +80,15 @@ RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeD
 }
 
 RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
-    const auto cell = [&](Column column) -> const QString& { return table.text(row, column); };
-    const auto within = [](const QString& text, qsizetype most) {
+    const auto cell = [&](Column column) { return table.text(row, column); };
+    const auto within = [](QStringView text, qsizetype most) {
         return !text.isEmpty() && text.size() <= most;
     };
-    const QString& sex = cell(SexColumn);
-    const QString& municipalityCode = cell(MunicipalityCodeColumn);
-    const QString& stateCode = cell(StateCodeColumn);
-    const QString& taxCode = cell(TaxCodeColumn);
-    const QString& cui = cell(CuiColumn);
+    const QStringView sex = cell(SexColumn);
+    const QStringView municipalityCode = cell(MunicipalityCodeColumn);
+    const QStringView stateCode = cell(StateCodeColumn);
+    const QStringView taxCode = cell(TaxCodeColumn);
+    const QStringView cui = cell(CuiColumn);
     const bool italy = stateCode == record::kItalyCode;
     const bool hasMunicipality = !municipalityCode.isEmpty();
     const bool hasTaxCode = taxCode.size() == record::kTaxCodeLength;

@@ -4,42 +4,84 @@
 
 namespace velmora {
 
+SubjectRow::SubjectRow(const Views& values) {
+    qsizetype size = 0;
+    for (int column = SurnameColumn; column < ColumnCount; ++column)
+        size += values[column].size();
+    text_ = QString(size, Qt::Uninitialized);
+    QChar* out = text_.data();
+    qsizetype end = 0;
+    for (int column = SurnameColumn; column < ColumnCount; ++column) {
+        const QStringView value = values[column];
+        std::copy(value.begin(), value.end(), out + end);
+        end += value.size();
+        ends_[column] = end;
+    }
+}
+
+SubjectRow::SubjectRow(const SubjectValues& values)
+    : SubjectRow([&values] {
+          Views views;
+          for (int column = SurnameColumn; column < ColumnCount; ++column)
+              views[column] = values[column];
+          return views;
+      }()) {}
+
+SubjectValues SubjectRow::values() const {
+    SubjectValues values;
+    for (int column = SurnameColumn; column < ColumnCount; ++column)
+        values[column] = (*this)[Column(column)].toString();
+    return values;
+}
+
+void SubjectRow::set(Column column, QStringView value) {
+    // The new row is made from views of this one before it replaces it.
+    Views views;
+    for (int c = SurnameColumn; c < ColumnCount; ++c)
+        views[c] = c == column ? value : (*this)[Column(c)];
+    *this = SubjectRow(views);
+}
+
 QString SubjectTable::cell(int row, int column) const {
     if (row == 0)
         return kColumnHeaders.at(column);
     if (column == NumberColumn)
         return QString::number(row);
-    return values_.at(row - 1).at(column);
+    return rows_.at(row - 1)[Column(column)].toString();
 }
 
 void SubjectTable::layOut() {
     beginResetModel();
-    values_.clear();
+    rows_.clear();
     colors_.clear();
     endResetModel();
 }
 
-int SubjectTable::appendRows(QList<SubjectValues> subjects) {
+int SubjectTable::appendRows(QList<SubjectRow> subjects) {
     const int first = progressivo() + 1;
     if (subjects.isEmpty())
         return first;
     beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
-    for (SubjectValues& subject : subjects)
-        subject[NumberColumn].clear(); // the number is the row's place, never stored
     // No reserve of the exact size here: it would make every one-row append copy the table.
-    if (values_.isEmpty())
-        values_ = std::move(subjects);
+    if (rows_.isEmpty())
+        rows_ = std::move(subjects);
     else
-        values_.append(std::move(subjects));
-    colors_.resize(values_.size());
+        rows_.append(std::move(subjects));
+    colors_.resize(rows_.size());
     endInsertRows();
     return first;
 }
 
+int SubjectTable::appendRows(const QList<SubjectValues>& subjects) {
+    QList<SubjectRow> rows;
+    rows.reserve(subjects.size());
+    for (const SubjectValues& subject : subjects)
+        rows.append(SubjectRow(subject));
+    return appendRows(std::move(rows));
+}
+
 void SubjectTable::setValues(int row, const SubjectValues& subject) {
-    auto& cells = values_[row - 1];
-    for (int column = SurnameColumn; column < ColumnCount; ++column)
-        cells[column] = subject[column];
+    rows_[row - 1] = SubjectRow(subject);
     Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1));
 }
 
@@ -52,7 +94,7 @@ void SubjectTable::setColors(int row, RowColors colors) {
 bool SubjectTable::setCell(int row, int column, const QString& text) {
     if (row < 1 || row > progressivo() || column < SurnameColumn || column >= ColumnCount)
         return false;
-    values_[row - 1][column] = text;
+    rows_[row - 1].set(Column(column), text);
     const QModelIndex changed = index(row - 1, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     return true;
@@ -63,7 +105,7 @@ void SubjectTable::removeRow(int row) {
         return;
     const int last = progressivo();
     beginRemoveRows({}, row - 1, row - 1);
-    values_.removeAt(row - 1);
+    rows_.removeAt(row - 1);
     colors_.removeAt(row - 1);
     endRemoveRows();
     // The rows below now show the numbers one less.
@@ -76,7 +118,7 @@ void SubjectTable::keepRows(int count) {
     if (count >= progressivo())
         return;
     beginRemoveRows({}, count, progressivo() - 1);
-    values_.resize(count);
+    rows_.resize(count);
     colors_.resize(count);
     endRemoveRows();
 }
@@ -96,8 +138,9 @@ QVariant SubjectTable::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         // The row number is the row's header, not a value that moves with the row.
-        return index.column() == NumberColumn ? QVariant()
-                                              : QVariant(values_.at(row).at(index.column()));
+        return index.column() == NumberColumn
+                   ? QVariant()
+                   : QVariant(rows_.at(row)[Column(index.column())].toString());
     case BackRole:
         return index.column() == NumberColumn ? QVariant() : QVariant(colors_.at(row).back);
     case TextColorRole:

@@ -54,11 +54,38 @@ inline constexpr std::array<int, ColumnCount> kColumnTwips = {
 // The twelve values of one person, columns 1 to 12 (index 0 unused).
 using SubjectValues = std::array<QString, ColumnCount>;
 
+// The twelve values of one person as the table holds them: one text after another in a single
+// string, so that a row costs one allocation however many values it has, and a check or a
+// writer reads each value as a view of it.
+class SubjectRow {
+public:
+    // Values as views, columns 1 to 12 (index 0, the row number, is never stored).
+    using Views = std::array<QStringView, ColumnCount>;
+
+    SubjectRow() = default;
+    explicit SubjectRow(const Views& values);
+    explicit SubjectRow(const SubjectValues& values);
+
+    QStringView operator[](Column column) const {
+        const qsizetype start = column == NumberColumn ? 0 : ends_[column - 1];
+        return QStringView(text_).sliced(start, ends_[column] - start);
+    }
+    SubjectValues values() const;
+    // One value replaced, the others kept.
+    void set(Column column, QStringView value);
+    bool operator==(const SubjectRow&) const = default;
+
+private:
+    QString text_;
+    std::array<qsizetype, ColumnCount> ends_{}; // where each column's value ends in text_
+};
+
 } // namespace velmora
 
 // Texts are moved as bytes, and so are rows of them: deleting a row shifts those below it with
 // one memmove.
 Q_DECLARE_TYPEINFO(velmora::SubjectValues, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(velmora::SubjectRow, Q_RELOCATABLE_TYPE);
 
 namespace velmora {
 
@@ -78,22 +105,22 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    int progressivo() const { return int(values_.size()); }
+    int progressivo() const { return int(rows_.size()); }
     QString cell(int row, int column) const;
     // One value of a data row, columns 1 to 12, as the table holds it: the checks and the
     // writers read every row and copy nothing.
-    const QString& text(int row, Column column) const { return values_.at(row - 1).at(column); }
-    const SubjectValues& values(int row) const { return values_.at(row - 1); }
+    QStringView text(int row, Column column) const { return rows_.at(row - 1)[column]; }
+    SubjectValues values(int row) const { return rows_.at(row - 1).values(); }
     RowColors colors(int row) const { return colors_.at(row - 1); }
 
     // Empties the table: header row only, no colours.
     void layOut();
     // Appends rows after the last one, numbered on, in one insertion. Returns the first new row.
-    // Rows handed over with std::move are moved in, not copied; into an empty table the list
-    // itself is taken, so an import's rows are never held twice. The table grows by doubling:
-    // adding rows one at a time costs the same per row at any size.
-    int appendRows(QList<SubjectValues> subjects);
-    int appendRow(const SubjectValues& subject) { return appendRows({subject}); }
+    // Into an empty table the list itself is taken, so an import's rows are never held twice.
+    // The table grows by doubling: adding rows one at a time costs the same per row at any size.
+    int appendRows(QList<SubjectRow> subjects);
+    int appendRows(const QList<SubjectValues>& subjects);
+    int appendRow(const SubjectValues& subject) { return appendRows({SubjectRow(subject)}); }
     // Columns 1 to 12 of `row`; the number and the colours stay.
     void setValues(int row, const SubjectValues& subject);
     void setColors(int row, RowColors colors);
@@ -116,7 +143,7 @@ public:
 
 private:
     // Row i's values and colours at index i - 1 of each list.
-    QList<SubjectValues> values_;
+    QList<SubjectRow> rows_;
     QList<RowColors> colors_;
 };
 

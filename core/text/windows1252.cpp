@@ -40,19 +40,32 @@ QString shownCharacter(QChar c) {
         QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
 }
 
-QString decodeWindows1252(QByteArrayView bytes) {
-    // Outside 0x80 to 0x9F the code page is Latin-1, which Qt widens in one fast pass; the
-    // rare bytes of that range are put right afterwards.
-    QString text = QString::fromLatin1(bytes);
+void decodeWindows1252(QByteArrayView bytes, QString& text) {
+    // New room of the exact size: resize() would add room to grow into.
+    if (text.capacity() < bytes.size())
+        text = QString(bytes.size(), Qt::Uninitialized);
+    else
+        text.resize(bytes.size());
+    char16_t* const out = reinterpret_cast<char16_t*>(text.data());
+    // Outside 0x80 to 0x9F the code page is Latin-1: every byte widened in one straight pass,
+    // and the rare bytes of that range put right afterwards.
     unsigned char high = 0;
-    for (const char b : bytes)
-        high |= static_cast<unsigned char>(b);
-    if (high < 0x80)
-        return text;
-    for (QChar& c : text) {
-        if (c.unicode() >= 0x80 && c.unicode() < 0xA0)
-            c = QChar(kHighControls[c.unicode() - 0x80]);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out[i] = byte;
+        high |= byte;
     }
+    if (high < 0x80)
+        return;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (out[i] >= 0x80 && out[i] < 0xA0)
+            out[i] = kHighControls[out[i] - 0x80];
+    }
+}
+
+QString decodeWindows1252(QByteArrayView bytes) {
+    QString text;
+    decodeWindows1252(bytes, text);
     return text;
 }
 

@@ -12,6 +12,8 @@ namespace velmora {
 int windows1252Code(QChar c);
 
 QString decodeWindows1252(QByteArrayView bytes);
+// The same into `text`, whose room is used again: a reader of many lines allocates once.
+void decodeWindows1252(QByteArrayView bytes, QString& text);
 
 // A character that Windows-1252 holds and that prints: no control character (C0, DEL, or the
 // five bytes the code page leaves undefined). Asked of every character of every row, so

@@ -135,7 +135,7 @@ void TestImportFile::rowMapping() {
     for (const auto& [kind, line, cells] : cases) {
         const ImportResult result = import(line, kind);
         QVERIFY2(result.ok() && result->size() == 1, line.constData());
-        const SubjectValues& row = result->first();
+        const SubjectValues row = result->first().values();
         QCOMPARE((QStringList{row[SurnameColumn], row[BirthDateColumn], row[MunicipalityColumn],
                               row[MunicipalityCodeColumn], row[StateColumn], row[StateCodeColumn],
                               row[CuiColumn]})

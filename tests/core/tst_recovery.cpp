@@ -56,7 +56,8 @@ private Q_SLOTS:
                  "\u00C8 stata trovata una richiesta non completata (3 soggetti, "
                  "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?");
         QCOMPARE(recoveredSubjects(*read, municipalities_, states_).value(),
-                 (QList{romanSubject(), parisianSubject(), romanSubject()}));
+                 (QList{SubjectRow(romanSubject()), SubjectRow(parisianSubject()),
+                        SubjectRow(romanSubject())}));
         // No type chosen yet, nothing typed, no subjects.
         const Result<RecoveryRead> blank =
             readRecovery(*recoveryBytes(RequestValues{}, SubjectTable(), kSaved));
@@ -99,9 +100,9 @@ private Q_SLOTS:
         SubjectValues accented = parisianSubject();
         accented[SurnameColumn] = "D'ANNUNZIO \u00C0\u00C8\u00CC\u00D2\u00D9";
         accented[FatherColumn] = "NICOL\u00D2, DETTO NIC\u00D2";
-        QList<SubjectValues> rows;
+        QList<SubjectRow> rows;
         for (int i = 0; i < SubjectTable::kMaxRows; ++i)
-            rows.append(i % 2 ? romanSubject() : accented);
+            rows.append(SubjectRow(i % 2 ? romanSubject() : accented));
         SubjectTable table;
         table.appendRows(rows);
         const Result<QByteArray> bytes = delimitedSubjectBytes(table);

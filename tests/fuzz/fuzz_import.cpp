@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     require(result->size() == lines && rowsBefore + lines <= SubjectTable::kMaxRows);
-    for (const SubjectValues& row : *result)
-        checkRow(row);
+    for (const SubjectRow& row : *result)
+        checkRow(row.values());
     return 0;
 }
