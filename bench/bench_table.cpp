@@ -53,7 +53,7 @@ BENCHMARK(DeleteRow)->Arg(1)->Arg(SubjectTable::kMaxRows / 2)->Unit(benchmark::k
 // colours) one row up, which is what no deletion can skip.
 void FloorMoveRowsBelow(benchmark::State& state) {
     const int row = int(state.range(0));
-    constexpr size_t kRowBytes = sizeof(SubjectValues) + sizeof(RowColors);
+    constexpr size_t kRowBytes = sizeof(SubjectRow) + sizeof(RowColors);
     std::vector<char> bytes(size_t(SubjectTable::kMaxRows) * kRowBytes, 'x');
     const size_t moved = size_t(SubjectTable::kMaxRows - row) * kRowBytes;
     for (auto _ : state) {
@@ -89,14 +89,14 @@ BENCHMARK(AddOneByOne)
     ->Arg(SubjectTable::kMaxRows)
     ->Unit(benchmark::kMillisecond);
 
-// The floor of adding: the same rows appended to a plain vector.
+// The floor of adding: the same rows made and appended to a plain vector.
 void FloorAddToVector(benchmark::State& state) {
     const int count = int(state.range(0));
     const SubjectValues person = subject(1);
     for (auto _ : state) {
-        std::vector<SubjectValues> rows;
+        std::vector<SubjectRow> rows;
         for (int i = 0; i < count; ++i)
-            rows.push_back(person);
+            rows.push_back(SubjectRow(person));
         benchmark::DoNotOptimize(rows.data());
     }
     state.counters["per_row"] = benchmark::Counter(

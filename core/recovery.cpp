@@ -49,7 +49,7 @@ const QString kDamaged =
 const QString kCannotMoveAside = QStringLiteral("Impossibile spostare il file %1 in %2");
 
 // The ten fields of the delimited import, in its order.
-std::array<QStringView, 10> importFields(const SubjectValues& s) {
+std::array<QStringView, 10> importFields(const SubjectRow& s) {
     return {s[SurnameColumn],      s[NameColumn],      s[MunicipalityCodeColumn],
             s[ForeignPlaceColumn], s[BirthDateColumn], s[StateCodeColumn],
             s[FatherColumn],       s[SexColumn],       s[TaxCodeColumn],
@@ -72,7 +72,7 @@ bool appendLine(QByteArray& bytes, QStringView line, QChar* bad) {
 // Appends every row of the table; fails naming the first row that cannot be written.
 Status appendSubjects(QByteArray& bytes, const SubjectTable& table) {
     for (int row = 1; row <= table.progressivo(); ++row) {
-        const Result<QString> line = delimitedLine(table.values(row), row);
+        const Result<QString> line = delimitedLine(table.subject(row), row);
         if (!line)
             return Failure{line.error()};
         QChar bad;
@@ -110,7 +110,7 @@ private:
 
 } // namespace
 
-Result<QString> delimitedLine(const SubjectValues& subject, int row) {
+Result<QString> delimitedLine(const SubjectRow& subject, int row) {
     const auto fields = importFields(subject);
     qsizetype commas = 0;
     bool semicolons = false;

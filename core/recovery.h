@@ -27,7 +27,7 @@ struct RequestValues {
 // A subject as one line of a delimited import file: the ten fields in the import's order,
 // joined by the separator (comma, else semicolon) that the import splits the line back at.
 // Fails, naming the row, when the values hold both separators in a way no split can undo.
-Result<QString> delimitedLine(const SubjectValues& subject, int row);
+Result<QString> delimitedLine(const SubjectRow& subject, int row);
 
 // Every row of the table as such lines, Windows-1252, CR LF after each: a file that
 // "Importa da file" (type CSV) reads back into the same rows.

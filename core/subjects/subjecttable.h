@@ -110,6 +110,7 @@ public:
     // One value of a data row, columns 1 to 12, as the table holds it: the checks and the
     // writers read every row and copy nothing.
     QStringView text(int row, Column column) const { return rows_.at(row - 1)[column]; }
+    const SubjectRow& subject(int row) const { return rows_.at(row - 1); }
     SubjectValues values(int row) const { return rows_.at(row - 1).values(); }
     RowColors colors(int row) const { return colors_.at(row - 1); }
 

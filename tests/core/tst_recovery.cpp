@@ -26,7 +26,7 @@ private Q_SLOTS:
             SubjectValues subject = parisianSubject();
             subject[SurnameColumn] = "ROSSI" + QString(",").repeated(commas);
             subject[FatherColumn] = father;
-            const Result<QString> line = delimitedLine(subject, 7);
+            const Result<QString> line = delimitedLine(SubjectRow(subject), 7);
             QCOMPARE(line.ok(), written);
             if (!line) {
                 QVERIFY(line.error().contains(u"riga 7"));
