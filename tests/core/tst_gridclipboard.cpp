@@ -38,6 +38,24 @@ private Q_SLOTS:
         QCOMPARE(table.colors(999).back, kLightRed);
     }
 
+    // A row holds its twelve values in one text: changing one, longer, shorter or emptied,
+    // leaves the others as they were.
+    void oneCellChangesAlone() {
+        SubjectTable table;
+        const SubjectValues roman = test::romanSubject();
+        table.appendRow(roman);
+        QCOMPARE(table.values(1), roman);
+        SubjectValues expected = roman;
+        for (const QString& text :
+             {QStringLiteral("VERDI DE' BIANCHI"), QStringLiteral("V"), QString()}) {
+            for (const Column column : {SurnameColumn, BirthDateColumn, StateCodeColumn}) {
+                QVERIFY(table.setCell(1, column, text));
+                expected[column] = text;
+                QCOMPARE(table.values(1), expected);
+            }
+        }
+    }
+
     void copyTakesFixedCells() {
         SubjectTable table;
         test::fillNumbered(table, 2);
