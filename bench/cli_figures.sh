@@ -3,6 +3,7 @@
 #   taxcode - over 1,000,000 lines       against taxcode_loop, a plain loop over the same check
 #   check of a 32,767-row subject list   against the same binary's --help (its start-up)
 #   peak memory of that check            against the peak memory of --help
+#   whether --help, check and pdf load qpdf (only filling a form should)
 # Times are the best of five runs, in seconds; memory is the maximum resident size from /usr/bin/time -v.
 #
 #   bench/cli_figures.sh [folder of the built binaries]   (default: build/bin)
@@ -13,7 +14,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 mkdir ref
-cp "$root/data/ref/FileCodComuni.txt" "$root/data/ref/FileCodStati.txt" ref/
+cp "$root/data/ref/FileCodComuni.txt" "$root/data/ref/FileCodStati.txt" "$root/data/ref/modello.pdf" ref/
+printf 'UFFICIO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n\r\n\r\n' > config.ini
 
 # Tax codes: right, wrong check character, wrong place, malformed.
 awk 'BEGIN { split("RSSMRA70A05H501F\tH501|RSSMRA70A05H501X\tH501|RSSMRA70A05H501F\tF205|RSS\tH501", l, "|");
@@ -50,9 +52,19 @@ help=$(best "$bin/velmora-cli" --help)
 check_kib=$(peak "$bin/velmora-cli" check lista.txt)
 help_kib=$(peak "$bin/velmora-cli" --help)
 
+# The shared objects the dynamic loader opens, by name.
+loads_qpdf() {
+    if LD_DEBUG=libs "$@" 2>&1 >/dev/null | grep -q 'calling init:.*qpdf'; then echo yes; else echo no; fi
+}
+qpdf_help=$(loads_qpdf "$bin/velmora-cli" --help)
+qpdf_check=$(loads_qpdf "$bin/velmora-cli" check lista.txt)
+qpdf_pdf=$(loads_qpdf "$bin/velmora-cli" pdf --type 0 --purpose LAVORO --protocol 123 \
+    --date 15/03/2010 --subjects 1 --dest .)
+
 printf '%-40s %8s s   floor %8s s   %s\n' "taxcode - (1,000,000 lines)" "$taxcode" "$loop" \
     "$(ratio "$taxcode" "$loop")"
 printf '%-40s %8s s   floor %8s s   %s\n' "check (32,767 rows) vs --help" "$check" "$help" \
     "$(ratio "$check" "$help")"
 printf '%-40s %8s KiB floor %8s KiB +%s MiB\n' "peak memory of check vs --help" "$check_kib" \
     "$help_kib" "$(awk -v a="$check_kib" -v b="$help_kib" 'BEGIN { printf "%.1f", (a - b) / 1024 }')"
+printf '%-40s --help %s, check %s, pdf %s\n' "qpdf loaded" "$qpdf_help" "$qpdf_check" "$qpdf_pdf"

@@ -82,7 +82,7 @@ bool tableDate(QStringView text, TableDate& date) {
         date[5] = u'/';
         std::copy_n(text.begin(), 4, date.begin() + 6);
     } else {
-        std::copy(text.begin(), text.end(), date.begin());
+        std::copy_n(text.begin(), kDateLength, date.begin());
     }
     return isDate(QStringView(date.data(), date.size()));
 }
