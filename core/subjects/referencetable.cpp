@@ -119,14 +119,18 @@ void ReferenceTable::load() {
         names_.append(line.first(nameEnd).toString());
         codes_.append(code.toString());
     }
-    // From the last line up, each insertion replacing the one before: the first line wins, as
-    // for a scan from the top, and each line costs one probe.
-    lineByName_.reserve(names_.size());
-    for (qsizetype line = names_.size() - 1; line >= 0; --line)
-        lineByName_.insert(names_.at(line), line);
 }
 
 std::optional<QString> ReferenceTable::lookupName(const QString& name) const {
+    // The index by name is made at the first lookup by name after a load: hashing every name
+    // costs more than the rest of the load, and the import and the checks never ask by name.
+    if (lineByName_.isEmpty() && !names_.isEmpty()) {
+        // From the last line up, each insertion replacing the one before: the first line wins,
+        // as for a scan from the top, and each line costs one probe.
+        lineByName_.reserve(names_.size());
+        for (qsizetype line = names_.size() - 1; line >= 0; --line)
+            lineByName_.insert(names_.at(line), line);
+    }
     const auto found = lineByName_.constFind(name);
     if (found == lineByName_.constEnd())
         return std::nullopt;

@@ -64,8 +64,8 @@ private:
     // Line i's name and code at index i.
     QStringList names_;
     QStringList codes_;
-    QHash<QString, qsizetype> lineByName_; // the first line of each name
-    std::vector<qsizetype> lineByCode_;    // the first line of each code, at codeSlot(code); -1
+    mutable QHash<QString, qsizetype> lineByName_; // the first line of each name, made when asked
+    std::vector<qsizetype> lineByCode_; // the first line of each code, at codeSlot(code); -1
 };
 
 } // namespace velmora
