@@ -75,14 +75,19 @@ using TableDate = std::array<QChar, kDateLength>;
 bool tableDate(QStringView text, TableDate& date) {
     if (text.size() != kDateLength)
         return false;
+    // Characters `from` to `from` + `count` of the text, from `to` on in the date.
+    const auto put = [&](qsizetype from, qsizetype count, qsizetype to) {
+        for (qsizetype i = 0; i < count; ++i)
+            date[to + i] = text[from + i];
+    };
     if (text[4] == u'-' && text[7] == u'-') {
-        std::copy_n(text.begin() + 8, 2, date.begin());
+        put(8, 2, 0);
         date[2] = u'/';
-        std::copy_n(text.begin() + 5, 2, date.begin() + 3);
+        put(5, 2, 3);
         date[5] = u'/';
-        std::copy_n(text.begin(), 4, date.begin() + 6);
+        put(0, 4, 6);
     } else {
-        std::copy_n(text.begin(), kDateLength, date.begin());
+        put(0, kDateLength, 0);
     }
     return isDate(QStringView(date.data(), date.size()));
 }
@@ -142,23 +147,26 @@ std::optional<SubjectRow> buildRow(const LineFields& fields, ImportKind kind,
             row[StateCodeColumn] = places.states.codes().at(state);
         }
     }
-    const std::pair<Column, QStringView> written[] = {{SurnameColumn, fields.surname},
-                                                      {NameColumn, fields.name},
-                                                      {SexColumn, fields.sex},
-                                                      {TaxCodeColumn, fields.taxCode},
-                                                      {CuiColumn, fields.cui},
-                                                      {FatherColumn, fields.father},
-                                                      {ForeignPlaceColumn, fields.foreignPlace}};
-    qsizetype room = 0;
-    for (const auto& [column, text] : written)
-        room += text.size();
-    if (scratch.size() < room)
+    // The values the file gives, in capitals, one after another in the scratch room.
+    if (const qsizetype room = fields.surname.size() + fields.name.size() + fields.sex.size() +
+                               fields.taxCode.size() + fields.cui.size() + fields.father.size() +
+                               fields.foreignPlace.size();
+        scratch.size() < room)
         scratch.resize(room);
     QChar* out = scratch.data();
-    for (const auto& [column, text] : written) {
-        row[column] = QStringView(out, text.size());
-        out = std::transform(text.begin(), text.end(), out, upperCharacter);
-    }
+    const auto capitals = [&out](QStringView text) {
+        const QStringView written(out, text.size());
+        for (const QChar c : text)
+            *out++ = upperCharacter(c);
+        return written;
+    };
+    row[SurnameColumn] = capitals(fields.surname);
+    row[NameColumn] = capitals(fields.name);
+    row[SexColumn] = capitals(fields.sex);
+    row[TaxCodeColumn] = capitals(fields.taxCode);
+    row[CuiColumn] = capitals(fields.cui);
+    row[FatherColumn] = capitals(fields.father);
+    row[ForeignPlaceColumn] = capitals(fields.foreignPlace);
     return SubjectRow(row);
 }
 
@@ -234,20 +242,30 @@ QString rowReason(const QString& tableTrouble, const QString& birthDate) {
 } // namespace
 
 DelimitedFields delimitedFields(QStringView line) {
-    qsizetype commas = 0;
-    qsizetype semicolons = 0;
-    for (const QChar c : line) {
-        commas += c == u',';
-        semicolons += c == u';';
+    // One pass notes where each kind of separator stands, up to one more than a line may hold.
+    constexpr qsizetype kMost = 9;
+    std::array<qsizetype, kMost + 1> commas;
+    std::array<qsizetype, kMost + 1> semicolons;
+    qsizetype commaCount = 0;
+    qsizetype semicolonCount = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u',' && commaCount <= kMost)
+            commas[commaCount++] = i;
+        else if (line[i] == u';' && semicolonCount <= kMost)
+            semicolons[semicolonCount++] = i;
     }
     const auto fits = [](qsizetype separators) { return separators == 8 || separators == 9; };
-    if (!fits(commas) && !fits(semicolons))
+    const bool byCommas = fits(commaCount);
+    if (!byCommas && !fits(semicolonCount))
         return {};
-    const QChar separator = fits(commas) ? u',' : u';';
+    const auto& at = byCommas ? commas : semicolons;
+    const qsizetype count = byCommas ? commaCount : semicolonCount;
     DelimitedFields fields;
     qsizetype start = 0;
-    for (qsizetype end; (end = line.indexOf(separator, start)) >= 0; start = end + 1)
-        fields.append(line.sliced(start, end - start));
+    for (qsizetype i = 0; i < count; ++i) {
+        fields.append(line.sliced(start, at[i] - start));
+        start = at[i] + 1;
+    }
     fields.append(line.sliced(start));
     return fields;
 }
