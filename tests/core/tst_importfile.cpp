@@ -78,6 +78,9 @@ void TestImportFile::fileOutcome() {
         {kCsv, lines({romanCsv().replace(",Z000,", ";Z000;")}), 0, importGeneralMessage(1)},
         {kCsv, lines({romanCsv().replace("Rossi", QByteArray("Ro\0ssi", 6))}), 0,
          importGeneralMessage(1)},
+        // DEL, and a byte the code page leaves undefined.
+        {kCsv, lines({romanCsv().replace("Rossi", "Ro\x7Fssi")}), 0, importGeneralMessage(1)},
+        {kCsv, lines({romanCsv().replace("Rossi", "Ro\x81ssi")}), 0, importGeneralMessage(1)},
         {kCsv, romanCsv() + "\n", 0, importGeneralMessage(1)}, // a lone LF ends no line
         {kCsv, lines({romanCsv(), romanCsv().replace("Rossi", "\xC5\x81oss\xC3\xAC")}), 0,
          importGeneralMessage(2) +

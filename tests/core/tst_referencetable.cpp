@@ -46,7 +46,9 @@ void TestReferenceTable::lookups() {
     for (const auto& [name, code] : byName)
         QCOMPARE(reference.lookupName(name), code);
     const std::pair<const char*, const char*> byCode[] = {
-        {"A002", "ABBADIA"}, {"A003", "ABBADIA"}, {"Z998", ""}, {"h501", ""}, {"F205", "MILANO "}};
+        {"A002", "ABBADIA"}, {"A003", "ABBADIA"}, {"Z998", ""},
+        {"h501", ""},        {"A0:0", ""}, // no code, though read as digits it would be A100
+        {"F205", "MILANO "}};
     for (const auto& [code, name] : byCode)
         QCOMPARE(reference.nameByCode(QString(code)), QString(name));
 }

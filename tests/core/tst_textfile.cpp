@@ -39,6 +39,7 @@ private Q_SLOTS:
                                     u"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122"
                                     u"\u0161\u203A\u0153\u009D\u017E\u0178"));
         QCOMPARE(text.mid(0x7E, 2) + text.mid(0xA0, 1) + text.mid(0xFF), "~\x7F\u00A0\u00FF");
+        QCOMPARE(decodeWindows1252("\x80\x8A"), QStringLiteral("\u20AC\u0160"));
         QCOMPARE(encodeWindows1252(text).value(), all);
         QChar bad;
         QVERIFY(!encodeWindows1252(QStringLiteral("ROSSI \u0141UKASZ"), &bad));
