@@ -43,14 +43,6 @@ struct LineFields {
     QStringView cui;
 };
 
-// A character as the table holds it: in capitals.
-QChar upperCharacter(QChar c) {
-    // Most letters are plain ASCII: no call for them.
-    if (c >= u'a' && c <= u'z')
-        return QChar(c.unicode() - (u'a' - u'A'));
-    return c.unicode() >= 0x80 ? upperWithin1252(c) : c;
-}
-
 // Blanks only, as the fixed-width layout pads with them; other characters are data.
 QStringView withoutBlanks(QStringView text) {
     qsizetype start = 0;
@@ -157,7 +149,7 @@ std::optional<SubjectRow> buildRow(const LineFields& fields, ImportKind kind,
     const auto capitals = [&out](QStringView text) {
         const QStringView written(out, text.size());
         for (const QChar c : text)
-            *out++ = upperCharacter(c);
+            *out++ = upperWithin1252(c);
         return written;
     };
     row[SurnameColumn] = capitals(fields.surname);

@@ -101,9 +101,7 @@ std::optional<QByteArray> encodeWindows1252(QStringView text, QChar* badCharacte
     return bytes;
 }
 
-QChar upperWithin1252(QChar c) {
-    if (c.unicode() < 0x80)
-        return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 32) : c;
+QChar upperBeyondAscii(QChar c) {
     const QString upper = QString(c).toUpper();
     if (upper.size() != 1 || windows1252Code(upper.front()) < 0)
         return c;

@@ -48,7 +48,13 @@ inline char* writeWindows1252(QStringView text, char* out, QChar* badCharacter =
 
 // The capital of `c` when Windows-1252 holds it, else `c` itself: one character never
 // becomes two (ß stays ß) and a capital outside the code page is not used (µ stays µ).
-QChar upperWithin1252(QChar c);
+// Asked of every letter an import reads: plain ASCII is answered inline.
+QChar upperBeyondAscii(QChar c);
+inline QChar upperWithin1252(QChar c) {
+    if (c.unicode() >= 0x80)
+        return upperBeyondAscii(c);
+    return c >= u'a' && c <= u'z' ? QChar(c.unicode() - (u'a' - u'A')) : c;
+}
 QString upperWithin1252(const QString& text);
 
 } // namespace velmora
