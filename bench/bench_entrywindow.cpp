@@ -6,18 +6,20 @@
 // suggesting names as it goes, beside the same two keys in a plain field. SaveLastRow saves the
 // 32,767th subject through the window (OK on a filled, checked person) into a table of 32,766.
 #include "core/subjects/referencetable.h"
-#include "gui/insertpersona.h"
 #include "gui/program.h"
+#include "gui/subjectdialog.h"
 #include "support/fixedclock.h"
 #include "support/places.h"
 #include "support/recorders.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -39,7 +41,7 @@ void settle() {
 
 // Open, paint, close, delete, as the main window makes the entry window on each opening.
 void openAndClose(benchmark::State& state, Program& program) {
-    auto* window = new InsertPersona(program);
+    auto* window = new SubjectDialog(program);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (!window->open())
         state.SkipWithError("the entry window did not open");
@@ -63,7 +65,7 @@ void FirstOpening(benchmark::State& state) {
     for (auto _ : state) {
         Services services;
         Program program(services.messages, services.shell, services.clock);
-        program.nuovoIns = true;
+        program.addingSubject = true;
         openAndClose(state, program);
     }
 }
@@ -89,7 +91,7 @@ BENCHMARK(FloorPlainWindow)->Unit(benchmark::kMillisecond);
 void Reopening(benchmark::State& state) {
     Services services;
     Program program(services.messages, services.shell, services.clock);
-    program.nuovoIns = true;
+    program.addingSubject = true;
     openAndClose(state, program); // the tables are read here, once
     for (auto _ : state)
         openAndClose(state, program);
@@ -119,13 +121,14 @@ BENCHMARK(FloorKeystrokeInPlainField)->Unit(benchmark::kMicrosecond);
 void KeystrokeInList(benchmark::State& state) {
     Services services;
     Program program(services.messages, services.shell, services.clock);
-    program.nuovoIns = true;
-    InsertPersona window(program);
+    program.addingSubject = true;
+    SubjectDialog window(program);
     if (!window.open())
         state.SkipWithError("the entry window did not open");
-    window.Combo1->setEditText(QStringLiteral("SAN"));
+    auto* list = window.findChild<QComboBox*>(QStringLiteral("municipalityCombo"));
+    list->setEditText(QStringLiteral("SAN"));
     for (auto _ : state)
-        typeAndTakeBack(window.Combo1, Qt::Key_T, QStringLiteral("t"));
+        typeAndTakeBack(list, Qt::Key_T, QStringLiteral("t"));
     window.close();
     settle();
 }
@@ -136,8 +139,9 @@ void SaveLastRow(benchmark::State& state) {
     Program program(services.messages, services.shell, services.clock);
     program.table.appendRows(
         QList<SubjectValues>(SubjectTable::kMaxRows - 1, test::romanSubject()));
-    program.nuovoIns = true;
-    InsertPersona window(program);
+    program.addingSubject = true;
+    SubjectDialog window(program);
+    auto* insert = window.findChild<QPushButton*>(QStringLiteral("insertButton"));
     for (auto _ : state) {
         state.PauseTiming();
         program.table.keepRows(SubjectTable::kMaxRows - 1);
@@ -145,7 +149,7 @@ void SaveLastRow(benchmark::State& state) {
             state.SkipWithError("the entry window did not open");
         window.fillFromRow(test::romanSubject());
         state.ResumeTiming();
-        window.Command1_Click();
+        insert->click();
         if (program.table.progressivo() != SubjectTable::kMaxRows)
             state.SkipWithError("the subject was not saved");
     }

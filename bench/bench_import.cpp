@@ -5,14 +5,17 @@
 #include "core/output/batch.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
-#include "gui/importafile.h"
-#include "gui/principale.h"
+#include "gui/importdialog.h"
+#include "gui/mainwindow.h"
 #include "gui/widgets/folderchooser.h"
 #include "support/fixture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
+#include <QListView>
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 
 using namespace velmora;
@@ -146,27 +149,32 @@ void ImportThroughTheWindow(benchmark::State& state) {
     for (const char* table : {"FileCodComuni.txt", "FileCodStati.txt"})
         QFile::copy(files.folder() + QStringLiteral("/ref/") + table,
                     fixture.folder.path(QStringLiteral("ref/") + table));
-    Principale& main = fixture.main;
-    main.CG_Click(1);
+    MainWindow& main = fixture.main;
     main.show();
+    const auto child = [](const QObject& parent, const char* name) {
+        return parent.findChild<QWidget*>(QLatin1String(name));
+    };
     const QString path = files.path(kind);
     for (auto _ : state) {
         state.PauseTiming();
-        main.CreaTab1();
+        fixture.program.table.layOut();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ImportaFile& window = main.importWindow();
-        window.open();
-        window.Combo1->setCurrentIndex(int(kind));
-        window.folders->setFolder(files.folder());
-        auto* model = static_cast<QFileSystemModel*>(window.folders->File1->model());
+        static_cast<QPushButton*>(child(main, "importButton"))->click();
+        auto* window = main.findChild<ImportDialog*>();
+        static_cast<QComboBox*>(child(*window, "fileTypeCombo"))->setCurrentIndex(int(kind));
+        auto* folders = static_cast<FolderChooser*>(child(*window, "folderChooser"));
+        folders->setFolder(files.folder());
+        auto* list = static_cast<QListView*>(child(*folders, "fileList"));
+        auto* model = static_cast<QFileSystemModel*>(list->model());
         QElapsedTimer waited;
         waited.start();
         while (!model->index(path).isValid() && waited.elapsed() < 5000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        window.folders->File1->setCurrentIndex(model->index(path));
+        list->setCurrentIndex(model->index(path));
+        auto* ok = static_cast<QPushButton*>(child(*window, "okButton"));
         state.ResumeTiming();
 
-        window.Command1_Click();
+        ok->click();
         QCoreApplication::processEvents();
         if (fixture.program.table.progressivo() != SubjectTable::kMaxRows)
             state.SkipWithError("the window imported nothing");

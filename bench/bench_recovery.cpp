@@ -22,8 +22,8 @@ SubjectValues sample() {
     return v;
 }
 
-const RequestValues kRequest{2, QStringLiteral("LAVORO"), QStringLiteral("123"),
-                             QStringLiteral("15/03/2010"), false};
+const Request kRequest{2, QStringLiteral("LAVORO"), QStringLiteral("123"),
+                       QStringLiteral("15/03/2010"), false};
 const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
 
 struct FullTable {

@@ -50,10 +50,10 @@ void DeleteRow(benchmark::State& state) {
 BENCHMARK(DeleteRow)->Arg(1)->Arg(SubjectTable::kMaxRows / 2)->Unit(benchmark::kMicrosecond);
 
 // The floor: moving the bytes that hold the rows below the deleted one (their values and
-// colours) one row up, which is what no deletion can skip.
+// verdicts) one row up, which is what no deletion can skip.
 void FloorMoveRowsBelow(benchmark::State& state) {
     const int row = int(state.range(0));
-    constexpr size_t kRowBytes = sizeof(SubjectRow) + sizeof(RowColors);
+    constexpr size_t kRowBytes = sizeof(SubjectRow) + sizeof(RowFault);
     std::vector<char> bytes(size_t(SubjectTable::kMaxRows) * kRowBytes, 'x');
     const size_t moved = size_t(SubjectTable::kMaxRows - row) * kRowBytes;
     for (auto _ : state) {

@@ -49,30 +49,28 @@ int runBatch(const QStringList& arguments, Io& io) {
         return kExitRefused;
 
     const QDateTime now = QDateTime::currentDateTime();
-    RequestFields fields;
-    fields.officeType = office.OfficeType;
-    fields.certPosition = *position;
-    fields.purpose = options->values.value(QStringLiteral("--purpose"));
-    fields.protocolNumber = options->values.value(QStringLiteral("--protocol"));
-    fields.protocolDate = options->values.value(QStringLiteral("--date"));
-    fields.german = options->flags.contains(QStringLiteral("--german"));
-    fields.subjects = table.progressivo();
-    RequestVerdict verdict = checkForBatch(fields, now);
-    if (!verdict.accepted()) {
-        io.err << terminalText(verdict.refusal) << '\n';
+    Request request;
+    request.certificateType = *position;
+    request.purpose = options->values.value(QStringLiteral("--purpose"));
+    request.protocolNumber = options->values.value(QStringLiteral("--protocol"));
+    request.protocolDate = options->values.value(QStringLiteral("--date"));
+    request.german = options->flags.contains(QStringLiteral("--german"));
+    Status checked = checkOfficeType(office.OfficeType);
+    if (checked)
+        checked = checkForBatch(request, table.progressivo(), now);
+    if (!checked) {
+        io.err << terminalText(checked.error()) << '\n';
         return kExitFailing;
     }
     // The office data the program does not start without.
     if (const auto missing =
-            missingOfficeData({office.OfficeType, office.OfficeSeat, verdict.record.purpose})) {
+            missingOfficeData({office.OfficeType, office.OfficeSeat, request.purpose})) {
         io.err << terminalText(missing->message) << '\n';
         return kExitFailing;
     }
     if (printFailingRows(table, io.err) > 0)
         return kExitFailing;
 
-    RequestRecord& request = verdict.record;
-    request.certTypeDescription = kCertificateTypes.at(*position);
     int counter = 0;
     const Result<QString> batch = writeBatch(folder, batchStamp(now), request, table, counter);
     if (!batch) {

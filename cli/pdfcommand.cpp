@@ -43,29 +43,25 @@ int runPdf(const QStringList& arguments, Io& io) {
     if (folder.isEmpty())
         return usageError(io, kName, QStringLiteral("serve --dest CARTELLA"));
 
-    RequestFields fields;
-    fields.certPosition = *position;
-    fields.purpose = options->values.value(QStringLiteral("--purpose"));
-    fields.protocolNumber = options->values.value(QStringLiteral("--protocol"));
-    fields.protocolDate = options->values.value(QStringLiteral("--date"));
-    fields.subjects = subjects;
-    const QString description = *position < 0 ? QString() : kCertificateTypes.at(*position);
-    RequestVerdict verdict = checkForPdf(fields, description);
-    if (!verdict.accepted()) {
-        io.err << terminalText(verdict.refusal) << '\n';
+    Request request;
+    request.certificateType = *position;
+    request.purpose = options->values.value(QStringLiteral("--purpose"));
+    request.protocolNumber = options->values.value(QStringLiteral("--protocol"));
+    request.protocolDate = options->values.value(QStringLiteral("--date"));
+    if (const Status checked = checkForPdf(request, subjects); !checked) {
+        io.err << terminalText(checked.error()) << '\n';
         return kExitFailing;
     }
 
     // The form names the requesting office: the data the program does not start without.
     const Config office = officeConfig(*options, io.folders);
     if (const auto missing =
-            missingOfficeData({office.OfficeType, office.OfficeSeat, verdict.record.purpose})) {
+            missingOfficeData({office.OfficeType, office.OfficeSeat, request.purpose})) {
         io.err << terminalText(missing->message) << '\n';
         return kExitFailing;
     }
 
-    verdict.record.certTypeDescription = description;
-    const FormFields form = pdfFormFields(office, verdict.record, *position, subjects);
+    const FormFields form = pdfFormFields(office, request, subjects);
     const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
                                                    form, io.folders.dataFile(kFormTemplate));
     if (!written.ok()) {

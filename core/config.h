@@ -46,9 +46,9 @@ QString configWriteFailure(const QString& error);
 
 // The office-data window's fields.
 namespace configfields {
-KeyFilter officeType(); // datiUtente Text1
-KeyFilter officeSeat(); // datiUtente Text2
-KeyFilter purpose();    // datiUtente Text3
+KeyFilter officeType();
+KeyFilter officeSeat();
+KeyFilter purpose();
 } // namespace configfields
 
 } // namespace velmora

@@ -144,12 +144,12 @@ Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table) {
     return bytes;
 }
 
-Result<QByteArray> recoveryBytes(const RequestValues& request, const SubjectTable& table,
+Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& table,
                                  const QDateTime& saved) {
     const QString header[kHeaderLines] = {
         kMarker,
         kCertTypeKey +
-            (request.certPosition >= 0 ? QString::number(request.certPosition) : QString()),
+            (request.certificateType >= 0 ? QString::number(request.certificateType) : QString()),
         kPurposeKey + oneLine(request.purpose),
         kProtocolNumberKey + oneLine(request.protocolNumber),
         kProtocolDateKey + oneLine(request.protocolDate),
@@ -186,11 +186,11 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
     const auto badLine = [](int line) { return Failure{kBadHeaderLine.arg(line)}; };
 
     RecoveryRead read;
-    RequestValues& request = read.request;
+    Request& request = read.request;
     const QString& position = values[0]; // empty, or one digit 0 to 4
     if (position.size() > 1 || (position.size() == 1 && (position[0] < u'0' || position[0] > u'4')))
         return badLine(2);
-    request.certPosition = position.isEmpty() ? -1 : position.toInt();
+    request.certificateType = position.isEmpty() ? -1 : position.toInt();
     request.purpose = values[1];
     request.protocolNumber = values[2];
     request.protocolDate = values[3];
@@ -223,7 +223,7 @@ Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
     return std::move(imported).value();
 }
 
-bool holdsWork(const RequestValues& request, int subjects, const RequestValues& fresh) {
+bool holdsWork(const Request& request, int subjects, const Request& fresh) {
     return subjects > 0 || request != fresh;
 }
 

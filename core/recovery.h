@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/request/request.h"
 #include "core/result.h"
 #include "core/subjects/referencetable.h"
 #include "core/subjects/subjecttable.h"
@@ -14,16 +15,6 @@ namespace velmora {
 // close loses nothing, and offered back at the next start.
 inline constexpr QStringView kRecoveryFile = u"richiesta-in-corso.txt";
 
-// The request fields of the main window as the operator left them.
-struct RequestValues {
-    int certPosition = -1; // -1 while no certificate type is chosen
-    QString purpose;
-    QString protocolNumber;
-    QString protocolDate; // as the field shows it; "" when no digit was typed
-    bool german = false;
-    bool operator==(const RequestValues&) const = default;
-};
-
 // A subject as one line of a delimited import file: the ten fields in the import's order,
 // joined by the separator (comma, else semicolon) that the import splits the line back at.
 // Fails, naming the row, when the values hold both separators in a way no split can undo.
@@ -36,11 +27,11 @@ Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table);
 // The recovery file: a few header lines with the request fields, the time of the change and
 // the number of subjects, then the subjects as delimited lines. The first line tells the
 // operator which lines to remove to import the subjects by hand.
-Result<QByteArray> recoveryBytes(const RequestValues& request, const SubjectTable& table,
+Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& table,
                                  const QDateTime& saved);
 
 struct RecoveryRead {
-    RequestValues request;
+    Request request;
     QDateTime saved;
     int subjects = 0;
     // The subject lines as they stand in the file, for the import to read.
@@ -58,7 +49,7 @@ Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
 
 // Something worth offering back: subjects, or request fields other than those a new
 // request starts with.
-bool holdsWork(const RequestValues& request, int subjects, const RequestValues& fresh);
+bool holdsWork(const Request& request, int subjects, const Request& fresh);
 
 // "È stata trovata una richiesta non completata (...). Riprenderla?"
 QString recoveryQuestion(const RecoveryRead& read);

@@ -1,9 +1,10 @@
 #include "core/clock.h"
 #include "core/paths.h"
+#include "gui/mainwindow.h"
 #include "gui/messageboxes.h"
-#include "gui/principale.h"
 #include "gui/program.h"
 #include "gui/recoverykeeper.h"
+#include "gui/startup.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -41,11 +42,12 @@ int main(int argc, char* argv[]) {
     velmora::DesktopShell shell;
     velmora::SystemClock clock;
     velmora::Program program(messages, shell, clock);
-    velmora::Principale principale(program);
-    QObject::connect(&principale, &velmora::Principale::closed, &app, &QApplication::quit,
+    velmora::MainWindow window(program);
+    velmora::RecoveryKeeper keeper(program);
+    velmora::keepRequestInProgress(window, keeper);
+    QObject::connect(&window, &velmora::MainWindow::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QApplication::setQuitOnLastWindowClosed(false);
-    principale.Form_Load();
-    velmora::RecoveryKeeper keeper(program, principale);
+    window.start();
     return QApplication::exec();
 }

@@ -2,9 +2,9 @@
 
 #include "core/config.h"
 #include "core/paths.h"
-#include "core/request/request.h"
 #include "core/subjects/referencetable.h"
 #include "core/subjects/subjecttable.h"
+#include "gui/requestholder.h"
 
 namespace velmora {
 
@@ -26,12 +26,12 @@ public:
     Clock& clock;
 
     Config config;
-    RequestRecord request;
+    RequestHolder request;
     SubjectTable table;
-    int indiceSoggetti = 0;   // the current data row, 0 on an empty table
-    bool nuovoIns = false;    // the entry window was opened to add a subject
-    bool importoFile = false; // the table holds imported rows
-    int BatchCounter = 0;
+    int currentRow = 0;             // the current data row, 0 on an empty table
+    bool addingSubject = false;     // the subject window was opened to add a subject
+    bool holdsImportedRows = false; // rows came from a file: "Crea File" checks them first
+    int batchCounter = 0;           // the "(n)" of the next batch of a minute already taken
     // The place tables of the working folder, or the installed ones; each use refreshes them.
     ReferenceTable municipalities{dataPath(kMunicipalityTable)};
     ReferenceTable states{dataPath(kStateTable)};

@@ -5,15 +5,10 @@
 #include "core/text/filewriter.h"
 #include "core/text/textfile.h"
 #include "gui/messages.h"
-#include "gui/principale.h"
 #include "gui/program.h"
-#include "gui/widgets/filteredit.h"
-#include "gui/widgets/maskeddateedit.h"
-#include "gui/widgets/subjectgrid.h"
 
 #include <QDir>
 #include <QFile>
-#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -21,14 +16,9 @@ namespace {
 const QString kNotKept =
     QStringLiteral("La richiesta in corso non pu\u00F2 essere conservata per una ripresa:\r\n%1");
 
-bool hasDigit(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-}
-
 } // namespace
 
-RecoveryKeeper::RecoveryKeeper(Program& program, Principale& window)
-    : program_(program), window_(window) {
+RecoveryKeeper::RecoveryKeeper(Program& program) : program_(program) {
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::write);
@@ -38,33 +28,13 @@ RecoveryKeeper::RecoveryKeeper(Program& program, Principale& window)
     connect(&table, &QAbstractItemModel::rowsRemoved, this, &RecoveryKeeper::changed);
     connect(&table, &QAbstractItemModel::dataChanged, this, &RecoveryKeeper::changed);
     connect(&table, &QAbstractItemModel::modelReset, this, &RecoveryKeeper::changed);
-    connect(window_.Combo1, &QComboBox::currentIndexChanged, this, &RecoveryKeeper::changed);
-    connect(window_.Text3, &QPlainTextEdit::textChanged, this, &RecoveryKeeper::changed);
-    connect(window_.Text1, &QLineEdit::textChanged, this, &RecoveryKeeper::changed);
-    connect(window_.MaskEdBox1, &QLineEdit::textChanged, this, &RecoveryKeeper::changed);
-    connect(window_.Check1, &QCheckBox::toggled, this, &RecoveryKeeper::changed);
-    // The splash window closes on this tick; the question comes after it.
-    connect(&window_.Timer2, &QTimer::timeout, this, &RecoveryKeeper::offer);
-    // Closing asks nothing; a change still waiting is kept all the same.
-    connect(&window_, &Principale::closed, this, &RecoveryKeeper::flush);
-}
-
-RequestValues RecoveryKeeper::current() const {
-    RequestValues values;
-    values.certPosition = window_.Combo1->currentIndex();
-    values.purpose = window_.Text3->toPlainText();
-    values.protocolNumber = window_.Text1->text();
-    const QString date = window_.MaskEdBox1->shownText();
-    if (hasDigit(date))
-        values.protocolDate = date;
-    values.german = window_.Check1->isChecked();
-    return values;
+    connect(&program_.request, &RequestHolder::changed, this, &RecoveryKeeper::changed);
 }
 
 void RecoveryKeeper::offer() {
     if (armed_)
         return;
-    fresh_ = current();
+    fresh_ = program_.request.request();
     QFile file(workingPath(kRecoveryFile));
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly)) {
@@ -73,7 +43,6 @@ void RecoveryKeeper::offer() {
         } else {
             const Result<RecoveryRead> read = readRecovery(file.readAll());
             file.close();
-            QString why = read.error();
             if (read && holdsWork(read->request, read->subjects, fresh_)) {
                 if (!program_.messages.ask(recoveryQuestion(*read), Messages::Icon::Exclamation,
                                            false)) {
@@ -82,10 +51,11 @@ void RecoveryKeeper::offer() {
                         program_.messages.show(aside.error(), Messages::Icon::Critical);
                         return; // the file stays as it is, unwritten for this run
                     }
-                } else if (!restore(*read, why) && !putDamagedAside(why)) {
+                } else if (const Status restored = restore(*read);
+                           !restored && !putDamagedAside(restored.error())) {
                     return;
                 }
-            } else if (!read && !putDamagedAside(why)) {
+            } else if (!read && !putDamagedAside(read.error())) {
                 return;
             }
         }
@@ -93,32 +63,28 @@ void RecoveryKeeper::offer() {
     armed_ = true;
 }
 
-bool RecoveryKeeper::restore(const RecoveryRead& read, QString& why) {
+Status RecoveryKeeper::restore(const RecoveryRead& read) {
     Result<QList<SubjectRow>> rows =
         recoveredSubjects(read, program_.municipalities, program_.states);
-    if (!rows) {
-        why = rows.error();
-        return false;
-    }
+    if (!rows)
+        return Failure{rows.error()};
     restoring_ = true;
-    const RequestValues& request = read.request;
-    if (request.certPosition >= 0) {
-        window_.Combo1->setCurrentIndex(request.certPosition);
-        window_.Combo1_Click();
-    }
-    window_.Text3->setPlainText(request.purpose);
-    window_.Text1->setText(request.protocolNumber);
-    if (!request.protocolDate.isEmpty())
-        window_.MaskEdBox1->setText(request.protocolDate);
-    window_.Check1->setChecked(request.german);
+    // A certificate type or a date the file does not hold leaves the request's own.
+    const Request& current = program_.request.request();
+    Request request = read.request;
+    if (request.certificateType < 0)
+        request.certificateType = current.certificateType;
+    if (request.protocolDate.isEmpty())
+        request.protocolDate = current.protocolDate;
+    program_.request.set(request);
     if (!rows->isEmpty()) {
         program_.table.appendRows(std::move(*rows));
-        window_.MSFlexGrid1->setCurrentCell(program_.table.progressivo(), SurnameColumn);
+        Q_EMIT subjectsRestored(program_.table.progressivo());
         // As after an import: the create command checks every row before the output.
-        program_.importoFile = true;
+        program_.holdsImportedRows = true;
     }
     restoring_ = false;
-    return true;
+    return {};
 }
 
 bool RecoveryKeeper::putDamagedAside(const QString& why) {
@@ -144,7 +110,7 @@ void RecoveryKeeper::flush() {
 void RecoveryKeeper::write() {
     timer_.stop();
     const QString path = workingPath(kRecoveryFile);
-    const RequestValues request = current();
+    const Request& request = program_.request.request();
     if (!holdsWork(request, program_.table.progressivo(), fresh_)) {
         QFile::remove(path); // nothing to take back: no question at the next start
         return;
@@ -152,13 +118,12 @@ void RecoveryKeeper::write() {
     const Result<QByteArray> bytes = recoveryBytes(request, program_.table, program_.clock.now());
     const Status written =
         bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
-    const QString& error = written.error();
-    if (error.isEmpty()) {
+    if (written) {
         warned_ = false;
         return;
     }
     if (!warned_)
-        program_.messages.show(kNotKept.arg(error), Messages::Icon::Exclamation);
+        program_.messages.show(kNotKept.arg(written.error()), Messages::Icon::Exclamation);
     warned_ = true;
 }
 

@@ -141,13 +141,17 @@ QString requestSummaryPath(const QString& batchFolder, const BatchStamp& stamp) 
                   QStringLiteral(".txt"));
 }
 
-QString requestSummaryText(const RequestRecord& request) {
-    return joinLines({kSummaryFirstLine, QString(),
-                      QStringLiteral("Tipo Certificato: ") + request.certTypeDescription,
-                      QStringLiteral("Finalit\u00E0: ") + request.purpose,
-                      QStringLiteral("Num. Protocollo: ") + request.protocolNumber,
-                      QStringLiteral("Data: ") + request.protocolDate,
-                      QStringLiteral("Lingua tedesca: ") + request.german, QString()});
+QString requestSummaryText(const Request& request) {
+    return joinLines(
+        {kSummaryFirstLine, QString(),
+         QStringLiteral("Tipo Certificato: ") + certificateDescription(request.certificateType),
+         QStringLiteral("Finalit\u00E0: ") + request.purpose,
+         QStringLiteral("Num. Protocollo: ") +
+             request.protocolNumber.leftJustified(kProtocolNumberWidth),
+         QStringLiteral("Data: ") + request.protocolDate,
+         QStringLiteral("Lingua tedesca: ") +
+             (request.german ? QStringLiteral("Si") : QStringLiteral("No")),
+         QString()});
 }
 
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp) {
@@ -174,8 +178,8 @@ Status writeSubjectList(const QString& path, const SubjectTable& table) {
     return bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
 }
 
-Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
-                           const RequestRecord& request, const SubjectTable& table, int& counter) {
+Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp, const Request& request,
+                           const SubjectTable& table, int& counter) {
     const QDir parentDir(parent);
     const QString plain = parentDir.filePath(QStringLiteral("Velmora_") + stampSuffix(stamp));
     // The texts first: a character the code page cannot hold stops the batch before any disk

@@ -18,7 +18,7 @@ BatchStamp batchStamp(const QDateTime& now);
 
 // The request summary kept by the office.
 QString requestSummaryPath(const QString& batchFolder, const BatchStamp& stamp);
-QString requestSummaryText(const RequestRecord& request);
+QString requestSummaryText(const Request& request);
 
 // The fixed-width subject list uploaded to the certificate system.
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
@@ -32,8 +32,8 @@ Status writeSubjectList(const QString& path, const SubjectTable& table);
 // included) gets "(n)" with the next value of `counter`; a free one sets `counter` to 1.
 // Hidden folders that a stopped program left behind are cleared on the way. The path of the
 // batch folder, or why nothing was made.
-Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
-                           const RequestRecord& request, const SubjectTable& table, int& counter);
+Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp, const Request& request,
+                           const SubjectTable& table, int& counter);
 
 // The hidden name a batch is built under, recognisable as such ("."-prefixed), and how old
 // one must be before another batch takes it for the remains of a stopped program.

@@ -49,8 +49,8 @@ QByteArray pdfString(const QString& text) {
 
 } // namespace
 
-FormFields pdfFormFields(const Config& config, const RequestRecord& request, int certPosition,
-                         int subjectCount) {
+FormFields pdfFormFields(const Config& config, const Request& request, int subjectCount) {
+    const int certPosition = request.certificateType;
     Q_ASSERT(certPosition >= 0 && certPosition < int(kCertificateBoxes.size()));
     FormFields fields = {
         {QStringLiteral("datiRichiedente"),

@@ -22,9 +22,8 @@ using FormFields = QList<FormField>;
 
 // The values of the request form in the order they are set: the office, the protocol, the
 // number of subjects, the purpose (not for the electoral certificate, position 4) and the
-// check box of the certificate at `certPosition` (0 to 4 in kCertificateTypes) as the name On.
-FormFields pdfFormFields(const Config& config, const RequestRecord& request, int certPosition,
-                         int subjectCount);
+// check box of the request's certificate type (0 to 4 in kCertificateTypes) as the name On.
+FormFields pdfFormFields(const Config& config, const Request& request, int subjectCount);
 
 // Where one form goes: "Modulo_Velmora_<date>,<time>" with .fdf and .pdf in `folder`.
 QString formDataPath(const QString& folder, const BatchStamp& stamp);

@@ -9,6 +9,12 @@ bool protocolKey(int c) {
 
 } // namespace
 
+QString certificateDescription(int certificateType) {
+    if (certificateType < 0 || certificateType >= int(kCertificateTypes.size()))
+        return {};
+    return kCertificateTypes.at(certificateType);
+}
+
 QString certTypeFromList(int position) {
     return QLatin1Char(' ') + QString::number(position);
 }
@@ -37,8 +43,8 @@ StartupPlan planStartup(ConfigRead read, const Config& config) {
 namespace requestfields {
 
 KeyFilter protocolNumber() {
-    return {protocolKey, 30, QStringLiteral("Max 30 Caratteri"), KeyFilter::Order::LengthFirst,
-            true};
+    return {protocolKey, kProtocolNumberWidth, QStringLiteral("Max 30 Caratteri"),
+            KeyFilter::Order::LengthFirst, true};
 }
 
 KeyFilter officeType() {

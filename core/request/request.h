@@ -18,14 +18,22 @@ inline const std::array<QString, 5> kCertificateTypes = {
     QStringLiteral("CERTIFICATO art. 29 d.P.R. n. 313/2002 (Elettorale)"),
 };
 
-// What the request checks copy from the main window for the output files.
-struct RequestRecord {
-    QString certTypeDescription; // one of kCertificateTypes, "" while none was chosen
+// A protocol number holds at most this many characters; the request summary pads it to them.
+inline constexpr qsizetype kProtocolNumberWidth = 30;
+
+// The request as the operator fills it in the main window. Files spell the German flag out
+// where they are written.
+struct Request {
+    int certificateType = -1; // position in kCertificateTypes, -1 while none is chosen
     QString purpose;
     QString protocolNumber;
-    QString protocolDate;
-    QString german; // "Si" or "No"
+    QString protocolDate; // as the field shows it; "" while no digit is typed
+    bool german = false;
+    bool operator==(const Request&) const = default;
 };
+
+// The certificate's line of the list, "" while none is chosen.
+QString certificateDescription(int certificateType);
 
 // DefaultCertType as a pick in the list writes it: the sign's blank, then the digit.
 QString certTypeFromList(int position);
@@ -45,9 +53,9 @@ StartupPlan planStartup(ConfigRead read, const Config& config);
 
 // The main window's request fields.
 namespace requestfields {
-KeyFilter protocolNumber(); // Text1
-KeyFilter officeType();     // Text2
-KeyFilter purpose();        // Text3
+KeyFilter protocolNumber();
+KeyFilter officeType();
+KeyFilter purpose();
 } // namespace requestfields
 
 } // namespace velmora

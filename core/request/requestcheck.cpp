@@ -19,7 +19,6 @@ const QString kIncompletePdf =
     QStringLiteral("Completare correttamente tutti i campi della richiesta");
 const QString kRowErrorsHeading =
     QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: ");
-constexpr qsizetype kProtocolWidth = 30;
 
 // The columns the subject list writes.
 constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      MunicipalityCodeColumn,
@@ -33,50 +32,36 @@ bool printable(QStringView text) {
 
 } // namespace
 
-RequestVerdict checkForBatch(const RequestFields& fields, const QDateTime& now) {
-    RequestVerdict verdict;
-    if (fields.officeType.isEmpty()) {
-        verdict.refusal = kNoOfficeType;
-        verdict.focus = RequestVerdict::Focus::OfficeType;
-        return verdict;
-    }
-    RequestRecord& record = verdict.record;
-    record.purpose = fields.purpose;
-    record.german = fields.german ? QStringLiteral("Si") : QStringLiteral("No");
-    record.protocolNumber = fields.protocolNumber;
-    record.protocolDate = fields.protocolDate;
-
-    QStringList lines;
-    if (fields.certPosition < 0)
-        lines << QStringLiteral("- Tipo certificato non immesso");
-    if (fields.purpose.isEmpty())
-        lines << QStringLiteral("- Finalit\u00E0 non immessa");
-    if (fields.protocolNumber.isEmpty() || fields.protocolNumber.size() > kProtocolWidth)
-        lines << QStringLiteral("- Numero protocollo non immesso o non valido");
-    else
-        record.protocolNumber = fields.protocolNumber.leftJustified(kProtocolWidth);
-    if (dateFails(fields.protocolDate, now))
-        lines << QStringLiteral("- Data protocollo non immessa o non valida");
-    if (!lines.isEmpty()) {
-        verdict.refusal = errorListMessage(lines);
-        return verdict;
-    }
-    if (fields.subjects == 0)
-        verdict.refusal = kNoSubjects;
-    return verdict;
+Status checkOfficeType(const QString& officeType) {
+    if (officeType.isEmpty())
+        return Failure{kNoOfficeType};
+    return {};
 }
 
-RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeDescription) {
-    RequestVerdict verdict;
-    verdict.record.purpose = fields.purpose;
-    verdict.record.protocolNumber = fields.protocolNumber;
-    verdict.record.protocolDate = fields.protocolDate;
-    if (fields.purpose.isEmpty() || certTypeDescription.isEmpty() ||
-        fields.protocolNumber.isEmpty() || !isDate(fields.protocolDate))
-        verdict.refusal = kIncompletePdf;
-    else if (fields.subjects == 0)
-        verdict.refusal = kNoSubjects;
-    return verdict;
+Status checkForBatch(const Request& request, int subjects, const QDateTime& now) {
+    QStringList lines;
+    if (request.certificateType < 0)
+        lines << QStringLiteral("- Tipo certificato non immesso");
+    if (request.purpose.isEmpty())
+        lines << QStringLiteral("- Finalit\u00E0 non immessa");
+    if (request.protocolNumber.isEmpty() || request.protocolNumber.size() > kProtocolNumberWidth)
+        lines << QStringLiteral("- Numero protocollo non immesso o non valido");
+    if (dateFails(request.protocolDate, now))
+        lines << QStringLiteral("- Data protocollo non immessa o non valida");
+    if (!lines.isEmpty())
+        return Failure{errorListMessage(lines)};
+    if (subjects == 0)
+        return Failure{kNoSubjects};
+    return {};
+}
+
+Status checkForPdf(const Request& request, int subjects) {
+    if (request.purpose.isEmpty() || request.certificateType < 0 ||
+        request.protocolNumber.isEmpty() || !isDate(request.protocolDate))
+        return Failure{kIncompletePdf};
+    if (subjects == 0)
+        return Failure{kNoSubjects};
+    return {};
 }
 
 RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
@@ -142,6 +127,13 @@ QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now
         if (const RowFault fault = checkPersonRow(table, row, today); fault != RowFault::None)
             failing.append({row, fault});
     }
+    return failing;
+}
+
+QList<RowCheck> markFailingRows(SubjectTable& table, const QDateTime& now) {
+    const QList<RowCheck> failing = failingRowChecks(table, now);
+    for (const RowCheck& check : failing)
+        table.setFault(check.row, check.fault);
     return failing;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/request/request.h"
+#include "core/result.h"
+#include "core/subjects/rowfault.h"
 #include "core/subjects/subjecttable.h"
 
 #include <QDateTime>
@@ -9,55 +11,14 @@
 
 namespace velmora {
 
-// The main window's request fields as the two output buttons read them.
-struct RequestFields {
-    QString officeType;     // Text2
-    int certPosition = -1;  // Combo1, -1 while nothing is chosen
-    QString purpose;        // Text3
-    QString protocolNumber; // Text1
-    QString protocolDate;   // MaskEdBox1 as shown
-    bool german = false;    // Check1
-    int subjects = 0;       // progressivo
-};
+// "Crea File" asks for the office type first, with a message of its own.
+Status checkOfficeType(const QString& officeType);
 
-// What a request check answers: refused with a message, or accepted with the values to store.
-struct RequestVerdict {
-    enum class Focus { None, OfficeType };
-    QString refusal;           // empty when the request passes
-    Focus focus = Focus::None; // the field to put the caret in after the message
-    RequestRecord record;      // what the check stores, refused or not
-    bool accepted() const { return refusal.isEmpty(); }
-};
-
-// "Crea File": office type, then the four request fields in one message, then the subjects.
-RequestVerdict checkForBatch(const RequestFields& fields, const QDateTime& now);
+// "Crea File": the four request fields in one message, then the subjects.
+Status checkForBatch(const Request& request, int subjects, const QDateTime& now);
 
 // "Apri Modulo PDF": one message for any incomplete field, then the subjects.
-RequestVerdict checkForPdf(const RequestFields& fields, const QString& certTypeDescription);
-
-// Why a subject row fails the batch check; the first condition that holds decides.
-enum class RowFault {
-    None,
-    Surname,
-    Name,
-    Sex,
-    BirthDate,
-    NoStateCode,
-    NoTaxCode,
-    WrongTaxCode,
-    CuiForItalian,
-    CuiTooLong,
-    FatherTooLong,
-    ForeignPlaceTooLong,
-    PlaceNotCoherent,
-    NoMunicipality,
-    // What would make the written record malformed.
-    TaxCodeLength,
-    CuiLength,
-    BirthDateInFuture,
-    Unprintable,
-    PlaceCodeForm,
-};
+Status checkForPdf(const Request& request, int subjects);
 
 // The batch check of one row, as it runs on imported rows before any output; a birth date after
 // `today` fails. (A day, not a time: turning a time into a local day costs more than the rest of
@@ -74,6 +35,8 @@ struct RowCheck {
     RowFault fault;
 };
 QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now);
+// The same, each failing row marked in the table with its fault; a passing row keeps its mark.
+QList<RowCheck> markFailingRows(SubjectTable& table, const QDateTime& now);
 // One line for each failing row, "Riga 5: " and the fault in words, joined by CR LF.
 QString rowFaultLines(const QList<RowCheck>& failing);
 

@@ -11,18 +11,18 @@ namespace velmora {
 // One person as the entry window holds it, every value taken as it stands (no trimming, no
 // change of case).
 struct PersonFields {
-    QString surname;          // Text1
-    QString name;             // Text2
-    QString sex;              // "M" (Option1), "F" (Option2) or "" (neither)
-    QString taxCode;          // Text3
-    QString cui;              // Text4
-    QString father;           // Text5
-    QString birthDate;        // MaskEdBox1 as shown: "dd/mm/yyyy", "__/__/____" or ""
-    QString municipality;     // Combo1
-    QString foreignPlace;     // Text7
-    QString state;            // Combo2
-    QString municipalityCode; // Text6
-    QString stateCode;        // Text8
+    QString surname;
+    QString name;
+    QString sex; // "M", "F" or "" (neither button)
+    QString taxCode;
+    QString cui;
+    QString father;
+    QString birthDate; // as the field shows it: "dd/mm/yyyy", "__/__/____" or ""
+    QString municipality;
+    QString foreignPlace;
+    QString state;
+    QString municipalityCode; // as the lookup found it
+    QString stateCode;        // as the lookup found it
 };
 
 // A rule the person fails: its number (1 to 12), its line of the message, and the field to

@@ -53,7 +53,7 @@ QString SubjectTable::cell(int row, int column) const {
 void SubjectTable::layOut() {
     beginResetModel();
     rows_.clear();
-    colors_.clear();
+    faults_.clear();
     endResetModel();
 }
 
@@ -67,7 +67,7 @@ int SubjectTable::appendRows(QList<SubjectRow> subjects) {
         rows_ = std::move(subjects);
     else
         rows_.append(std::move(subjects));
-    colors_.resize(rows_.size());
+    faults_.resize(rows_.size()); // new rows carry no mark
     endInsertRows();
     return first;
 }
@@ -85,10 +85,9 @@ void SubjectTable::setValues(int row, const SubjectValues& subject) {
     Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1));
 }
 
-void SubjectTable::setColors(int row, RowColors colors) {
-    colors_[row - 1] = colors;
-    Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1),
-                       {BackRole, TextColorRole});
+void SubjectTable::setFault(int row, RowFault fault) {
+    faults_[row - 1] = fault;
+    Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1), {FaultRole});
 }
 
 bool SubjectTable::setCell(int row, int column, const QString& text) {
@@ -106,7 +105,7 @@ void SubjectTable::removeRow(int row) {
     const int last = progressivo();
     beginRemoveRows({}, row - 1, row - 1);
     rows_.removeAt(row - 1);
-    colors_.removeAt(row - 1);
+    faults_.removeAt(row - 1);
     endRemoveRows();
     // The rows below now show the numbers one less.
     if (row < last)
@@ -119,7 +118,7 @@ void SubjectTable::keepRows(int count) {
         return;
     beginRemoveRows({}, count, progressivo() - 1);
     rows_.resize(count);
-    colors_.resize(count);
+    faults_.resize(count);
     endRemoveRows();
 }
 
@@ -141,10 +140,8 @@ QVariant SubjectTable::data(const QModelIndex& index, int role) const {
         return index.column() == NumberColumn
                    ? QVariant()
                    : QVariant(rows_.at(row)[Column(index.column())].toString());
-    case BackRole:
-        return index.column() == NumberColumn ? QVariant() : QVariant(colors_.at(row).back);
-    case TextColorRole:
-        return index.column() == NumberColumn ? QVariant() : QVariant(colors_.at(row).text);
+    case FaultRole:
+        return index.column() == NumberColumn ? QVariant() : QVariant(int(faults_.at(row)));
     default:
         return {};
     }
@@ -162,7 +159,7 @@ QVariant SubjectTable::headerData(int section, Qt::Orientation orientation, int 
 Qt::ItemFlags SubjectTable::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    // The number column is fixed: never selected, never coloured.
+    // The number column is fixed: never selected, never marked.
     if (index.column() == NumberColumn)
         return Qt::ItemIsEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;

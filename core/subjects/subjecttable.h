@@ -1,17 +1,13 @@
 #pragma once
 
+#include "core/subjects/rowfault.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
 #include <array>
 
 namespace velmora {
-
-// Colours as 0xRRGGBB.
-using Rgb = quint32;
-inline constexpr Rgb kWhite = 0xFFFFFF;
-inline constexpr Rgb kBlack = 0x000000;
-inline constexpr Rgb kLightRed = 0xFFC0C0; // a row that failed the batch check
 
 // The columns of a subject row; column 0 is the row number.
 enum Column : int {
@@ -89,19 +85,14 @@ Q_DECLARE_TYPEINFO(velmora::SubjectRow, Q_RELOCATABLE_TYPE);
 
 namespace velmora {
 
-struct RowColors {
-    Rgb back = kWhite;
-    Rgb text = kBlack;
-    bool operator==(const RowColors&) const = default;
-};
-
 // The table of subjects, the only store of them. Rows are numbered as the grid shows them:
 // row 0 is the header row, data rows are 1 to progressivo(). Model row i is data row i + 1.
 class SubjectTable : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kMaxRows = 32767; // row numbers are 16-bit
-    enum Role { BackRole = Qt::UserRole + 1, TextColorRole };
+    // A row's verdict of the last batch check, as a RowFault; None for a row not marked.
+    enum Role { FaultRole = Qt::UserRole + 1 };
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -112,9 +103,10 @@ public:
     QStringView text(int row, Column column) const { return rows_.at(row - 1)[column]; }
     const SubjectRow& subject(int row) const { return rows_.at(row - 1); }
     SubjectValues values(int row) const { return rows_.at(row - 1).values(); }
-    RowColors colors(int row) const { return colors_.at(row - 1); }
+    // Why the batch check refused the row; None while no check marked it.
+    RowFault fault(int row) const { return faults_.at(row - 1); }
 
-    // Empties the table: header row only, no colours.
+    // Empties the table: header row only.
     void layOut();
     // Appends rows after the last one, numbered on, in one insertion. Returns the first new row.
     // Into an empty table the list itself is taken, so an import's rows are never held twice.
@@ -122,13 +114,14 @@ public:
     int appendRows(QList<SubjectRow> subjects);
     int appendRows(const QList<SubjectValues>& subjects);
     int appendRow(const SubjectValues& subject) { return appendRows({SubjectRow(subject)}); }
-    // Columns 1 to 12 of `row`; the number and the colours stay.
+    // Columns 1 to 12 of `row`; the number and the verdict stay.
     void setValues(int row, const SubjectValues& subject);
-    void setColors(int row, RowColors colors);
+    // Marks the row with the batch check's verdict; None takes a mark away.
+    void setFault(int row, RowFault fault);
     // One cell of a data row, columns 1 to 12. The header row and the number column are the
     // table's own: false there and outside the table.
     bool setCell(int row, int column, const QString& text);
-    // Deletes `row`: the rows below move up with their values and colours, and the numbers stay
+    // Deletes `row`: the rows below move up with their values and verdicts, and the numbers stay
     // 1 to progressivo(). One removal, whatever the size of the table; the views hear of the
     // numbers below as changed row headers.
     void removeRow(int row);
@@ -143,9 +136,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    // Row i's values and colours at index i - 1 of each list.
+    // Row i's values and verdict at index i - 1 of each list.
     QList<SubjectRow> rows_;
-    QList<RowColors> colors_;
+    QList<RowFault> faults_;
 };
 
 } // namespace velmora

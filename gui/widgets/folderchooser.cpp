@@ -23,55 +23,55 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
     : QWidget(parent), warning_(std::move(warning)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Drive1 = new QComboBox(this);
+    driveCombo = named(new QComboBox(this), "driveCombo");
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid()) {
             volumes_.append(volume);
-            Drive1->addItem(volumeLabel(volume));
+            driveCombo->addItem(volumeLabel(volume));
         }
     }
-    Path = new QLabel(this);
-    Path->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Path->setFrameShape(QFrame::StyledPanel);
+    pathLabel = named(new QLabel(this), "pathLabel");
+    pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pathLabel->setFrameShape(QFrame::StyledPanel);
     folders_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_.setReadOnly(true);
-    Dir1 = new QTreeView(this);
-    Dir1->setModel(&folders_);
+    folderTree = named(new QTreeView(this), "folderTree");
+    folderTree->setModel(&folders_);
     for (int column = 1; column < folders_.columnCount(); ++column)
-        Dir1->hideColumn(column);
-    Dir1->header()->hide();
-    layout->addWidget(Drive1);
-    layout->addWidget(Path);
-    layout->addWidget(Dir1, 1);
+        folderTree->hideColumn(column);
+    folderTree->header()->hide();
+    layout->addWidget(driveCombo);
+    layout->addWidget(pathLabel);
+    layout->addWidget(folderTree, 1);
     if (files == Files::Shown) {
         files_ = new QFileSystemModel(this);
         files_->setFilter(QDir::Files);
         files_->setNameFilterDisables(false);
         files_->setReadOnly(true);
-        File1 = new QListView(this);
-        File1->setModel(files_);
-        layout->addWidget(File1, 1);
-        connect(File1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        fileList = named(new QListView(this), "fileList");
+        fileList->setModel(files_);
+        layout->addWidget(fileList, 1);
+        connect(fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) {
                     file_ = current.isValid() && !files_->isDir(current) ? files_->filePath(current)
                                                                          : QString();
                 });
     }
-    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
                     setFolder(folders_.filePath(current));
             });
-    connect(Drive1, &QComboBox::activated, this, &FolderChooser::Drive1_Change);
+    connect(driveCombo, &QComboBox::activated, this, &FolderChooser::driveChosen);
     // Folders are read in the background: bring the current one into view once the rows read
     // around it have settled.
     reveal_.setSingleShot(true);
     reveal_.setInterval(100);
     connect(&reveal_, &QTimer::timeout, this, [this] {
         const QModelIndex index = folders_.index(folder_);
-        if (Dir1->currentIndex() != index)
-            Dir1->setCurrentIndex(index);
-        Dir1->scrollTo(index);
+        if (folderTree->currentIndex() != index)
+            folderTree->setCurrentIndex(index);
+        folderTree->scrollTo(index);
     });
     connect(&folders_, &QFileSystemModel::directoryLoaded, &reveal_, qOverload<>(&QTimer::start));
     connect(&folders_, &QFileSystemModel::rowsInserted, &reveal_, qOverload<>(&QTimer::start));
@@ -85,16 +85,16 @@ bool FolderChooser::setFolder(const QString& path) {
     if (folder == folder_)
         return true;
     folder_ = folder;
-    Path->setText(QDir::toNativeSeparators(folder_));
+    pathLabel->setText(QDir::toNativeSeparators(folder_));
     selectVolumeOf(folder_);
     const QModelIndex index = folders_.index(folder_);
-    if (Dir1->currentIndex() != index) {
-        Dir1->setCurrentIndex(index);
-        Dir1->scrollTo(index);
+    if (folderTree->currentIndex() != index) {
+        folderTree->setCurrentIndex(index);
+        folderTree->scrollTo(index);
     }
     if (files_) {
         file_.clear();
-        File1->setRootIndex(files_->setRootPath(folder_));
+        fileList->setRootIndex(files_->setRootPath(folder_));
     }
     Q_EMIT folderChanged(folder_);
     return true;
@@ -105,7 +105,7 @@ void FolderChooser::setFilePattern(const QString& pattern) {
     if (!files_)
         return;
     files_->setNameFilters({pattern});
-    File1->setCurrentIndex({});
+    fileList->setCurrentIndex({});
     file_.clear();
 }
 
@@ -113,15 +113,15 @@ void FolderChooser::selectVolumeOf(const QString& path) {
     const QString root = QStorageInfo(path).rootPath();
     for (int i = 0; i < volumes_.size(); ++i) {
         if (volumes_[i].rootPath() == root) {
-            Drive1->setCurrentIndex(i);
-            Dir1->setRootIndex(folders_.setRootPath(root));
+            driveCombo->setCurrentIndex(i);
+            folderTree->setRootIndex(folders_.setRootPath(root));
             return;
         }
     }
 }
 
 // A volume that cannot be read keeps the folder where it was; the volume list keeps the choice.
-void FolderChooser::Drive1_Change(int index) {
+void FolderChooser::driveChosen(int index) {
     if (index < 0 || index >= volumes_.size())
         return;
     QStorageInfo volume = volumes_[index];

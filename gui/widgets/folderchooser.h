@@ -13,7 +13,7 @@
 
 namespace velmora {
 
-// Drive1, Dir1 and (optionally) File1: the mounted volumes, the folders of the chosen volume
+// The mounted volumes, the folders of the chosen volume
 // with the current folder written out as a path, and the files of that folder that match a
 // pattern. The current folder is always one existing folder.
 class FolderChooser : public QWidget {
@@ -29,16 +29,11 @@ public:
     QString selectedFile() const { return file_; }
     void setFilePattern(const QString& pattern); // clears the selected file
 
-    QComboBox* Drive1;
-    QTreeView* Dir1;
-    QLabel* Path;
-    QListView* File1 = nullptr;
-
 Q_SIGNALS:
     void folderChanged(const QString& folder);
 
 private:
-    void Drive1_Change(int index);
+    void driveChosen(int index);
     void selectVolumeOf(const QString& path);
 
     Warning warning_;
@@ -48,6 +43,11 @@ private:
     QString folder_;
     QString file_;
     QTimer reveal_;
+
+    QComboBox* driveCombo;
+    QLabel* pathLabel;
+    QTreeView* folderTree;
+    QListView* fileList = nullptr;
 };
 
 } // namespace velmora

@@ -16,51 +16,42 @@ int pixels(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-QColor toColor(Rgb rgb) {
-    return QColor::fromRgb(QRgb(rgb));
+// A row the batch check refused: light red, its text black.
+const QColor kRefusedBack(0xFF, 0xC0, 0xC0);
+const QColor kRefusedText(Qt::black);
+
+RowFault faultOf(const QModelIndex& index) {
+    return RowFault(index.data(SubjectTable::FaultRole).toInt());
 }
 
-// Turns the table's colours into what the view paints.
-class GridColors final : public QIdentityProxyModel {
+// Paints the rows the batch check refused; the number of such a row tells why as its tooltip.
+class RefusedRows final : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
 
     QVariant data(const QModelIndex& index, int role) const override {
-        switch (role) {
-        case Qt::BackgroundRole:
-            return colour(index, SubjectTable::BackRole);
-        case Qt::ForegroundRole:
-            return colour(index, SubjectTable::TextColorRole);
-        default:
+        if (role != Qt::BackgroundRole && role != Qt::ForegroundRole)
             return QIdentityProxyModel::data(index, role);
-        }
+        if (index.column() == NumberColumn || faultOf(index) == RowFault::None)
+            return {};
+        return role == Qt::BackgroundRole ? kRefusedBack : kRefusedText;
     }
 
-private:
-    // A row marked by the batch check tells why as the tooltip of its number.
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation == Qt::Vertical && role == Qt::ToolTipRole) {
-            const SubjectTable* table = static_cast<const SubjectTable*>(sourceModel());
-            const int row = section + 1;
-            if (table->colors(row).back != kLightRed)
-                return {};
-            return rowFaultText(checkPersonRow(*table, row, QDate::currentDate()));
+            const RowFault fault = faultOf(index(section, SurnameColumn));
+            return fault == RowFault::None ? QVariant() : QVariant(rowFaultText(fault));
         }
         return QIdentityProxyModel::headerData(section, orientation, role);
-    }
-
-private:
-    QVariant colour(const QModelIndex& index, int role) const {
-        const QVariant rgb = QIdentityProxyModel::data(index, role);
-        return rgb.isValid() ? QVariant(toColor(rgb.value<Rgb>())) : QVariant();
     }
 };
 
 } // namespace
 
 SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(parent), table_(table) {
-    setModel(new GridColors(this));
-    static_cast<GridColors*>(model())->setSourceModel(&table);
+    auto* refused = new RefusedRows(this);
+    refused->setSourceModel(&table);
+    setModel(refused);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
@@ -111,14 +102,6 @@ void SubjectGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
-}
-
-void PaintGridRow(SubjectGrid& grid, Rgb back, int& row, Rgb text) {
-    if (row == 0)
-        row = grid.currentRow();
-    if (row <= 0 || row > grid.table().progressivo())
-        return;
-    grid.table().setColors(row, {back, text});
 }
 
 } // namespace velmora

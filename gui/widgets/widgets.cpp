@@ -5,9 +5,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSvgRenderer>
 
 namespace velmora {
 
@@ -126,7 +128,7 @@ void bringToFront(QWidget& window) {
     window.activateWindow();
 }
 
-void RoundOptionButtons(QWidget& window) {
+void roundOptionButtons(QWidget& window) {
     const auto buttons = window.findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons) {
         if (!qobject_cast<QRadioButton*>(button) && !qobject_cast<QCheckBox*>(button))
@@ -136,6 +138,15 @@ void RoundOptionButtons(QWidget& window) {
         button->setFont(plain);
         button->setStyleSheet(QStringLiteral("::indicator { width: 13px; height: 13px; }"));
     }
+}
+
+QPixmap svgPixmap(const QString& resource) {
+    QSvgRenderer renderer(resource);
+    QPixmap pixmap(renderer.defaultSize());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
 }
 
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel) {

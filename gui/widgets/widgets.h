@@ -47,7 +47,16 @@ void bringToFront(QWidget& window);
 
 // Round option buttons and 13-pixel indicators, captions in plain type, for every option
 // button and check box of `window`.
-void RoundOptionButtons(QWidget& window);
+void roundOptionButtons(QWidget& window);
+
+// `object` under the name tests and the accessibility tree know it by: its member's name.
+template <typename Object> Object* named(Object* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+// One of the program's pictures (an SVG of its resources) at its own size.
+QPixmap svgPixmap(const QString& resource);
 
 // The row of a window's closing buttons, to the right: confirm, then cancel.
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel);

@@ -17,8 +17,7 @@ static const QString kList = QStringLiteral("/Nominativi_Velmora_2010-03-15,0932
 
 static const auto blanks = [](int n) { return QByteArray(n, ' '); };
 
-static const RequestRecord kGeneral{
-    kCertificateTypes[0], {}, "123" + QString(27, u' '), "01/02/2010", "No"};
+static const Request kGeneral{0, {}, "123", "01/02/2010", false};
 
 // Writes `batches` batches of the same minute into `destination` in a child process, as
 // another run of the program would; the child ends with 1 when a batch fails.

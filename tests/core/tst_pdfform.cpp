@@ -21,7 +21,7 @@ static FormFields formFields(int position, int subjects = 12, const QString& typ
     Config config;
     config.OfficeType = type;
     config.OfficeSeat = seat;
-    return pdfFormFields(config, {{}, purpose, number, "01/02/2010", {}}, position, subjects);
+    return pdfFormFields(config, {position, purpose, number, "01/02/2010", false}, subjects);
 }
 
 static QByteArray formData(const FormFields& fields) {

@@ -40,8 +40,7 @@ private Q_SLOTS:
     }
 
     void requestAndRowsReadBackOrAreRefused() {
-        RequestValues request{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010",
-                              true};
+        Request request{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010", true};
         SubjectTable table;
         table.appendRows({romanSubject(), parisianSubject(), romanSubject()});
         const QByteArray bytes = recoveryBytes(request, table, kSaved).value();
@@ -60,8 +59,8 @@ private Q_SLOTS:
                         SubjectRow(romanSubject())}));
         // No type chosen yet, nothing typed, no subjects.
         const Result<RecoveryRead> blank =
-            readRecovery(*recoveryBytes(RequestValues{}, SubjectTable(), kSaved));
-        QCOMPARE(std::tuple(blank->request, blank->subjects), std::tuple(RequestValues{}, 0));
+            readRecovery(*recoveryBytes(Request{}, SubjectTable(), kSaved));
+        QCOMPARE(std::tuple(blank->request, blank->subjects), std::tuple(Request{}, 0));
 
         const auto replaced = [&](const char* from, const char* to) {
             return QByteArray(bytes).replace(from, to);

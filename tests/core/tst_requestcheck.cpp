@@ -15,7 +15,7 @@ const QString kNoSubjects = QStringLiteral("Inserire almeno un soggetto");
 const QString kIncomplete =
     QStringLiteral("Completare correttamente tutti i campi della richiesta");
 
-const RequestFields kValid{"PROCURA", 0, "LAVORO", "123", "01/02/2010", false, 2};
+const Request kValid{0, "LAVORO", "123", "01/02/2010", false};
 
 } // namespace
 
@@ -29,52 +29,42 @@ private Q_SLOTS:
 };
 
 void TestRequestCheck::batchRequest() {
-    const RequestVerdict none = checkForBatch(RequestFields(), kNow);
-    QCOMPARE(none.refusal, QStringLiteral("Inserire il Tipo Ufficio"));
-    QCOMPARE(none.focus, RequestVerdict::Focus::OfficeType);
+    QCOMPARE(checkOfficeType(QString()).error(), QStringLiteral("Inserire il Tipo Ufficio"));
+    QVERIFY(checkOfficeType(QStringLiteral("PROCURA")));
 
-    RequestFields fields{"PROCURA", -1, "", "", "16/03/2010", true, 0};
-    RequestVerdict verdict = checkForBatch(fields, kNow);
-    QCOMPARE(verdict.refusal, kHeading +
-                                  QStringLiteral("\r\n- Tipo certificato non immesso"
-                                                 "\r\n- Finalit\u00E0 non immessa") +
-                                  kNumberLine + "\r\n- Data protocollo non immessa o non valida");
-    QCOMPARE(verdict.record.german, QStringLiteral("Si"));
+    Request request{-1, "", "", "16/03/2010", true};
+    QCOMPARE(checkForBatch(request, 0, kNow).error(),
+             kHeading +
+                 QStringLiteral("\r\n- Tipo certificato non immesso"
+                                "\r\n- Finalit\u00E0 non immessa") +
+                 kNumberLine + "\r\n- Data protocollo non immessa o non valida");
 
-    fields = kValid;
-    verdict = checkForBatch(fields, kNow);
-    QVERIFY(verdict.accepted());
-    QCOMPARE(verdict.record.protocolNumber, QStringLiteral("123") + QString(27, u' '));
-    QCOMPARE(verdict.record.german, QStringLiteral("No"));
-    fields.protocolNumber = QString(30, u'9');
-    QCOMPARE(checkForBatch(fields, kNow).record.protocolNumber, QString(30, u'9'));
-    fields.protocolNumber = QString(31, u'9');
-    QCOMPARE(checkForBatch(fields, kNow).refusal, kHeading + kNumberLine);
-    fields = kValid;
-    fields.subjects = 0;
-    QCOMPARE(checkForBatch(fields, kNow).refusal, kNoSubjects);
+    request = kValid;
+    QVERIFY(checkForBatch(request, 2, kNow));
+    request.protocolNumber = QString(30, u'9'); // the longest number the summary holds
+    QVERIFY(checkForBatch(request, 2, kNow));
+    request.protocolNumber = QString(31, u'9');
+    QCOMPARE(checkForBatch(request, 2, kNow).error(), kHeading + kNumberLine);
+    QCOMPARE(checkForBatch(kValid, 0, kNow).error(), kNoSubjects);
 }
 
 // The form examines neither the office type, nor the number's length, nor a future date.
 void TestRequestCheck::pdfRequest() {
-    const QString civil = kCertificateTypes[2];
-    RequestFields fields = kValid;
-    fields.officeType.clear();
-    fields.protocolNumber = QString(40, u'1');
-    fields.protocolDate = QStringLiteral("01/01/2030");
-    const RequestVerdict verdict = checkForPdf(fields, civil);
-    QVERIFY(verdict.accepted());
-    QCOMPARE(verdict.record.protocolNumber, QString(40, u'1'));
-    QCOMPARE(checkForPdf(fields, QString()).refusal, kIncomplete);
-    fields.subjects = 0;
-    QCOMPARE(checkForPdf(fields, civil).refusal, kNoSubjects);
-    fields.protocolDate = QStringLiteral("31/04/2010");
-    QCOMPARE(checkForPdf(fields, civil).refusal, kIncomplete);
-    for (QString RequestFields::*field :
-         {&RequestFields::purpose, &RequestFields::protocolNumber}) {
-        fields = kValid;
-        (fields.*field).clear();
-        QCOMPARE(checkForPdf(fields, civil).refusal, kIncomplete);
+    Request request = kValid;
+    request.certificateType = 2;
+    request.protocolNumber = QString(40, u'1');
+    request.protocolDate = QStringLiteral("01/01/2030");
+    QVERIFY(checkForPdf(request, 2));
+    QCOMPARE(checkForPdf(request, 0).error(), kNoSubjects);
+    request.certificateType = -1;
+    QCOMPARE(checkForPdf(request, 2).error(), kIncomplete);
+    request = kValid;
+    request.protocolDate = QStringLiteral("31/04/2010");
+    QCOMPARE(checkForPdf(request, 0).error(), kIncomplete);
+    for (QString Request::*field : {&Request::purpose, &Request::protocolNumber}) {
+        request = kValid;
+        (request.*field).clear();
+        QCOMPARE(checkForPdf(request, 2).error(), kIncomplete);
     }
 }
 

@@ -3,13 +3,15 @@
 #include "core/clock.h"
 #include "core/paths.h"
 #include "core/recovery.h"
-#include "gui/principale.h"
+#include "gui/mainwindow.h"
 #include "gui/program.h"
 #include "gui/recoverykeeper.h"
-#include "gui/widgets/filteredit.h"
+#include "gui/startup.h"
 #include "support/places.h"
+#include "support/windows.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 #include <cstdio>
 
@@ -23,13 +25,14 @@ int main(int argc, char* argv[]) {
     test::RecordingShell shell;
     SystemClock clock;
     Program program(messages, shell, clock);
-    Principale main(program);
-    main.Form_Load();
-    RecoveryKeeper keeper(program, main);
-    main.Timer2.start(0);
-    QTimer::singleShot(50, &main, [&] {
+    MainWindow main(program);
+    RecoveryKeeper keeper(program);
+    keepRequestInProgress(main, keeper);
+    main.start();
+    // Once the splash screen has gone, as the operator would.
+    QObject::connect(&main, &MainWindow::splashClosed, &main, [&] {
         program.table.appendRows({test::romanSubject(), test::parisianSubject()});
-        main.Text1->setText(QStringLiteral("PROT1"));
+        test::control<QLineEdit>(main, "protocolNumberEdit")->setText(QStringLiteral("PROT1"));
     });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {

@@ -1,10 +1,13 @@
 #include "core/request/requestcheck.h"
-#include "gui/avvisotabella.h"
-#include "gui/creafiles.h"
-#include "gui/datiutente.h"
-#include "gui/diacritici.h"
-#include "gui/importafile.h"
-#include "gui/insertpersona.h"
+#include "gui/characterpalette.h"
+#include "gui/cleartabledialog.h"
+#include "gui/createfilesdialog.h"
+#include "gui/importdialog.h"
+#include "gui/mainwindow.h"
+#include "gui/officedialog.h"
+#include "gui/splashscreen.h"
+#include "gui/subjectdialog.h"
+#include "gui/waitdialog.h"
 #include "gui/widgets/filteredit.h"
 #include "gui/widgets/folderchooser.h"
 #include "gui/widgets/maskeddateedit.h"
@@ -14,7 +17,13 @@
 #include "support/typing.h"
 #include "support/windows.h"
 
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QRadioButton>
+
 using namespace velmora;
+using test::control;
 using test::shownWindow;
 
 namespace {
@@ -60,62 +69,64 @@ private Q_SLOTS:
 void TestKeyboard::wholeRequestByKeyboard() {
     test::ProgramFixture f;
     test::writePlaceTables(f.folder);
-    f.main.Form_Load();
-    datiUtente& config = f.main.configWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&config));
-    type(config, QStringLiteral("UFFICIO"));
-    press(config, Qt::Key_Tab);
-    type(config, QStringLiteral("ROMA"));
-    press(config, Qt::Key_Tab);
-    type(config, QStringLiteral("LAVORO"));
-    tabTo(config, config.Command1);
-    press(config, Qt::Key_Return);
-    Principale& main = f.main;
+    f.main.start();
+    OfficeDialog* office = shownWindow<OfficeDialog>();
+    QVERIFY(office && QTest::qWaitForWindowActive(office));
+    type(*office, QStringLiteral("UFFICIO"));
+    press(*office, Qt::Key_Tab);
+    type(*office, QStringLiteral("ROMA"));
+    press(*office, Qt::Key_Tab);
+    type(*office, QStringLiteral("LAVORO"));
+    tabTo(*office, control(*office, "okButton"));
+    press(*office, Qt::Key_Return);
+    MainWindow& main = f.main;
     QVERIFY(QTest::qWaitForWindowActive(&main));
 
-    main.Text2->setFocus();
-    tabTo(main, main.Combo1);
+    control(main, "officeTypeEdit")->setFocus();
+    tabTo(main, control(main, "certificateTypeCombo"));
     press(main, Qt::Key_Down);
-    tabTo(main, main.Text1);
+    tabTo(main, control(main, "protocolNumberEdit"));
     type(main, QStringLiteral("123"));
-    tabTo(main, main.MaskEdBox1);
-    focusEvent(main.MaskEdBox1, QEvent::FocusIn);
+    tabTo(main, control(main, "protocolDateEdit"));
+    focusEvent(control(main, "protocolDateEdit"), QEvent::FocusIn);
     type(main, QStringLiteral("01032010"));
 
-    tabTo(main, main.Command3);
+    tabTo(main, control(main, "insertSubjectButton"));
     press(main, Qt::Key_Return);
-    InsertPersona* entry = shownWindow<InsertPersona>();
+    SubjectDialog* entry = shownWindow<SubjectDialog>();
     QVERIFY(entry && QTest::qWaitForWindowActive(entry));
-    entry->Text1->setFocus();
+    control(*entry, "surnameEdit")->setFocus();
     type(*entry, QStringLiteral("rossi"));
     press(*entry, Qt::Key_Tab);
     type(*entry, QStringLiteral("mario"));
     press(*entry, Qt::Key_Tab);
+    auto* male = control<QRadioButton>(*entry, "maleRadio");
+    auto* female = control<QRadioButton>(*entry, "femaleRadio");
     press(*entry, Qt::Key_Right); // the arrow selects F, as radio buttons do
-    QVERIFY(entry->Option2->isChecked());
-    QCOMPARE(entry->focusWidget(), entry->Option2);
+    QVERIFY(female->isChecked());
+    QCOMPARE(entry->focusWidget(), female);
     press(*entry, Qt::Key_Left);
-    QVERIFY(entry->Option1->isChecked() && !entry->Option2->isChecked());
+    QVERIFY(male->isChecked() && !female->isChecked());
     press(*entry, Qt::Key_Tab); // each button is a Tab stop of its own
-    QCOMPARE(entry->focusWidget(), entry->Option2);
+    QCOMPARE(entry->focusWidget(), female);
     press(*entry, Qt::Key_Tab);
     type(*entry, QStringLiteral("RSSMRA70A05H501F"));
-    tabTo(*entry, entry->MaskEdBox1);
-    focusEvent(entry->MaskEdBox1, QEvent::FocusIn);
+    tabTo(*entry, control(*entry, "birthDateEdit"));
+    focusEvent(control(*entry, "birthDateEdit"), QEvent::FocusIn);
     type(*entry, QStringLiteral("05011970"));
     press(*entry, Qt::Key_Tab);
     type(*entry, QStringLiteral("ROMA"));
-    focusEvent(entry->Combo1->lineEdit(), QEvent::FocusOut);
-    tabTo(*entry, entry->Command1);
+    focusEvent(control<QComboBox>(*entry, "municipalityCombo")->lineEdit(), QEvent::FocusOut);
+    tabTo(*entry, control(*entry, "insertButton"));
     press(*entry, Qt::Key_Return);
     QVERIFY(test::gone(entry));
     QCOMPARE(f.program.table.values(1), test::romanSubject());
 
-    tabTo(main, main.Command1);
+    tabTo(main, control(main, "createFilesButton"));
     press(main, Qt::Key_Return);
-    CreaFiles* output = shownWindow<CreaFiles>();
+    CreateFilesDialog* output = shownWindow<CreateFilesDialog>();
     QVERIFY(output && QTest::qWaitForWindowActive(output));
-    tabTo(*output, output->Command1);
+    tabTo(*output, control(*output, "okButton"));
     press(*output, Qt::Key_Return);
     const QStringList batches =
         QDir(f.folder.path()).entryList({QStringLiteral("Velmora_*")}, QDir::Dirs);
@@ -129,70 +140,83 @@ void TestKeyboard::secondaryWindowsOwnedCentredAndLeftWithEsc() {
     test::Started s;
     test::writePlaceTables(s.folder);
     test::fillNumbered(s.program.table, 2);
-    Principale& main = s.main;
-    main.Timer2_Timer();
-    const std::function<void()> openers[] = {
-        [&] { main.modConfig->trigger(); },
-        [&] { QTest::mouseClick(main.Command7, Qt::LeftButton); },
-        [&] { QTest::mouseClick(main.Command8, Qt::LeftButton); },
-        [&] { QTest::mouseClick(main.Command6, Qt::LeftButton); },
-        [&] { QTest::mouseClick(main.Command3, Qt::LeftButton); },
-        [&] { QTest::mouseClick(main.entryWindow().Image2, Qt::LeftButton); },
+    MainWindow& main = s.main;
+    QTest::mouseClick(control(*shownWindow<SplashScreen>(), "enterButton"), Qt::LeftButton);
+    const auto click = [&](const QWidget& window, const char* name) {
+        QTest::mouseClick(control(window, name), Qt::LeftButton);
     };
-    s.main.Text1->setText(QStringLiteral("1"));
-    s.main.MaskEdBox1->setText(QStringLiteral("01/03/2010"));
+    const std::function<void()> openers[] = {
+        [&] { control<QAction>(main, "officeDataAction")->trigger(); },
+        [&] { click(main, "importButton"); },
+        [&] { click(main, "pdfFormButton"); },
+        [&] { click(main, "clearTableButton"); },
+        [&] { click(main, "insertSubjectButton"); },
+    };
+    control<QLineEdit>(main, "protocolNumberEdit")->setText(QStringLiteral("1"));
+    control<QLineEdit>(main, "protocolDateEdit")->setText(QStringLiteral("01/03/2010"));
     for (const auto& open : openers) {
         open();
         QWidget* window = QApplication::activeModalWidget();
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (!window && top != &main && top->isVisible() && top->windowTitle() != kAppTitle)
+            if (!window && top != &main && top->isVisible() && top->windowTitle() != kAppTitle &&
+                !qobject_cast<SplashScreen*>(top))
                 window = top;
         }
         QVERIFY(window);
-        QWidget* owner = window->parentWidget();
-        if (auto* palette = qobject_cast<diacritici*>(window)) {
-            QCOMPARE(owner, &main.entryWindow());
-            QVERIFY(palette->x() > main.entryWindow().Image2->mapToGlobal(QPoint()).x());
-        } else {
-            QCOMPARE(owner, &main);
-            QVERIFY((window->geometry().center() - main.geometry().center()).manhattanLength() <
-                    40);
-        }
+        QCOMPARE(window->parentWidget(), &main);
+        QVERIFY((window->geometry().center() - main.geometry().center()).manhattanLength() < 40);
         press(*window, Qt::Key_Escape);
         QVERIFY(test::gone(window));
     }
-    QTRY_VERIFY(!shownWindow<InsertPersona>()); // Esc in the palette left the entry window
+    // The palette belongs to the subject dialog and opens beside its button.
+    click(main, "insertSubjectButton");
+    auto* entry = shownWindow<SubjectDialog>();
+    entry->move(-300, 0); // room on its right on the small test screen
+    click(*entry, "namePaletteButton");
+    auto* palette = shownWindow<CharacterPalette>();
+    QVERIFY(palette && palette->parentWidget() == entry);
+    QVERIFY(palette->x() > control(*entry, "namePaletteButton")->mapToGlobal(QPoint()).x());
+    press(*palette, Qt::Key_Escape);
+    QVERIFY(test::gone(palette));
+    QVERIFY(entry->isVisible()); // Esc in the palette leaves the subject dialog open
 }
 
 void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     test::Started s;
-    Principale& main = s.main;
-    SubjectGrid& grid = *main.MSFlexGrid1;
+    MainWindow& main = s.main;
+    SubjectGrid& grid = *control<SubjectGrid>(main, "subjectGrid");
     QList<SubjectValues> rows(300, test::romanSubject());
     rows[149][SexColumn] = QStringLiteral("Y");
     rows[249][SexColumn] = QStringLiteral("X");
     s.writeFile(QStringLiteral("lista.txt"), test::subjectListBytes(rows));
     test::writePlaceTables(s.folder);
-    ImportaFile& import = main.importWindow();
-    import.open();
-    QVERIFY(import.folders->setFolder(s.folder.path()));
-    auto* files = static_cast<QFileSystemModel*>(import.folders->File1->model());
+    QTest::mouseClick(control(main, "importButton"), Qt::LeftButton);
+    ImportDialog& import = *shownWindow<ImportDialog>();
+    auto& folders = *control<FolderChooser>(import, "folderChooser");
+    QVERIFY(folders.setFolder(s.folder.path()));
+    auto* list = control<QListView>(folders, "fileList");
+    auto* files = static_cast<QFileSystemModel*>(list->model());
     const QString file = s.folder.path(QStringLiteral("lista.txt"));
     QTRY_VERIFY(files->index(file).isValid());
-    import.folders->File1->setCurrentIndex(files->index(file));
-    import.Command1_Click();
+    list->setCurrentIndex(files->index(file));
+    QTest::mouseClick(control(import, "okButton"), Qt::LeftButton);
     QCOMPARE(grid.currentRow(), 300);
     QVERIFY(visibleInGrid(grid));
 
+    const auto deleteRow = [&](int row) {
+        grid.setCurrentCell(row, SurnameColumn);
+        QTest::mouseClick(control(main, "deleteSubjectButton"), Qt::LeftButton);
+    };
     s.messages.answers = {true, true};
-    grid.setCurrentCell(200, SurnameColumn);
-    main.Command5_Click();
+    deleteRow(200);
     QCOMPARE(grid.currentRow(), 200); // the row that took its place
-    grid.setCurrentCell(299, SurnameColumn);
-    main.Command5_Click();
+    deleteRow(299);
     QCOMPARE(grid.currentRow(), 298); // the new last row
 
-    main.Timer1_Timer();
+    control<QLineEdit>(main, "protocolNumberEdit")->setText(QStringLiteral("1"));
+    control<QLineEdit>(main, "protocolDateEdit")->setText(QStringLiteral("01/03/2010"));
+    QTest::mouseClick(control(main, "createFilesButton"), Qt::LeftButton);
+    QTRY_VERIFY(!shownWindow<WaitDialog>());
     QCOMPARE(grid.currentRow(), 150);
     QVERIFY(visibleInGrid(grid));
     QCOMPARE(s.messages.shown.last().text, rowErrorsMessage({150, 249}));
@@ -204,10 +228,11 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     };
     QCOMPARE(tip(150), rowFaultText(RowFault::Sex));
     QCOMPARE(tip(151), QString());
-    s.program.nuovoIns = false;
-    main.EditPersonRow();
-    main.entryWindow().Option1->click();
-    main.entryWindow().Command1_Click();
+    press(grid, Qt::Key_Return); // the subject dialog on the current row
+    SubjectDialog* entry = shownWindow<SubjectDialog>();
+    QVERIFY(entry);
+    control<QRadioButton>(*entry, "maleRadio")->click();
+    QTest::mouseClick(control(*entry, "insertButton"), Qt::LeftButton);
     QCOMPARE(tip(150), QString()); // saved again
 }
 

@@ -3,18 +3,17 @@
 #include "core/recovery.h"
 #include "core/request/request.h"
 #include "core/request/requestcheck.h"
-#include "core/subjects/gridclipboard.h"
 #include "core/subjects/personcheck.h"
-#include "gui/attesa.h"
-#include "gui/avvisotabella.h"
-#include "gui/calendar.h"
-#include "gui/creafiles.h"
-#include "gui/datiutente.h"
-#include "gui/diacritici.h"
-#include "gui/esportasoggetti.h"
-#include "gui/frmsplash.h"
-#include "gui/importafile.h"
-#include "gui/insertpersona.h"
+#include "gui/calendardialog.h"
+#include "gui/characterpalette.h"
+#include "gui/cleartabledialog.h"
+#include "gui/createfilesdialog.h"
+#include "gui/exportdialog.h"
+#include "gui/importdialog.h"
+#include "gui/officedialog.h"
+#include "gui/splashscreen.h"
+#include "gui/subjectdialog.h"
+#include "gui/waitdialog.h"
 #include "gui/widgets/filteredit.h"
 #include "gui/widgets/folderchooser.h"
 #include "gui/widgets/maskeddateedit.h"
@@ -24,8 +23,11 @@
 #include "support/typing.h"
 #include "support/windows.h"
 
-#include <QClipboard>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileSystemModel>
+#include <QListView>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -38,12 +40,31 @@ void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
+// Clicks the control `name` of `window`.
+void click(const QWidget& window, const char* name) {
+    click(control(window, name));
+}
+
+void setText(const QWidget& window, const char* name, const QString& text) {
+    control<QLineEdit>(window, name)->setText(text);
+}
+
+QString text(const QWidget& window, const char* name) {
+    return control<QLineEdit>(window, name)->text();
+}
+
+FolderChooser& folderChooser(const QWidget& window) {
+    return *control<FolderChooser>(window, "folderChooser");
+}
+
 // What the operator picks in a window's file list.
-void chooseFile(FolderChooser& folders, const QString& path) {
+void chooseFile(const QWidget& window, const QString& path) {
+    FolderChooser& folders = folderChooser(window);
     QVERIFY(folders.setFolder(QFileInfo(path).absolutePath()));
-    auto* model = static_cast<QFileSystemModel*>(folders.File1->model());
+    auto* list = control<QListView>(folders, "fileList");
+    auto* model = static_cast<QFileSystemModel*>(list->model());
     QTRY_VERIFY(model->index(path).isValid());
-    folders.File1->setCurrentIndex(model->index(path));
+    list->setCurrentIndex(model->index(path));
 }
 
 // Clicks the first cell of the month view that shows `day`; the days of the month before the
@@ -97,68 +118,75 @@ private Q_SLOTS:
 
 void TestWindows::firstStartLeftWithoutOfficeData() {
     ProgramFixture f;
-    QSignalSpy ended(&f.main, &Principale::closed);
-    f.main.Form_Load();
-    datiUtente& config = f.main.configWindow();
-    QVERIFY(config.isVisible() && !config.modifica && !f.main.isVisible());
-    config.Text2->setText(QStringLiteral("ROMA"));
-    config.Text3->setPlainText(QStringLiteral("LAVORO"));
-    click(config.Command1);
+    QSignalSpy ended(&f.main, &MainWindow::closed);
+    f.main.start();
+    OfficeDialog* office = shownWindow<OfficeDialog>();
+    QVERIFY(office && !f.main.isVisible());
+    QCOMPARE(control<QPushButton>(*office, "cancelButton")->text(), QStringLiteral("Esci"));
+    setText(*office, "officeSeatEdit", QStringLiteral("ROMA"));
+    control<QPlainTextEdit>(*office, "purposeEdit")->setPlainText(QStringLiteral("LAVORO"));
+    click(*office, "okButton");
     QCOMPARE(f.messages.texts(), QStringList{kNoOfficeTypeGiven});
-    QVERIFY(config.isVisible());
-    click(config.Command2);
+    QVERIFY(office->isVisible());
+    click(*office, "cancelButton");
     QCOMPARE(ended.size(), 1);
     QVERIFY(!QFile::exists(f.folder.path(QStringLiteral("config.ini"))));
 }
 
 void TestWindows::officeDataChangedFromTheMenu() {
     Started s;
-    Principale& main = s.main;
-    QVERIFY(shownWindow<frmSplash>() && main.Timer2.isActive());
-    main.Timer2_Timer();
-    QVERIFY(!shownWindow<frmSplash>());
-    main.modConfig->trigger();
-    datiUtente& config = main.configWindow();
-    QVERIFY(config.isVisible() && config.modifica);
-    config.Text1->setText(QStringLiteral("PROCURA"));
-    config.Text3->setPlainText(QStringLiteral("ADOZIONE"));
-    click(config.Command1);
-    QVERIFY(!shownWindow<datiUtente>());
-    QCOMPARE(main.Text2->text(), QStringLiteral("PROCURA"));
-    QCOMPARE(main.Text3->toPlainText(), QStringLiteral("ADOZIONE"));
+    MainWindow& main = s.main;
+    QVERIFY(shownWindow<SplashScreen>());
+    QSignalSpy ready(&main, &MainWindow::splashClosed);
+    QVERIFY(ready.wait());
+    QVERIFY(!shownWindow<SplashScreen>());
+    control<QAction>(main, "officeDataAction")->trigger();
+    OfficeDialog* office = shownWindow<OfficeDialog>();
+    QVERIFY(office);
+    QCOMPARE(control<QPushButton>(*office, "cancelButton")->text(), QStringLiteral("Annulla"));
+    setText(*office, "officeTypeEdit", QStringLiteral("PROCURA"));
+    control<QPlainTextEdit>(*office, "purposeEdit")->setPlainText(QStringLiteral("ADOZIONE"));
+    click(*office, "okButton");
+    QVERIFY(!shownWindow<OfficeDialog>());
+    QCOMPARE(text(main, "officeTypeEdit"), QStringLiteral("PROCURA"));
+    QCOMPARE(control<QPlainTextEdit>(main, "purposeEdit")->toPlainText(),
+             QStringLiteral("ADOZIONE"));
     QVERIFY(s.readFile(QStringLiteral("config.ini")).startsWith("PROCURA\r\nROMA\r\nADOZIONE\r\n"));
 
-    QSignalSpy ended(&main, &Principale::closed);
-    main.modConfig->trigger();
-    click(main.Command2); // closes the windows with it
-    QVERIFY(!main.isVisible() && !shownWindow<datiUtente>());
+    QSignalSpy ended(&main, &MainWindow::closed);
+    control<QAction>(main, "officeDataAction")->trigger();
+    click(main, "exitButton"); // closes the windows with it
+    QVERIFY(!main.isVisible() && !shownWindow<OfficeDialog>());
     QCOMPARE(ended.size(), 1);
 }
 
 void TestWindows::manualAndCalendar() {
     Started s;
     s.shell.result = false; // no viewer: the operator is told where the manual is
-    s.main.guida->trigger();
+    control<QAction>(s.main, "manualAction")->trigger();
     const QString manual = s.folder.path(kUserManual.toString());
     QCOMPARE(s.shell.opened, QStringList{manual});
     QCOMPARE(s.messages.texts(), QStringList{manualNotOpenedMessage(manual)});
 
     s.clock.set(QDateTime(QDate(2010, 1, 5), QTime(10, 0)));
+    auto* date = control<MaskedDateEdit>(s.main, "protocolDateEdit");
     QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason); // the field already masked
-    QApplication::sendEvent(s.main.MaskEdBox1, &in);
-    click(s.main.Image1);
-    Calendar* calendar = shownWindow<Calendar>();
+    QApplication::sendEvent(date, &in);
+    click(s.main, "calendarButton");
+    CalendarDialog* calendar = shownWindow<CalendarDialog>();
     QVERIFY(calendar && calendar->isModal());
-    QCOMPARE(calendar->MonthView1->selectedDate(), QDate(2010, 1, 5));
-    clickDay(*calendar->MonthView1, 12);
-    QCOMPARE(s.main.MaskEdBox1->shownText(), QStringLiteral("12/01/2010"));
-    QTRY_VERIFY(!shownWindow<Calendar>());
+    auto* month = control<QCalendarWidget>(*calendar, "monthView");
+    QCOMPARE(month->selectedDate(), QDate(2010, 1, 5));
+    clickDay(*month, 12);
+    QCOMPARE(date->shownText(), QStringLiteral("12/01/2010"));
+    QCOMPARE(s.program.request.request().protocolDate, QStringLiteral("12/01/2010"));
+    QTRY_VERIFY(!shownWindow<CalendarDialog>());
 }
 
 void TestWindows::entryWindowModifiesRefusesAndAsks() {
     Filled f(3);
-    f.program.table.setColors(2, {kLightRed, kBlack});
-    SubjectGrid* grid = f.main.MSFlexGrid1;
+    f.program.table.setFault(2, RowFault::Sex);
+    auto* grid = control<SubjectGrid>(f.main, "subjectGrid");
     QVERIFY(QTest::qWaitForWindowExposed(&f.main));
     const QPoint at = grid->visualRect(grid->model()->index(1, NameColumn)).center();
     // A double-click as the window system delivers it: a click, then a second press.
@@ -166,148 +194,143 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     QMouseEvent twice(QEvent::MouseButtonDblClick, at, grid->viewport()->mapToGlobal(at),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid->viewport(), &twice);
-    InsertPersona* window = &f.main.entryWindow();
-    QCOMPARE(window->Text1->text(), QStringLiteral("S2"));
-    QTRY_COMPARE(QApplication::focusWidget(), window->Text2);
-    typeKeys(window->Text2, QStringLiteral("x"));
-    click(window->Command1);
+    SubjectDialog* window = shownWindow<SubjectDialog>();
+    QVERIFY(window);
+    QCOMPARE(text(*window, "surnameEdit"), QStringLiteral("S2"));
+    QTRY_COMPARE(QApplication::focusWidget(), control(*window, "nameEdit"));
+    typeKeys(control(*window, "nameEdit"), QStringLiteral("x"));
+    click(*window, "insertButton");
     QVERIFY(f.messages.shown.isEmpty() && gone(window));
     QCOMPARE(f.program.table.progressivo(), 3);
     QCOMPARE(f.program.table.cell(2, NameColumn), QStringLiteral("JOS\u00C8X"));
     QCOMPARE(grid->currentRow(), 2);
-    QCOMPARE(f.program.table.colors(2).back, kWhite); // the mark goes with the saving
+    QCOMPARE(f.program.table.fault(2), RowFault::None); // the mark goes with the saving
 
-    f.main.Command3_Click();
-    window = &f.main.entryWindow();
-    click(window->Command1); // nothing typed
+    click(f.main, "insertSubjectButton");
+    window = shownWindow<SubjectDialog>();
+    click(*window, "insertButton"); // nothing typed
     PersonFields typed;
     typed.state = QStringLiteral("ITALIA");
     typed.stateCode = QStringLiteral("Z000");
-    typed.birthDate = window->MaskEdBox1->shownText();
+    typed.birthDate = control<MaskedDateEdit>(*window, "birthDateEdit")->shownText();
     QCOMPARE(f.messages.texts(),
              QStringList{personErrorsMessage(CheckPersonFields(typed, f.clock.now()))});
     QCOMPARE(f.program.table.progressivo(), 3);
 
     window->fillFromRow(romanSubject()); // then a tax code with a wrong check character
-    window->Text3->setText(QStringLiteral("RSSMRA70A05H501A"));
-    click(window->Command1);
+    setText(*window, "taxCodeEdit", QStringLiteral("RSSMRA70A05H501A"));
+    click(*window, "insertButton");
     QCOMPARE(f.messages.asked.last().text, kTaxCodeQuestion);
     QVERIFY(window->isVisible()); // No was answered
     QCOMPARE(f.program.table.progressivo(), 3);
 }
 
-// The palette belongs to the entry window: it types into the field it was opened from and
-// closes with the entry window.
+// The palette belongs to the subject dialog: it types into the field it was opened from and
+// closes with the subject dialog.
 void TestWindows::paletteTypesIntoItsField() {
     Filled f(0);
-    f.main.Command3_Click();
-    QPointer<InsertPersona> window = &f.main.entryWindow();
-    const QList<std::pair<ClickableLabel*, FilteredLineEdit*>> buttons = {
-        {window->Image1, window->Text1},
-        {window->Image2, window->Text2},
-        {window->Image3, window->Text5},
-        {window->Image4, window->Text7}};
+    click(f.main, "insertSubjectButton");
+    QPointer<SubjectDialog> window = shownWindow<SubjectDialog>();
+    QVERIFY(window);
+    const std::pair<const char*, const char*> buttons[] = {
+        {"surnamePaletteButton", "surnameEdit"},
+        {"namePaletteButton", "nameEdit"},
+        {"fatherPaletteButton", "fatherEdit"},
+        {"foreignPlacePaletteButton", "foreignPlaceEdit"}};
     for (const auto& [button, field] : buttons) {
-        field->setText(QStringLiteral("GIOS"));
-        click(button);
-        diacritici* palette = shownWindow<diacritici>();
+        setText(*window, field, QStringLiteral("GIOS"));
+        click(*window, button);
+        CharacterPalette* palette = shownWindow<CharacterPalette>();
         QVERIFY(palette);
-        for (ClickableLabel* label : palette->characterLabels) {
+        for (ClickableLabel* label : palette->findChildren<ClickableLabel*>()) {
             if (label->text() == u'\u00C8')
                 click(label);
         }
         QVERIFY(gone(palette));
-        QCOMPARE(field->text(), QStringLiteral("GIOS\u00C8"));
+        QCOMPARE(text(*window, field), QStringLiteral("GIOS\u00C8"));
     }
-    click(window->Image1);
-    QPointer<diacritici> palette = shownWindow<diacritici>();
+    click(*window, "surnamePaletteButton");
+    QPointer<CharacterPalette> palette = shownWindow<CharacterPalette>();
     f.main.close();
     QTRY_VERIFY(!palette && !window);
 }
 
 void TestWindows::tableCommands() {
     Filled s(0);
-    click(s.main.Command6); // an empty table: nothing to ask
-    QVERIFY(!shownWindow<AvvisoTabella>());
+    click(s.main, "clearTableButton"); // an empty table: nothing to ask
+    QVERIFY(!shownWindow<ClearTableDialog>());
     fillNumbered(s.program.table, 4);
-    click(s.main.Command6);
-    AvvisoTabella* confirm = shownWindow<AvvisoTabella>();
+    click(s.main, "clearTableButton");
+    ClearTableDialog* confirm = shownWindow<ClearTableDialog>();
     QVERIFY(confirm);
-    click(confirm->Command2);
+    click(*confirm, "cancelButton");
     QCOMPARE(s.program.table.progressivo(), 4);
-    QTRY_VERIFY(!shownWindow<AvvisoTabella>());
+    QTRY_VERIFY(!shownWindow<ClearTableDialog>());
 
-    s.main.MSFlexGrid1->setCurrentCell(2, NameColumn);
-    click(s.main.Command5); // no answer scripted: No
+    s.main.showRow(2);
+    click(s.main, "deleteSubjectButton"); // no answer scripted: No
     QCOMPARE(s.messages.asked.size(), 1);
     QCOMPARE(s.messages.asked.first().text, kDeleteQuestion.arg(2));
     QCOMPARE(s.program.table.progressivo(), 4);
 
-    Principale::CopyFromGrid(s.main.MSFlexGrid1, 3, 4, 1, 1);
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-             gridClipText(s.program.table, 3, 4, 1, 1).value());
-    s.main.MSFlexGrid1->setCurrentCell(1, SurnameColumn);
-    QVERIFY(Principale::PasteToGrid(s.main.MSFlexGrid1));
-    QCOMPARE(s.program.table.cell(2, SurnameColumn), QStringLiteral("S4"));
-
-    click(s.main.Command6);
-    click(shownWindow<AvvisoTabella>()->Command1);
+    click(s.main, "clearTableButton");
+    click(*shownWindow<ClearTableDialog>(), "yesButton");
     QCOMPARE(s.program.table.progressivo(), 0);
-    QTRY_VERIFY(!shownWindow<AvvisoTabella>());
+    QTRY_VERIFY(!shownWindow<ClearTableDialog>());
 
     fillNumbered(s.program.table, SubjectTable::kMaxRows);
-    click(s.main.Command3);
+    click(s.main, "insertSubjectButton");
     QCOMPARE(s.messages.texts(), QStringList{tableFullMessage()});
-    QVERIFY(!shownWindow<InsertPersona>());
+    QVERIFY(!shownWindow<SubjectDialog>());
 }
 
 void TestWindows::refusedAndImportedRequests() {
     Started s(kRequestConfig);
-    s.main.Text1->setText(QStringLiteral("123"));
-    s.main.MaskEdBox1->setText(QStringLiteral("31/04/2010"));
-    click(s.main.Command1);
-    const RequestFields fields{.officeType = QStringLiteral("UFFICIO"),
-                               .certPosition = 0,
-                               .purpose = QStringLiteral("LAVORO"),
-                               .protocolNumber = QStringLiteral("123"),
-                               .protocolDate = QStringLiteral("31/04/2010")};
-    const RequestVerdict verdict = checkForBatch(fields, s.clock.now());
-    QCOMPARE(s.messages.texts(), QStringList{verdict.refusal});
-    QVERIFY(!shownWindow<CreaFiles>());
+    setText(s.main, "protocolNumberEdit", QStringLiteral("123"));
+    setText(s.main, "protocolDateEdit", QStringLiteral("31/04/2010"));
+    click(s.main, "createFilesButton");
+    const Request request{0, QStringLiteral("LAVORO"), QStringLiteral("123"),
+                          QStringLiteral("31/04/2010"), false};
+    QCOMPARE(s.program.request.request(), request);
+    QCOMPARE(s.messages.texts(), QStringList{checkForBatch(request, 0, s.clock.now()).error()});
+    QVERIFY(!shownWindow<CreateFilesDialog>());
 
-    s.main.MaskEdBox1->setText(QStringLiteral("15/03/2010"));
+    setText(s.main, "protocolDateEdit", QStringLiteral("15/03/2010"));
     QList<SubjectValues> rows(4, romanSubject());
     rows[2][StateCodeColumn].clear();
     s.program.table.appendRows(rows);
-    s.program.importoFile = true;
-    click(s.main.Command1); // imported rows are checked after the wait window
-    QVERIFY(shownWindow<attesa>() && !shownWindow<CreaFiles>());
-    QTRY_VERIFY(!s.main.Timer1.isActive());
-    QVERIFY(!shownWindow<attesa>());
+    s.program.holdsImportedRows = true;
+    click(s.main, "createFilesButton"); // imported rows are checked after the wait window
+    QVERIFY(shownWindow<WaitDialog>() && !shownWindow<CreateFilesDialog>());
+    QTRY_VERIFY(!shownWindow<WaitDialog>());
     QCOMPARE(s.messages.texts().last(), rowErrorsMessage({3}));
+    QCOMPARE(s.program.table.fault(3), RowFault::NoStateCode);
+    QVERIFY(!shownWindow<CreateFilesDialog>());
 }
 
 // The form needs its template; it ticks the box of the request's certificate type.
 void TestWindows::pdfFormThroughTheOutputWindow() {
     Started s("UFFICIO\r\nROMA\r\nLAVORO\r\n 4\r\n");
     s.program.table.appendRow(romanSubject());
-    s.main.Text1->setText(QStringLiteral("123"));
-    s.main.MaskEdBox1->setText(QStringLiteral("01/02/2010"));
-    click(s.main.Command8);
-    CreaFiles& window = s.main.outputWindow();
-    QVERIFY(window.isVisible() && window.CreaPdf);
+    setText(s.main, "protocolNumberEdit", QStringLiteral("123"));
+    setText(s.main, "protocolDateEdit", QStringLiteral("01/02/2010"));
+    click(s.main, "pdfFormButton");
+    CreateFilesDialog* window = shownWindow<CreateFilesDialog>();
+    QVERIFY(window);
+    QCOMPARE(control<QLabel>(*window, "folderLabel")->text(),
+             QStringLiteral("Scegliere la directory di destinazione per il modulo PDF :"));
     s.shell.result = false; // no viewer: the operator is told where the form is
     const QString out = s.folder.path(QStringLiteral("out"));
     QVERIFY(QDir(s.folder.path()).mkdir(QStringLiteral("out")));
     const QString stamp = QStringLiteral("/Modulo_Velmora_2010-03-15,0932");
-    window.folders->setFolder(out);
-    click(window.Command1); // no template yet
+    folderChooser(*window).setFolder(out);
+    click(*window, "okButton"); // no template yet
     QCOMPARE(s.messages.shown.last().icon, Messages::Icon::Critical);
     QVERIFY(s.shell.opened.isEmpty() && !QFile::exists(out + stamp + ".fdf"));
 
     QDir(s.folder.path()).mkpath(QStringLiteral("ref"));
     QVERIFY(QFile::copy(QStringLiteral(VELMORA_FORM_TEMPLATE), s.folder.path("ref/modello.pdf")));
-    click(window.Command1);
+    click(*window, "okButton");
     QFile data(out + stamp + ".fdf");
     QVERIFY(data.open(QIODevice::ReadOnly));
     QVERIFY(data.readAll().contains("/T (Box29) /V /On"));
@@ -320,19 +343,20 @@ void TestWindows::importRefusedOrWithoutFile() {
     Filled f(3);
     const QString file = f.folder.path(QStringLiteral("soggetti.txt"));
     writeBytes(file, "rossi,mario,H501,,5/1/1970,Z000,,M,\r\n");
-    click(f.main.Command7);
-    ImportaFile* window = shownWindow<ImportaFile>();
+    click(f.main, "importButton");
+    ImportDialog* window = shownWindow<ImportDialog>();
     QVERIFY(window);
-    click(window->Command1);
+    click(*window, "okButton");
     QCOMPARE(f.messages.texts(), QStringList{kChooseAFile});
     QVERIFY(window->isVisible());
-    window->Combo1->setCurrentIndex(1);
-    window->folders->setFilePattern(QStringLiteral("*.txt"));
-    chooseFile(*window->folders, file);
-    f.main.MSFlexGrid1->setCurrentCell(1, NameColumn);
-    click(window->Command1);
-    QTRY_VERIFY(!shownWindow<ImportaFile>());
-    QCOMPARE(f.main.MSFlexGrid1->currentRow(), 3); // the table laid out again
+    control<QComboBox>(*window, "fileTypeCombo")->setCurrentIndex(1);
+    folderChooser(*window).setFilePattern(QStringLiteral("*.txt"));
+    chooseFile(*window, file);
+    f.main.showRow(1);
+    click(*window, "okButton");
+    QTRY_VERIFY(!shownWindow<ImportDialog>());
+    auto* grid = control<SubjectGrid>(f.main, "subjectGrid");
+    QCOMPARE(grid->currentRow(), 3); // the table laid out again
     QVERIFY(f.messages.texts().last().startsWith(importDateMessage(1)));
     QCOMPARE(f.program.table.progressivo(), 3);
     QCOMPARE(f.program.table.cell(3, SurnameColumn), QStringLiteral("S3"));
@@ -341,24 +365,24 @@ void TestWindows::importRefusedOrWithoutFile() {
 void TestWindows::exportThenImportThroughTheMenu() {
     Filled f(0);
     f.program.table.appendRows({romanSubject(), parisianSubject()});
-    f.main.esportaSoggetti->trigger();
-    auto* exporter = shownWindow<EsportaSoggetti>();
-    QVERIFY(exporter && exporter->folders->setFolder(f.folder.path()));
-    exporter->Text1->setText(QStringLiteral("lista.csv"));
-    click(exporter->Command1);
+    control<QAction>(f.main, "exportAction")->trigger();
+    auto* exporter = shownWindow<ExportDialog>();
+    QVERIFY(exporter && folderChooser(*exporter).setFolder(f.folder.path()));
+    setText(*exporter, "fileNameEdit", QStringLiteral("lista.csv"));
+    click(*exporter, "okButton");
     QCOMPARE(f.readFile(QStringLiteral("lista.csv")), *delimitedSubjectBytes(f.program.table));
 
-    f.main.Command6_Click();
-    click(f.main.clearTableWindow().Command1);
-    click(f.main.Command7);
-    ImportaFile& importer = f.main.importWindow();
-    importer.Combo1->setCurrentIndex(1);
-    chooseFile(*importer.folders, f.folder.path(QStringLiteral("lista.csv")));
-    click(importer.Command1);
+    click(f.main, "clearTableButton");
+    click(*shownWindow<ClearTableDialog>(), "yesButton");
+    click(f.main, "importButton");
+    ImportDialog* importer = shownWindow<ImportDialog>();
+    control<QComboBox>(*importer, "fileTypeCombo")->setCurrentIndex(1);
+    chooseFile(*importer, f.folder.path(QStringLiteral("lista.csv")));
+    click(*importer, "okButton");
     QCOMPARE(f.program.table.progressivo(), 2);
     QCOMPARE(f.program.table.values(1), romanSubject());
     QCOMPARE(f.program.table.values(2), parisianSubject());
-    QCOMPARE(f.main.MSFlexGrid1->currentRow(), 2);
+    QCOMPARE(control<SubjectGrid>(f.main, "subjectGrid")->currentRow(), 2);
 }
 
 QTEST_MAIN(TestWindows)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/text/textfile.h"
-#include "gui/principale.h"
+#include "gui/mainwindow.h"
 #include "gui/program.h"
 #include "support/fixedclock.h"
 #include "support/recorders.h"
@@ -35,13 +35,13 @@ struct ProgramFixture {
     RecordingShell shell;
     FixedClock clock{QDateTime(QDate(2010, 3, 15), QTime(9, 32))};
     Program program{messages, shell, clock};
-    Principale main{program};
+    MainWindow main{program};
 };
 
 // A program started on `config`, its main window shown.
 struct Started : ProgramFixture {
     explicit Started(const QByteArray& config = kCompleteConfig) : ProgramFixture(config) {
-        main.Form_Load();
+        main.start();
     }
 };
 

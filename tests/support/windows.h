@@ -16,6 +16,16 @@ template <typename Window> Window* shownWindow() {
     return nullptr;
 }
 
+// A control of `window` by its objectName. Tests reach controls only so; one that is not there
+// stops the run, naming it.
+template <typename Control = QWidget> Control* control(const QObject& window, const char* name) {
+    auto* found = window.findChild<Control*>(QLatin1String(name));
+    if (!found)
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()),
+               Control::staticMetaObject.className(), name);
+    return found;
+}
+
 // Closed windows are deleted once the event loop runs.
 inline bool gone(QWidget* window) {
     const QPointer<QWidget> watched(window);

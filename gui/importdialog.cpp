@@ -1,0 +1,136 @@
+#include "gui/importdialog.h"
+
+#include "core/import/importfile.h"
+#include "gui/desktopfolder.h"
+#include "gui/messages.h"
+#include "gui/program.h"
+#include "gui/widgets/folderchooser.h"
+#include "gui/widgets/widgets.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+namespace {
+
+const QString kTextPattern = QStringLiteral("*.txt");
+const QString kCsvPattern = QStringLiteral("*.csv");
+const QString kImporting = QStringLiteral("Importazione del file in corso . . .");
+constexpr int kProgressAfterMs = 400;
+
+// The desktop, or else the folder the program runs in.
+QString fallbackFolder() {
+    const QString desktop = desktopFolder();
+    return desktop.isEmpty() ? QDir::currentPath() : desktop;
+}
+
+} // namespace
+
+ImportDialog::ImportDialog(Program& program) : program_(program) {
+    setWindowTitle(QStringLiteral(" Apri File"));
+    auto* layout = new QVBoxLayout(this);
+    folderChooser =
+        named(new FolderChooser(warningsTo(program.messages), FolderChooser::Files::Shown, this),
+              "folderChooser");
+    fileTypeCombo = named(new QComboBox(this), "fileTypeCombo");
+    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
+    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("Tipo file :"), this));
+    bottom->addWidget(fileTypeCombo, 1);
+    bottom->addStretch();
+    bottom->addWidget(okButton);
+    bottom->addWidget(cancelButton);
+    layout->addWidget(new QLabel(QStringLiteral("Scegliere il file da importare :"), this));
+    layout->addWidget(folderChooser, 1);
+    layout->addLayout(bottom);
+    connect(fileTypeCombo, &QComboBox::currentIndexChanged, this, &ImportDialog::fileTypeChosen);
+    connect(okButton, &QPushButton::clicked, this, &ImportDialog::import);
+    connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+    pressButtonsByKey(*this);
+    cancelOnEscape(*this, cancelButton);
+    resize(480, 520);
+}
+
+void ImportDialog::open() {
+    {
+        const QSignalBlocker quiet(fileTypeCombo);
+        fileTypeCombo->clear();
+        fileTypeCombo->addItem(QStringLiteral("Documento di testo (*.txt)"));
+        fileTypeCombo->addItem(QStringLiteral("File CSV (*.csv)"));
+        fileTypeCombo->setCurrentIndex(0);
+    }
+    focusNextChild();
+    folderChooser->setFilePattern(kTextPattern);
+    showRememberedFolder();
+    bringToFront(*this);
+}
+
+void ImportDialog::showRememberedFolder() {
+    QString& remembered = program_.config.ImportFolder;
+    if (program_.reloadConfig() == ConfigRead::Complete) {
+        if (remembered.isEmpty())
+            remembered = fallbackFolder();
+        if (folderChooser->setFolder(remembered))
+            return;
+    }
+    // No configuration, or its folder is gone.
+    if (remembered.isEmpty()) {
+        folderChooser->setFolder(QDir::currentPath());
+        return;
+    }
+    remembered = fallbackFolder();
+    folderChooser->setFolder(remembered);
+}
+
+void ImportDialog::fileTypeChosen(int position) {
+    folderChooser->setFilePattern(position == 0 ? kTextPattern : kCsvPattern);
+}
+
+void ImportDialog::import() {
+    const QString file = folderChooser->selectedFile();
+    // Only a file is imported: a folder, or a file gone since it was listed, is no choice.
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        program_.messages.show(kChooseAFile, Messages::Icon::Exclamation);
+        return;
+    }
+    const auto kind =
+        fileTypeCombo->currentIndex() == 0 ? ImportKind::FixedWidth : ImportKind::Delimited;
+    const int rowsBefore = program_.table.progressivo();
+
+    QProgressDialog progress(kImporting, QString(), 0, 100, this);
+    progress.setWindowTitle(kAppTitle);
+    // The dialog lets events through while it shows: none may touch the table meanwhile.
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    progress.setAutoReset(false);
+    ImportResult result =
+        importSubjectFile(file, kind, rowsBefore, program_.municipalities, program_.states,
+                          [&progress](qint64 done, qint64 total) {
+                              if (total > 0)
+                                  progress.setValue(int(done * 100 / total));
+                          });
+    progress.close();
+
+    if (!result.ok()) {
+        program_.messages.show(result.error(), Messages::Icon::Critical);
+        Q_EMIT refused(rowsBefore);
+        close();
+        return;
+    }
+    program_.table.appendRows(std::move(*result));
+    Q_EMIT imported(program_.table.progressivo());
+    program_.holdsImportedRows = true;
+    program_.config.ImportFolder = folderChooser->folder();
+    program_.writeConfig();
+    close();
+}
+
+} // namespace velmora

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QPushButton;
+
+namespace velmora {
+
+class FolderChooser;
+class Program;
+
+inline const QString kChooseAFile = QStringLiteral("Selezionare un file");
+
+// The import window: the operator picks a file and its type; OK appends every line of it to
+// the subject table as a row, or none of them.
+class ImportDialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImportDialog(Program& program);
+
+    // Shows the window on the remembered import folder.
+    void open();
+
+Q_SIGNALS:
+    // The file's rows were appended; `lastRow` is the table's last row now.
+    void imported(int lastRow);
+    // The file was refused and the table holds its `rowsBefore` rows as before.
+    void refused(int rowsBefore);
+
+private:
+    void showRememberedFolder();
+    void fileTypeChosen(int position);
+    void import();
+
+    Program& program_;
+
+    FolderChooser* folderChooser;
+    QComboBox* fileTypeCombo; // decides the reader, whatever the file's extension
+    QPushButton* okButton;
+    QPushButton* cancelButton;
+};
+
+} // namespace velmora
