@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/paths.h"
+#include "core/request/requestcheck.h"
 #include "core/subjects/personcheck.h"
 #include "gui/calendardialog.h"
 #include "gui/cleartabledialog.h"
@@ -336,12 +337,7 @@ void MainWindow::start() {
     const StartupPlan plan = planStartup(read, program_.config);
     newRequest();
     officeTypeEdit->setText(plan.officeType);
-    if (plan.certPosition >= 0) {
-        certificateTypeCombo->setCurrentIndex(plan.certPosition);
-        certificateTypeChosen();
-    }
-    if (plan.fillPurpose)
-        purposeEdit->setPlainText(program_.config.DefaultPurpose);
+    program_.request.set(plan.request);
 
     if (plan.showMainWindow) {
         show();

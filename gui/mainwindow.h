@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/request/request.h"
-#include "core/request/requestcheck.h"
 
 #include <QMainWindow>
 #include <QPointer>

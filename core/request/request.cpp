@@ -32,11 +32,11 @@ StartupPlan planStartup(ConfigRead read, const Config& config) {
     if (read != ConfigRead::Complete)
         return plan;
     if (!config.DefaultCertType.isEmpty()) {
-        plan.certPosition = certTypePosition(config.DefaultCertType);
-        if (plan.certPosition < 0)
+        plan.request.certificateType = certTypePosition(config.DefaultCertType);
+        if (plan.request.certificateType < 0)
             return plan; // a line 4 that selects nothing also leaves the purpose alone
     }
-    plan.fillPurpose = true;
+    plan.request.purpose = config.DefaultPurpose;
     return plan;
 }
 

@@ -45,8 +45,7 @@ bool takesOfficeType(const QString& typed, const QString& officeType);
 // What the main window does at start from the configuration it could read.
 struct StartupPlan {
     QString officeType;          // into the office-type field
-    int certPosition = -1;       // the list item to select, -1 for none
-    bool fillPurpose = false;    // put DefaultPurpose into the purpose field
+    Request request;             // the certificate type and purpose a request starts with
     bool showMainWindow = false; // false: ask for the office data first
 };
 StartupPlan planStartup(ConfigRead read, const Config& config);

@@ -9,29 +9,37 @@ class TestRequest : public QObject {
 private Q_SLOTS:
     // The lines of config.ini (none: no file; three: a short one; " 2" as the list writes it)
     // and the plan: main window shown, position in the type list, purpose filled.
+    void startup_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("showMain");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("fill");
+        QTest::newRow("no file") << QStringList() << false << -1 << false;
+        QTest::newRow("short") << QStringList{"UFF", "ROMA", "LAVORO"} << true << -1 << false;
+        QTest::newRow("no purpose") << QStringList{"UFF", "ROMA", "", ""} << false << -1 << true;
+        QTest::newRow("no type") << QStringList{"UFF", "ROMA", "LAVORO", ""} << true << -1 << true;
+        for (const char* type : {"5", "-1", "x"})
+            QTest::newRow(type) << QStringList{"UFF", "ROMA", "LAVORO", type} << true << -1
+                                << false;
+        QTest::newRow("from the list") << QStringList{"UFF", "ROMA", "LAVORO", " 2"} << true << 2
+                                       << true;
+        QTest::newRow("stored") << QStringList{"UFF", "ROMA", "LAVORO", "0"} << true << 0 << true;
+        QTest::newRow("last") << QStringList{"UFF", "ROMA", "LAVORO", " 4"} << true << 4 << true;
+    }
     void startup() {
-        const std::tuple<QStringList, bool, int, bool> cases[] = {
-            {{}, false, -1, false},
-            {{"UFF", "ROMA", "LAVORO"}, true, -1, false},
-            {{"UFF", "ROMA", "", ""}, false, -1, true},
-            {{"UFF", "ROMA", "LAVORO", ""}, true, -1, true},
-            {{"UFF", "ROMA", "LAVORO", "5"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", "-1"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", "x"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", " 2"}, true, 2, true},
-            {{"UFF", "ROMA", "LAVORO", "0"}, true, 0, true},
-            {{"UFF", "ROMA", "LAVORO", " 4"}, true, 4, true}};
-        for (const auto& [lines, showMain, position, fill] : cases) {
-            Config config;
-            readConfigLines(lines, config);
-            const StartupPlan plan = planStartup(lines.isEmpty()     ? ConfigRead::Unreadable
-                                                 : lines.size() == 3 ? ConfigRead::Short
-                                                                     : ConfigRead::Complete,
-                                                 config);
-            QCOMPARE(std::tuple(plan.showMainWindow, plan.certPosition, plan.fillPurpose,
-                                plan.officeType),
-                     std::tuple(showMain, position, fill, lines.value(0)));
-        }
+        QFETCH(QStringList, lines);
+        QFETCH(bool, showMain);
+        QFETCH(int, position);
+        QFETCH(bool, fill);
+        Config config;
+        readConfigLines(lines, config);
+        const StartupPlan plan = planStartup(lines.isEmpty()     ? ConfigRead::Unreadable
+                                             : lines.size() == 3 ? ConfigRead::Short
+                                                                 : ConfigRead::Complete,
+                                             config);
+        QCOMPARE(std::tuple(plan.showMainWindow, plan.request.certificateType, plan.request.purpose,
+                            plan.officeType),
+                 std::tuple(showMain, position, fill ? lines.value(2) : QString(), lines.value(0)));
     }
 
     // Only a to z move; the codes beside them and accented letters stay.
