@@ -11,7 +11,7 @@ JOBS       ?= $(shell nproc)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Debian packages the build, the tests and the tools need.
-PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev \
+PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
             libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev time \
             dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
 

@@ -202,12 +202,12 @@ void MainWindow::buildControls() {
     protocolDateEdit = named(new MaskedDateEdit(requestBox), "protocolDateEdit");
     protocolDateEdit->setMaximumWidth(110);
     calendarButton = named(new ClickableLabel(requestBox), "calendarButton");
-    calendarButton->setPixmap(svgPixmap(QStringLiteral(":/icons/calendar.svg")));
+    calendarButton->setPixmap(QPixmap(QStringLiteral(":/icons/calendar.png")));
     calendarButton->setCursor(Qt::PointingHandCursor);
     allFieldsNote = named(new QLabel(QStringLiteral("Tutti i campi sono obbligatori"), requestBox),
                           "allFieldsNote");
     auto* picture = new QLabel(requestBox);
-    picture->setPixmap(svgPixmap(QStringLiteral(":/icons/request.svg")));
+    picture->setPixmap(QPixmap(QStringLiteral(":/icons/request.png")));
 
     requestGrid->addWidget(new QLabel(QStringLiteral("Tipo certificato"), requestBox), 0, 0);
     requestGrid->addWidget(certificateTypeCombo, 0, 1, 1, 4);
@@ -260,7 +260,7 @@ void MainWindow::buildControls() {
     pdfFormIcon = named(new ClickableLabel(pdfFormButton), "pdfFormIcon");
     // As tall as the caption leaves room for, inside the button's frame.
     pdfFormIcon->setPixmap(
-        svgPixmap(QStringLiteral(":/icons/pdf.svg"))
+        QPixmap(QStringLiteral(":/icons/pdf.png"))
             .scaledToHeight(pdfFormButton->sizeHint().height() - 6, Qt::SmoothTransformation));
     pdfFormIcon->setCursor(Qt::PointingHandCursor);
     auto* pdfLayout = new QHBoxLayout(pdfFormButton);

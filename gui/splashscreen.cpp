@@ -49,9 +49,9 @@ SplashScreen::SplashScreen() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowSta
     grid->setContentsMargins(18, 18, 18, 14);
     grid->setHorizontalSpacing(24);
     auto* certificate = new QLabel(frame);
-    certificate->setPixmap(svgPixmap(QStringLiteral(":/icons/certificate.svg")));
+    certificate->setPixmap(QPixmap(QStringLiteral(":/icons/certificate.png")));
     auto* logo = new QLabel(frame);
-    logo->setPixmap(svgPixmap(QStringLiteral(":/icons/logo.svg")));
+    logo->setPixmap(QPixmap(QStringLiteral(":/icons/logo.png")));
 
     QLabel* productName = line(QStringLiteral("ORV-VELMORA"), frame, 10);
     QFont title = productName->font();

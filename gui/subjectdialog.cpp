@@ -36,7 +36,7 @@ const QString kItalyCode = record::kItalyCode.toString();
 // A palette button: a small key cap with an accented capital on it.
 ClickableLabel* paletteButton(QWidget* parent) {
     auto* button = new ClickableLabel(parent);
-    button->setPixmap(svgPixmap(QStringLiteral(":/icons/palette.svg")));
+    button->setPixmap(QPixmap(QStringLiteral(":/icons/palette.png")));
     button->setCursor(Qt::PointingHandCursor);
     button->setToolTip(QStringLiteral("Caratteri Speciali"));
     return button;

@@ -5,11 +5,9 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSvgRenderer>
 
 namespace velmora {
 
@@ -138,15 +136,6 @@ void roundOptionButtons(QWidget& window) {
         button->setFont(plain);
         button->setStyleSheet(QStringLiteral("::indicator { width: 13px; height: 13px; }"));
     }
-}
-
-QPixmap svgPixmap(const QString& resource) {
-    QSvgRenderer renderer(resource);
-    QPixmap pixmap(renderer.defaultSize());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    renderer.render(&painter);
-    return pixmap;
 }
 
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel) {

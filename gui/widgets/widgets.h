@@ -55,8 +55,6 @@ template <typename Object> Object* named(Object* object, const char* name) {
     return object;
 }
 
-// One of the program's pictures (an SVG of its resources) at its own size.
-QPixmap svgPixmap(const QString& resource);
 
 // The row of a window's closing buttons, to the right: confirm, then cancel.
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel);

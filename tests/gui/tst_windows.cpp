@@ -172,6 +172,7 @@ void TestWindows::manualAndCalendar() {
     auto* date = control<MaskedDateEdit>(s.main, "protocolDateEdit");
     QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason); // the field already masked
     QApplication::sendEvent(date, &in);
+    QVERIFY(!control<QLabel>(s.main, "calendarButton")->pixmap().isNull()); // built in
     click(s.main, "calendarButton");
     CalendarDialog* calendar = shownWindow<CalendarDialog>();
     QVERIFY(calendar && calendar->isModal());
