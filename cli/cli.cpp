@@ -1,6 +1,6 @@
 #include "cli/cli.h"
 
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
 
 #include <QFileInfo>
 #include <algorithm>

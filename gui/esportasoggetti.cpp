@@ -1,7 +1,7 @@
 #include "gui/esportasoggetti.h"
 
+#include "core/files/filewriter.h"
 #include "core/recovery.h"
-#include "core/text/filewriter.h"
 #include "core/text/textfile.h"
 #include "gui/desktop.h"
 #include "gui/messages.h"

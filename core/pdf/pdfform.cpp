@@ -1,7 +1,7 @@
 #include "core/pdf/pdfform.h"
 
+#include "core/files/filewriter.h"
 #include "core/pdf/fillform.h"
-#include "core/text/filewriter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
 
 #include <QIODevice>
 #include <QString>

@@ -1,5 +1,5 @@
+#include "core/files/filewriter.h"
 #include "core/output/batch.h"
-#include "core/text/filewriter.h"
 #include "support/places.h"
 
 #include <QDir>

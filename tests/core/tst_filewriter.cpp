@@ -1,4 +1,4 @@
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
 #include "core/text/textfile.h"
 #include "support/recorders.h"
 
