@@ -24,15 +24,6 @@ struct RequestValues {
     bool operator==(const RequestValues&) const = default;
 };
 
-// A subject as one line of a delimited import file: the ten fields in the import's order,
-// joined by the separator (comma, else semicolon) that the import splits the line back at.
-// Fails, naming the row, when the values hold both separators in a way no split can undo.
-Result<QString> delimitedLine(const SubjectRow& subject, int row);
-
-// Every row of the table as such lines, Windows-1252, CR LF after each: a file that
-// "Importa da file" (type CSV) reads back into the same rows.
-Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table);
-
 // The recovery file: a few header lines with the request fields, the time of the change and
 // the number of subjects, then the subjects as delimited lines. The first line tells the
 // operator which lines to remove to import the subjects by hand.

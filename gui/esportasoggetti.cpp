@@ -1,7 +1,7 @@
 #include "gui/esportasoggetti.h"
 
 #include "core/files/filewriter.h"
-#include "core/recovery.h"
+#include "core/subjects/delimited.h"
 #include "core/text/textfile.h"
 #include "gui/desktop.h"
 #include "gui/messages.h"

@@ -15,30 +15,6 @@ class TestRecovery : public QObject {
 private Q_SLOTS:
     void initTestCase() { writePlaceTables(folder_); }
 
-    // A line splits back into the same ten fields, or is refused: the import splits at commas
-    // when the line holds 8 or 9 of them, else at semicolons.
-    void lineSplitsBackAtItsSeparator() {
-        const std::tuple<int, QString, bool> cases[] = {
-            {0, "", true}, {2, "", true},  {0, "A;B", true}, {1, "A;B", false},
-            {7, "", true}, {8, "", false}, {9, "", false},   {10, "", true},
-        };
-        for (const auto& [commas, father, written] : cases) {
-            SubjectValues subject = parisianSubject();
-            subject[SurnameColumn] = "ROSSI" + QString(",").repeated(commas);
-            subject[FatherColumn] = father;
-            const Result<QString> line = delimitedLine(SubjectRow(subject), 7);
-            QCOMPARE(line.ok(), written);
-            if (!line) {
-                QVERIFY(line.error().contains(u"riga 7"));
-                continue;
-            }
-            const DelimitedFields fields = delimitedFields(*line);
-            QCOMPARE(fields.size(), 10);
-            QCOMPARE((QList{fields[0], fields[6], fields[9]}),
-                     (QList<QStringView>{subject[SurnameColumn], father, subject[CuiColumn]}));
-        }
-    }
-
     void requestAndRowsReadBackOrAreRefused() {
         RequestValues request{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010",
                               true};
@@ -93,26 +69,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder_.path()).entryList({"richiesta-in-corso*"}, QDir::Files),
                  QStringList{"richiesta-in-corso-20100315-0932.txt"});
         QCOMPARE(readBytes(*aside), "current");
-    }
-
-    // The largest table, accents included, through the export and back through the import.
-    void fullTableExportsAndImportsBack() {
-        SubjectValues accented = parisianSubject();
-        accented[SurnameColumn] = "D'ANNUNZIO \u00C0\u00C8\u00CC\u00D2\u00D9";
-        accented[FatherColumn] = "NICOL\u00D2, DETTO NIC\u00D2";
-        QList<SubjectRow> rows;
-        for (int i = 0; i < SubjectTable::kMaxRows; ++i)
-            rows.append(SubjectRow(i % 2 ? romanSubject() : accented));
-        SubjectTable table;
-        table.appendRows(rows);
-        const Result<QByteArray> bytes = delimitedSubjectBytes(table);
-        QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
-        QCOMPARE(bytes->count("\r\n"), SubjectTable::kMaxRows);
-        QBuffer file;
-        file.setData(*bytes);
-        file.open(QIODevice::ReadOnly);
-        QCOMPARE(importSubjects(file, ImportKind::Delimited, 0, municipalities_, states_).value(),
-                 rows);
     }
 
 private:
