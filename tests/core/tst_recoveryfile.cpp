@@ -1,5 +1,5 @@
 #include "core/import/importfile.h"
-#include "core/recovery.h"
+#include "core/subjects/recoveryfile.h"
 #include "support/places.h"
 
 #include <QBuffer>
@@ -9,25 +9,30 @@ using namespace velmora;
 using namespace velmora::test;
 
 static const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
+static const RequestValues kRequest{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB",
+                                    "15/03/2010", true};
 
-class TestRecovery : public QObject {
+// The recovery file of kRequest with three subjects.
+static QByteArray savedRequest() {
+    SubjectTable table;
+    table.appendRows({romanSubject(), parisianSubject(), romanSubject()});
+    return recoveryBytes(kRequest, table, kSaved).value();
+}
+
+class TestRecoveryFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { writePlaceTables(folder_); }
 
-    void requestAndRowsReadBackOrAreRefused() {
-        RequestValues request{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010",
-                              true};
-        SubjectTable table;
-        table.appendRows({romanSubject(), parisianSubject(), romanSubject()});
-        const QByteArray bytes = recoveryBytes(request, table, kSaved).value();
+    void requestAndRowsReadBack() {
+        const QByteArray bytes = savedRequest();
         QVERIFY(bytes.endsWith("\r\n"));
         QVERIFY(bytes.contains("\xC0 ROMA\r\n")); // Windows-1252, one byte a letter
         QVERIFY(bytes.contains("ULTIMA MODIFICA=15/03/2010 09:32\r\n"));
         const Result<RecoveryRead> read = readRecovery(bytes);
         QVERIFY2(read.ok(), qPrintable(read.error()));
         QCOMPARE(std::tuple(read->request, read->saved, read->subjects),
-                 std::tuple(request, kSaved, 3));
+                 std::tuple(kRequest, kSaved, 3));
         QCOMPARE(recoveryQuestion(*read),
                  "\u00C8 stata trovata una richiesta non completata (3 soggetti, "
                  "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?");
@@ -38,25 +43,34 @@ private Q_SLOTS:
         const Result<RecoveryRead> blank =
             readRecovery(*recoveryBytes(RequestValues{}, SubjectTable(), kSaved));
         QCOMPARE(std::tuple(blank->request, blank->subjects), std::tuple(RequestValues{}, 0));
+    }
 
+    // The file changed after it was written: refused, saying why.
+    void damagedFileIsRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray bytes = savedRequest();
         const auto replaced = [&](const char* from, const char* to) {
             return QByteArray(bytes).replace(from, to);
         };
-        const std::pair<QByteArray, QString> damaged[] = {
-            {"ROSSI,MARIO\r\n", "non \u00E8 una richiesta"},
-            {replaced("CERTIFICATO=2", "CERTIFICATO=5"), "riga 2 "},
-            {replaced("NUMERO PROTOCOLLO=123AB\r\n", ""), "riga 4 "},
-            {replaced("15/03/2010 09:32", "31/02/2010 09:32"), "riga 7 "},
-            {bytes.left(bytes.size() - 20), "importato alla riga 3\r"}, // cut short
-            {replaced("SOGGETTI=3", "SOGGETTI=4"), "3 soggetti invece di 4"},
-            {replaced("05/01/1970", "05/13/1970"), "importato alla riga 1\r"},
-        };
-        for (const auto& [damagedBytes, reason] : damaged) {
-            const Result<RecoveryRead> back = readRecovery(damagedBytes);
-            const QString error =
-                back ? recoveredSubjects(*back, municipalities_, states_).error() : back.error();
-            QVERIFY2(error.contains(reason), qPrintable(error));
-        }
+        QTest::newRow("not ours") << QByteArray("ROSSI,MARIO\r\n") << "non \u00E8 una richiesta";
+        QTest::newRow("type") << replaced("CERTIFICATO=2", "CERTIFICATO=5") << "riga 2 ";
+        QTest::newRow("line missing") << replaced("NUMERO PROTOCOLLO=123AB\r\n", "") << "riga 4 ";
+        QTest::newRow("no such day")
+            << replaced("15/03/2010 09:32", "31/02/2010 09:32") << "riga 7 ";
+        QTest::newRow("cut short") << bytes.left(bytes.size() - 20) << "importato alla riga 3\r";
+        QTest::newRow("count") << replaced("SOGGETTI=3", "SOGGETTI=4") << "3 soggetti invece di 4";
+        QTest::newRow("subject") << replaced("05/01/1970", "05/13/1970")
+                                 << "importato alla riga 1\r";
+    }
+
+    void damagedFileIsRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const Result<RecoveryRead> back = readRecovery(bytes);
+        const QString error =
+            back ? recoveredSubjects(*back, municipalities_, states_).error() : back.error();
+        QVERIFY2(error.contains(reason), qPrintable(error));
     }
 
     void oneOlderCopyIsKept() {
@@ -77,5 +91,5 @@ private:
     ReferenceTable states_{QStringLiteral("ref/FileCodStati.txt")};
 };
 
-QTEST_GUILESS_MAIN(TestRecovery)
-#include "tst_recovery.moc"
+QTEST_GUILESS_MAIN(TestRecoveryFile)
+#include "tst_recoveryfile.moc"

@@ -1,4 +1,4 @@
-#include "core/recovery.h"
+#include "core/subjects/recoveryfile.h"
 
 #include "core/import/importfile.h"
 #include "core/subjects/delimited.h"
