@@ -2,7 +2,6 @@
 
 #include "core/clock.h"
 #include "core/paths.h"
-#include "core/subjects/gridclipboard.h"
 #include "core/subjects/personcheck.h"
 #include "gui/attesa.h"
 #include "gui/avvisotabella.h"
@@ -610,29 +609,6 @@ void Principale::Image1_Click() {
         return;
     centreOver(calendar(), *this);
     bringToFront(calendar());
-}
-
-void Principale::CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow,
-                              std::optional<int> EndRow, std::optional<int> StartCol,
-                              std::optional<int> EndCol) {
-    if (!GridObject)
-        return;
-    const std::optional<QString> text =
-        gridClipText(GridObject->table(), StartRow.value_or(GridObject->currentRow()),
-                     EndRow.value_or(GridObject->selectionEndRow()),
-                     StartCol.value_or(GridObject->currentColumn()),
-                     EndCol.value_or(GridObject->selectionEndColumn()));
-    if (text)
-        QGuiApplication::clipboard()->setText(*text);
-}
-
-bool Principale::PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRow,
-                             std::optional<int> StartCol) {
-    if (!GridObject)
-        return false;
-    return pasteGridClipText(GridObject->table(), QGuiApplication::clipboard()->text(),
-                             StartRow.value_or(GridObject->currentRow()),
-                             StartCol.value_or(GridObject->currentColumn()));
 }
 
 void Principale::Command7_Click() {

@@ -77,15 +77,6 @@ public:
     void guida_Click();
     void Timer2_Timer();
 
-    // Grid cells to and from the system clipboard as grid clipboard text. Omitted rows and
-    // columns are the grid's current cell and the far corner of its selection; a null grid
-    // leaves the clipboard alone, and the paste then answers false.
-    static void CopyFromGrid(const SubjectGrid* GridObject, std::optional<int> StartRow = {},
-                             std::optional<int> EndRow = {}, std::optional<int> StartCol = {},
-                             std::optional<int> EndCol = {});
-    static bool PasteToGrid(SubjectGrid* GridObject, std::optional<int> StartRow = {},
-                            std::optional<int> StartCol = {});
-
     FilteredLineEdit* Text2; // office type
     QGroupBox* XPFrame1;
     QComboBox* Combo1;          // certificate type

@@ -169,11 +169,6 @@ Result<QByteArray> subjectListBytes(const SubjectTable& table) {
     return bytes;
 }
 
-Status writeSubjectList(const QString& path, const SubjectTable& table) {
-    const Result<QByteArray> bytes = subjectListBytes(table);
-    return bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
-}
-
 Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp,
                            const RequestRecord& request, const SubjectTable& table, int& counter) {
     const QDir parentDir(parent);

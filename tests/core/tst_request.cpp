@@ -9,41 +9,58 @@ class TestRequest : public QObject {
 private Q_SLOTS:
     // The lines of config.ini (none: no file; three: a short one; " 2" as the list writes it)
     // and the plan: main window shown, position in the type list, purpose filled.
-    void startup() {
-        const std::tuple<QStringList, bool, int, bool> cases[] = {
-            {{}, false, -1, false},
-            {{"UFF", "ROMA", "LAVORO"}, true, -1, false},
-            {{"UFF", "ROMA", "", ""}, false, -1, true},
-            {{"UFF", "ROMA", "LAVORO", ""}, true, -1, true},
-            {{"UFF", "ROMA", "LAVORO", "5"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", "-1"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", "x"}, true, -1, false},
-            {{"UFF", "ROMA", "LAVORO", " 2"}, true, 2, true},
-            {{"UFF", "ROMA", "LAVORO", "0"}, true, 0, true},
-            {{"UFF", "ROMA", "LAVORO", " 4"}, true, 4, true}};
-        for (const auto& [lines, showMain, position, fill] : cases) {
-            Config config;
-            readConfigLines(lines, config);
-            const StartupPlan plan = planStartup(lines.isEmpty()     ? ConfigRead::Unreadable
-                                                 : lines.size() == 3 ? ConfigRead::Short
-                                                                     : ConfigRead::Complete,
-                                                 config);
-            QCOMPARE(std::tuple(plan.showMainWindow, plan.certPosition, plan.fillPurpose,
-                                plan.officeType),
-                     std::tuple(showMain, position, fill, lines.value(0)));
-        }
+    void startup_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("showMain");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("fill");
+        QTest::newRow("no file") << QStringList{} << false << -1 << false;
+        QTest::newRow("short") << QStringList{"UFF", "ROMA", "LAVORO"} << true << -1 << false;
+        QTest::newRow("no purpose") << QStringList{"UFF", "ROMA", "", ""} << false << -1 << true;
+        const QStringList office{"UFF", "ROMA", "LAVORO"};
+        QTest::newRow("no type") << office + QStringList{""} << true << -1 << true;
+        QTest::newRow("5") << office + QStringList{"5"} << true << -1 << false;
+        QTest::newRow("-1") << office + QStringList{"-1"} << true << -1 << false;
+        QTest::newRow("x") << office + QStringList{"x"} << true << -1 << false;
+        QTest::newRow(" 2") << office + QStringList{" 2"} << true << 2 << true;
+        QTest::newRow("0") << office + QStringList{"0"} << true << 0 << true;
+        QTest::newRow(" 4") << office + QStringList{" 4"} << true << 4 << true;
     }
 
-    // Only a to z move; the codes beside them and accented letters stay.
-    void upperCaseKeyAndOfficeType() {
-        for (const auto& [key, result] :
-             {std::pair<int, int>{'a', 'A'}, {'z', 'Z'}, {'`', '`'}, {'{', '{'}, {224, 224}})
-            QCOMPARE(UpperCaseKey(key), result);
-        for (const auto& [typed, taken] :
-             {std::pair{"A", false}, {"", false}, {"AB", true}, {"UFFICIO", false}})
-            QCOMPARE(takesOfficeType(QString::fromLatin1(typed), QStringLiteral("UFFICIO")), taken);
-        QCOMPARE(certTypeFromList(2), QStringLiteral(" 2"));
+    void startup() {
+        QFETCH(QStringList, lines);
+        QFETCH(bool, showMain);
+        QFETCH(int, position);
+        QFETCH(bool, fill);
+        Config config;
+        readConfigLines(lines, config);
+        const StartupPlan plan = planStartup(lines.isEmpty()     ? ConfigRead::Unreadable
+                                             : lines.size() == 3 ? ConfigRead::Short
+                                                                 : ConfigRead::Complete,
+                                             config);
+        QCOMPARE(
+            std::tuple(plan.showMainWindow, plan.certPosition, plan.fillPurpose, plan.officeType),
+            std::tuple(showMain, position, fill, lines.value(0)));
     }
+
+    // The office type typed replaces the program-wide one "UFFICIO" when it differs and has
+    // two characters at least.
+    void officeType_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("one letter") << "A" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("two letters") << "AB" << true;
+        QTest::newRow("the same") << "UFFICIO" << false;
+    }
+
+    void officeType() {
+        QFETCH(QString, typed);
+        QFETCH(bool, taken);
+        QCOMPARE(takesOfficeType(typed, QStringLiteral("UFFICIO")), taken);
+    }
+
+    void listPositionAfterTheSign() { QCOMPARE(certTypeFromList(2), QStringLiteral(" 2")); }
 };
 
 QTEST_GUILESS_MAIN(TestRequest)

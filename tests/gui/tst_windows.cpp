@@ -3,7 +3,6 @@
 #include "core/request/request.h"
 #include "core/request/requestcheck.h"
 #include "core/subjects/delimited.h"
-#include "core/subjects/gridclipboard.h"
 #include "core/subjects/personcheck.h"
 #include "gui/attesa.h"
 #include "gui/avvisotabella.h"
@@ -242,13 +241,6 @@ void TestWindows::tableCommands() {
     QCOMPARE(s.messages.asked.size(), 1);
     QCOMPARE(s.messages.asked.first().text, kDeleteQuestion.arg(2));
     QCOMPARE(s.program.table.progressivo(), 4);
-
-    Principale::CopyFromGrid(s.main.MSFlexGrid1, 3, 4, 1, 1);
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-             gridClipText(s.program.table, 3, 4, 1, 1).value());
-    s.main.MSFlexGrid1->setCurrentCell(1, SurnameColumn);
-    QVERIFY(Principale::PasteToGrid(s.main.MSFlexGrid1));
-    QCOMPARE(s.program.table.cell(2, SurnameColumn), QStringLiteral("S4"));
 
     click(s.main.Command6);
     click(shownWindow<AvvisoTabella>()->Command1);
