@@ -70,11 +70,11 @@ int runPdf(const QStringList& arguments, Io& io) {
     const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
                                                    form, io.folders.dataFile(kFormTemplate));
     if (!written.ok()) {
-        io.err << terminalText(written.error) << '\n';
+        io.err << terminalText(written.error()) << '\n';
         return kExitFailing;
     }
-    io.out << QDir::toNativeSeparators(written.fdfPath).toStdString() << '\n'
-           << QDir::toNativeSeparators(written.pdfPath).toStdString() << '\n';
+    io.out << QDir::toNativeSeparators(written->fdfPath).toStdString() << '\n'
+           << QDir::toNativeSeparators(written->pdfPath).toStdString() << '\n';
     return kExitSuccess;
 }
 

@@ -85,13 +85,13 @@ void CreaFiles::writePdfForm() {
         pdfFormFields(program_.config, program_.request, position, program_.table.progressivo());
     const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, dataPath(kFormTemplate));
     if (!form.ok()) {
-        program_.messages.show(form.error, Messages::Icon::Critical);
+        program_.messages.show(form.error(), Messages::Icon::Critical);
         return;
     }
     hide();
     program_.config.PdfFolder = chosen;
-    if (!program_.shell.open(form.pdfPath))
-        program_.messages.show(pdfNotOpenedMessage(form), Messages::Icon::Information);
+    if (!program_.shell.open(form->pdfPath))
+        program_.messages.show(pdfNotOpenedMessage(*form), Messages::Icon::Information);
     program_.writeConfig();
     close();
 }
