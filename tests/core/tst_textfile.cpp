@@ -51,7 +51,10 @@ private Q_SLOTS:
         QCOMPARE(bad, QChar(0x0141));
         QVERIFY(!encodeWindows1252(QString::fromUtf8("\xF0\x9F\x98\x80")));
         QVERIFY(!encodeWindows1252(QString(QChar(0x80)))); // byte 0x80 is the euro sign
-        QCOMPARE(upperWithin1252(QStringLiteral("rossi \u00E0\u00E8\u00FF\u0161\u00DF\u00B51")),
+        QString upper = QStringLiteral("rossi \u00E0\u00E8\u00FF\u0161\u00DF\u00B51");
+        for (QChar& c : upper)
+            c = upperWithin1252(c);
+        QCOMPARE(upper,
                  QStringLiteral("ROSSI \u00C0\u00C8\u0178\u0160\u00DF\u00B51")); // ß and µ stay
     }
 
