@@ -29,7 +29,10 @@ QString shippedTable(const char* name) {
 
 QStringList codesOf(const char* table) {
     QStringList codes;
-    for (const QString& line : readTextFile(shippedTable(table)).lines)
+    const TextRead lines = readTextFile(shippedTable(table));
+    if (!lines)
+        return codes;
+    for (const QString& line : *lines)
         codes.append(line.section(u',', 1, 1));
     return codes;
 }

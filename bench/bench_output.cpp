@@ -3,6 +3,7 @@
 // building the subject list against narrowing and padding the same texts into a buffer sized
 // once; writing it against the same bytes written to a temporary file, synced and renamed.
 #include "core/dates.h"
+#include "core/files/filewriter.h"
 #include "core/output/batch.h"
 #include "core/request/requestcheck.h"
 #include "core/subjects/record.h"
@@ -41,7 +42,7 @@ void BatchRowCheck(benchmark::State& state) {
     SubjectTable table;
     fill(table);
     for (auto _ : state)
-        benchmark::DoNotOptimize(failingRows(table, QDateTime::currentDateTime()).size());
+        benchmark::DoNotOptimize(failingRowChecks(table, QDateTime::currentDateTime()).size());
 }
 BENCHMARK(BatchRowCheck)->Unit(benchmark::kMillisecond);
 
@@ -137,7 +138,7 @@ void WriteSubjectList(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.txt"));
     for (auto _ : state) {
-        if (!writeSubjectList(path, table))
+        if (!writeFile(path, *subjectListBytes(table)))
             state.SkipWithError("cannot write");
     }
 }

@@ -1,8 +1,8 @@
 // The recovery file of the largest table: what the keeper's timer writes after a change to a
 // table of 32,767 subjects, beside a floor from the same run: the same text already made,
 // only encoded to Windows-1252 and written all or nothing as every file is.
-#include "core/recovery.h"
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
+#include "core/subjects/recoveryfile.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
 #include "support/places.h"

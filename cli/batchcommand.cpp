@@ -37,7 +37,8 @@ int runBatch(const QStringList& arguments, Io& io) {
         return usageError(io, kName, QStringLiteral("--format vuole txt o csv"));
     const auto position = certPosition(*options);
     if (!position)
-        return usageError(io, kName, QStringLiteral("--type vuole un numero da 0 a 4"));
+        return usageError(io, kName,
+                          QStringLiteral("--type vuole un numero ") + certPositionRange());
     const QString folder = destination(*options);
     if (folder.isEmpty())
         return usageError(io, kName, QStringLiteral("serve --dest CARTELLA"));

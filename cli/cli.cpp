@@ -1,6 +1,9 @@
 #include "cli/cli.h"
 
-#include "core/text/filewriter.h"
+#include "cli/requestoptions.h"
+#include "core/files/filewriter.h"
+#include "core/subjects/delimited.h"
+#include "core/subjects/record.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -13,7 +16,45 @@ namespace {
 
 constexpr std::string_view kProgram = "velmora-cli";
 
-constexpr std::array kCommands{
+// "a o b", as the help names the two sizes a line may have.
+std::string either(qsizetype a, qsizetype b) {
+    return std::to_string(a) + " o " + std::to_string(b);
+}
+
+const std::string kCheckHelp =
+    "  velmora-cli check FILE [--format txt|csv]\n"
+    "      Importa FILE in una tabella vuota, tutto o niente, come \"Importa da file\",\n"
+    "      e controlla ogni soggetto come \"Crea File\". Stampa una riga per ogni\n"
+    "      soggetto errato: il numero della riga e il motivo.\n"
+    "      --format txt: righe a larghezza fissa (" +
+    either(record::kShortRecord, record::kLongRecord) +
+    " caratteri);\n"
+    "      --format csv: " +
+    either(kFewestDelimitedFields, kMostDelimitedFields) +
+    " campi separati da virgola o punto e virgola.\n"
+    "      Senza --format: csv per un file .csv, txt per ogni altro.\n"
+    "      Stato di uscita: 0 tutti corretti, 1 qualche soggetto errato,\n"
+    "      2 file rifiutato (il messaggio dell'importazione su standard error).\n";
+
+const std::string kBatchHelp =
+    "  velmora-cli batch FILE [--format txt|csv] --type N --purpose TESTO\n"
+    "                    --protocol NUM --date GG/MM/AAAA [--german] --dest CARTELLA\n"
+    "                    [--office-type TIPO --office-seat SEDE]\n"
+    "      Importa FILE come il comando check, controlla la richiesta come\n"
+    "      \"Crea File\" (stessi messaggi, su standard error) e i soggetti, poi crea\n"
+    "      in CARTELLA la cartella del lotto con il riepilogo e l'elenco dei soggetti\n"
+    "      e ne stampa il percorso. --type N: il tipo di certificato, " +
+    certPositionRange().toStdString() +
+    ",\n"
+    "      nell'ordine dell'elenco. Tipo e sede dell'ufficio vengono da config.ini\n"
+    "      nella cartella di lavoro, se non indicati; config.ini non viene scritto.\n"
+    "      TESTO, NUM, TIPO e SEDE seguono le regole dei campi delle finestre: le\n"
+    "      lettere diventano maiuscole, un carattere non ammesso o un testo troppo\n"
+    "      lungo rifiuta il comando (stato di uscita 2).\n"
+    "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
+    "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n";
+
+const std::array kCommands{
     Command{"taxcode",
             "  velmora-cli taxcode CODICE LUOGO\n"
             "  velmora-cli taxcode -\n"
@@ -23,33 +64,8 @@ constexpr std::array kCommands{
             "      Con \"-\" legge da standard input righe CODICE<TAB>LUOGO e stampa una\n"
             "      risposta per riga, nello stesso ordine.\n",
             runTaxCode},
-    Command{"check",
-            "  velmora-cli check FILE [--format txt|csv]\n"
-            "      Importa FILE in una tabella vuota, tutto o niente, come \"Importa da file\",\n"
-            "      e controlla ogni soggetto come \"Crea File\". Stampa una riga per ogni\n"
-            "      soggetto errato: il numero della riga e il motivo.\n"
-            "      --format txt: righe a larghezza fissa (311 o 318 caratteri);\n"
-            "      --format csv: 9 o 10 campi separati da virgola o punto e virgola.\n"
-            "      Senza --format: csv per un file .csv, txt per ogni altro.\n"
-            "      Stato di uscita: 0 tutti corretti, 1 qualche soggetto errato,\n"
-            "      2 file rifiutato (il messaggio dell'importazione su standard error).\n",
-            runCheck},
-    Command{"batch",
-            "  velmora-cli batch FILE [--format txt|csv] --type N --purpose TESTO\n"
-            "                    --protocol NUM --date GG/MM/AAAA [--german] --dest CARTELLA\n"
-            "                    [--office-type TIPO --office-seat SEDE]\n"
-            "      Importa FILE come il comando check, controlla la richiesta come\n"
-            "      \"Crea File\" (stessi messaggi, su standard error) e i soggetti, poi crea\n"
-            "      in CARTELLA la cartella del lotto con il riepilogo e l'elenco dei soggetti\n"
-            "      e ne stampa il percorso. --type N: il tipo di certificato, da 0 a 4,\n"
-            "      nell'ordine dell'elenco. Tipo e sede dell'ufficio vengono da config.ini\n"
-            "      nella cartella di lavoro, se non indicati; config.ini non viene scritto.\n"
-            "      TESTO, NUM, TIPO e SEDE seguono le regole dei campi delle finestre: le\n"
-            "      lettere diventano maiuscole, un carattere non ammesso o un testo troppo\n"
-            "      lungo rifiuta il comando (stato di uscita 2).\n"
-            "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
-            "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n",
-            runBatch},
+    Command{"check", kCheckHelp, runCheck},
+    Command{"batch", kBatchHelp, runBatch},
     Command{
         "pdf",
         "  velmora-cli pdf --type N --purpose TESTO --protocol NUM --date GG/MM/AAAA\n"

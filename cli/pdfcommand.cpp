@@ -34,7 +34,8 @@ int runPdf(const QStringList& arguments, Io& io) {
                           QStringLiteral("argomento inatteso: ") + options->positional.first());
     const auto position = certPosition(*options);
     if (!position)
-        return usageError(io, kName, QStringLiteral("--type vuole un numero da 0 a 4"));
+        return usageError(io, kName,
+                          QStringLiteral("--type vuole un numero ") + certPositionRange());
     bool number = false;
     const int subjects = options->values.value(QStringLiteral("--subjects")).toInt(&number);
     if (!number || subjects < 0 || subjects > SubjectTable::kMaxRows)
@@ -65,11 +66,11 @@ int runPdf(const QStringList& arguments, Io& io) {
     const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
                                                    form, io.folders.dataFile(kFormTemplate));
     if (!written.ok()) {
-        io.err << terminalText(written.error) << '\n';
+        io.err << terminalText(written.error()) << '\n';
         return kExitFailing;
     }
-    io.out << QDir::toNativeSeparators(written.fdfPath).toStdString() << '\n'
-           << QDir::toNativeSeparators(written.pdfPath).toStdString() << '\n';
+    io.out << QDir::toNativeSeparators(written->fdfPath).toStdString() << '\n'
+           << QDir::toNativeSeparators(written->pdfPath).toStdString() << '\n';
     return kExitSuccess;
 }
 

@@ -19,6 +19,10 @@ std::optional<int> certPosition(const Options& options) {
     return position;
 }
 
+QString certPositionRange() {
+    return QStringLiteral("da 0 a %1").arg(kCertificateTypes.size() - 1);
+}
+
 Config officeConfig(const Options& options, const DataFolders& folders) {
     Config config;
     ReadConfig(folders.workFile(kConfigFile), config);

@@ -10,6 +10,9 @@ namespace velmora::cli {
 // --type N: the certificate type's position in the list, as config.ini keeps it; -1 when the
 // option is absent, nullopt when it is not a position of the list.
 std::optional<int> certPosition(const Options& options);
+// "da 0 a 4": the positions of the certificate list, as the help and the refusal of --type
+// name them.
+QString certPositionRange();
 
 // The office as config.ini in the working folder keeps it, with --office-type and
 // --office-seat in its place when given. config.ini is only read.

@@ -1,9 +1,9 @@
 #include "cli/subjectfile.h"
 
+#include "core/files/filewriter.h"
 #include "core/import/linereader.h"
 #include "core/paths.h"
 #include "core/request/requestcheck.h"
-#include "core/text/filewriter.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -30,7 +30,7 @@ ConfigRead ReadConfig(const QString& path, Config& config) {
     const TextRead read = readTextFile(path);
     if (!read.ok())
         return ConfigRead::Unreadable;
-    return readConfigLines(read.lines, config);
+    return readConfigLines(*read, config);
 }
 
 QString configText(const Config& config) {

@@ -31,8 +31,4 @@ Result<QString> typeText(const KeyFilter& filter, QStringView text) {
     return typed;
 }
 
-int UpperCaseKey(int keyCode) {
-    return (keyCode >= 'a' && keyCode <= 'z') ? keyCode - 32 : keyCode;
-}
-
 } // namespace velmora

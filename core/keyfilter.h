@@ -60,7 +60,4 @@ inline bool isPurposeKey(int c) {
 }
 } // namespace keys
 
-// a to z become A to Z; every other code is returned as it is.
-int UpperCaseKey(int keyCode);
-
 } // namespace velmora

@@ -85,14 +85,14 @@ void CreateFilesDialog::writePdfForm() {
     const FormFields fields =
         pdfFormFields(program_.config, request_, program_.table.progressivo());
     const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, dataPath(kFormTemplate));
-    if (!form.ok()) {
-        program_.messages.show(form.error, Messages::Icon::Critical);
+    if (!form) {
+        program_.messages.show(form.error(), Messages::Icon::Critical);
         return;
     }
     hide();
     program_.config.PdfFolder = chosen;
-    if (!program_.shell.open(form.pdfPath))
-        program_.messages.show(pdfNotOpenedMessage(form), Messages::Icon::Information);
+    if (!program_.shell.open(form->pdfPath))
+        program_.messages.show(pdfNotOpenedMessage(*form), Messages::Icon::Information);
     program_.writeConfig();
     close();
 }

@@ -1,7 +1,7 @@
 #include "gui/exportdialog.h"
 
-#include "core/recovery.h"
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
+#include "core/subjects/delimited.h"
 #include "core/text/textfile.h"
 #include "gui/desktopfolder.h"
 #include "gui/messages.h"

@@ -1,8 +1,8 @@
 #include "gui/recoverykeeper.h"
 
 #include "core/clock.h"
+#include "core/files/filewriter.h"
 #include "core/paths.h"
-#include "core/text/filewriter.h"
 #include "core/text/textfile.h"
 #include "gui/messages.h"
 #include "gui/program.h"

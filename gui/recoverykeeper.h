@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/recovery.h"
+#include "core/subjects/recoveryfile.h"
 
 #include <QObject>
 #include <QTimer>

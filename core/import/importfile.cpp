@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "core/import/linereader.h"
+#include "core/subjects/delimited.h"
 #include "core/subjects/record.h"
 #include "core/text/windows1252.h"
 
@@ -16,8 +17,8 @@ namespace {
 
 constexpr qsizetype kDateLength = record::kBirthDate.width;
 constexpr int kProgressEveryLines = 1024;
-// No line that can pass is shorter: eight separators and a ten-character date.
-constexpr qint64 kShortestDelimitedLine = 8 + kDateLength;
+// No line that can pass is shorter: its separators and a date.
+constexpr qint64 kShortestDelimitedLine = kFewestDelimitedFields - 1 + kDateLength;
 
 // The place tables as one import uses them: refreshed once at its start. A table that could
 // not be read fails every row that needs a name from it.
@@ -182,13 +183,21 @@ std::optional<SubjectRow> fixedWidthRow(QStringView line, const PlaceTables& pla
     return buildRow(fields, ImportKind::FixedWidth, places, scratch);
 }
 
+// The field of `column` in a delimited line; empty when the line leaves it out.
+template <Column column> QStringView delimitedField(const DelimitedFields& values) {
+    constexpr qsizetype position = delimitedPosition(column);
+    static_assert(position >= 0);
+    return position < values.size() ? values[position] : QStringView();
+}
+
 std::optional<SubjectRow> delimitedRow(const DelimitedFields& values, const PlaceTables& places,
                                        QString& scratch) {
-    const LineFields fields{values[0], values[1],
-                            values[2], values[3],
-                            values[4], values[5],
-                            values[6], values[7],
-                            values[8], values.size() == 10 ? values[9] : QStringView()};
+    const LineFields fields{
+        delimitedField<SurnameColumn>(values),          delimitedField<NameColumn>(values),
+        delimitedField<MunicipalityCodeColumn>(values), delimitedField<ForeignPlaceColumn>(values),
+        delimitedField<BirthDateColumn>(values),        delimitedField<StateCodeColumn>(values),
+        delimitedField<FatherColumn>(values),           delimitedField<SexColumn>(values),
+        delimitedField<TaxCodeColumn>(values),          delimitedField<CuiColumn>(values)};
     return buildRow(fields, ImportKind::Delimited, places, scratch);
 }
 
@@ -232,35 +241,6 @@ QString rowReason(const QString& tableTrouble, const QString& birthDate) {
 }
 
 } // namespace
-
-DelimitedFields delimitedFields(QStringView line) {
-    // One pass notes where each kind of separator stands, up to one more than a line may hold.
-    constexpr qsizetype kMost = 9;
-    std::array<qsizetype, kMost + 1> commas;
-    std::array<qsizetype, kMost + 1> semicolons;
-    qsizetype commaCount = 0;
-    qsizetype semicolonCount = 0;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u',' && commaCount <= kMost)
-            commas[commaCount++] = i;
-        else if (line[i] == u';' && semicolonCount <= kMost)
-            semicolons[semicolonCount++] = i;
-    }
-    const auto fits = [](qsizetype separators) { return separators == 8 || separators == 9; };
-    const bool byCommas = fits(commaCount);
-    if (!byCommas && !fits(semicolonCount))
-        return {};
-    const auto& at = byCommas ? commas : semicolons;
-    const qsizetype count = byCommas ? commaCount : semicolonCount;
-    DelimitedFields fields;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        fields.append(line.sliced(start, at[i] - start));
-        start = at[i] + 1;
-    }
-    fields.append(line.sliced(start));
-    return fields;
-}
 
 QString importDateMessage(int line) {
     return QStringLiteral("Errore nella 'data di nascita' alla riga %1 del file\r\n"
@@ -336,15 +316,18 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
             const DelimitedFields fields = delimitedFields(line);
             if (fields.isEmpty())
                 return generalFailure(number,
-                                      QStringLiteral("La riga ha %1 campi invece di 9 o 10")
-                                          .arg(std::max(line.count(u','), line.count(u';')) + 1));
-            if (fields[4].size() != kDateLength)
+                                      QStringLiteral("La riga ha %1 campi invece di %2 o %3")
+                                          .arg(std::max(line.count(u','), line.count(u';')) + 1)
+                                          .arg(kFewestDelimitedFields)
+                                          .arg(kMostDelimitedFields));
+            const QStringView birthDate = delimitedField<BirthDateColumn>(fields);
+            if (birthDate.size() != kDateLength)
                 return dateFailure(number, QStringLiteral("La data di nascita \"%1\" non ha la "
                                                           "forma gg/mm/aaaa")
-                                               .arg(fields[4]));
+                                               .arg(birthDate));
             row = delimitedRow(fields, places, scratch);
             if (!row)
-                return generalFailure(number, rowReason(tableTrouble, fields[4].toString()));
+                return generalFailure(number, rowReason(tableTrouble, birthDate.toString()));
         }
         rows.append(std::move(*row));
         if (progress && number % kProgressEveryLines == 0)

@@ -7,19 +7,12 @@
 #include <QIODevice>
 #include <QList>
 #include <QString>
-#include <QStringView>
-#include <QVarLengthArray>
 #include <functional>
 
 namespace velmora {
 
 // The two kinds of import file, in the order of the import window's type list.
 enum class ImportKind { FixedWidth = 0, Delimited = 1 };
-
-// The fields of a delimited line: split at commas, else at semicolons; empty when neither
-// gives 9 or 10 fields.
-using DelimitedFields = QVarLengthArray<QStringView, 10>;
-DelimitedFields delimitedFields(QStringView line);
 
 // What the operator is told, with the 1-based number of the line that failed (0 when no line
 // was read): a birth date of the wrong length, or anything else.

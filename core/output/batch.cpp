@@ -173,11 +173,6 @@ Result<QByteArray> subjectListBytes(const SubjectTable& table) {
     return bytes;
 }
 
-Status writeSubjectList(const QString& path, const SubjectTable& table) {
-    const Result<QByteArray> bytes = subjectListBytes(table);
-    return bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
-}
-
 Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp, const Request& request,
                            const SubjectTable& table, int& counter) {
     const QDir parentDir(parent);
@@ -214,17 +209,15 @@ Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp, const
     QString name = plain;
     int next = counter;
     for (;;) {
-        QString why;
-        const Claim claim = claimName(*scratch, name, why);
-        if (claim == Claim::Done) {
+        const Result<Claim> claim = claimName(*scratch, name);
+        if (claim && *claim == Claim::Done) {
             counter = name == plain ? 1 : next;
             (void)syncFolder(parent); // the batch is complete either way
             return name;
         }
-        if (claim == Claim::Failed || next >= kMaxCounter) {
+        if (!claim || next >= kMaxCounter) {
             QDir(*scratch).removeRecursively();
-            return Failure{
-                cannotMakeFolder(name, claim == Claim::Failed ? why : systemReason(EEXIST))};
+            return Failure{cannotMakeFolder(name, claim ? systemReason(EEXIST) : claim.error())};
         }
         name = plain + QStringLiteral("(%1)").arg(++next);
     }

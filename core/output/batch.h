@@ -24,7 +24,6 @@ QString requestSummaryText(const Request& request);
 QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp);
 // Fails, naming the character, when a cell holds one that Windows-1252 cannot hold.
 Result<QByteArray> subjectListBytes(const SubjectTable& table);
-Status writeSubjectList(const QString& path, const SubjectTable& table);
 
 // The whole batch, "Velmora_<date>,<time>" below `parent` with the summary and the subject
 // list, or nothing: the folder is built under a hidden name and takes its own name only when

@@ -89,18 +89,18 @@ std::optional<FieldFont> fieldFont(QPDFFormFieldObjectHelper& field) {
 
 // Sets the value and draws it into every widget of the field: wrapped in a box that takes
 // several lines, made smaller where it would not fit.
-QString setText(QPDF& pdf, QPDFAcroFormDocumentHelper& form, QPDFFormFieldObjectHelper& field,
-                const FormField& value, const QString& templatePath) {
+Status setText(QPDF& pdf, QPDFAcroFormDocumentHelper& form, QPDFFormFieldObjectHelper& field,
+               const FormField& value, const QString& templatePath) {
     QChar bad;
     const std::optional<QByteArray> encoded = encodeWindows1252(value.value, &bad);
     if (!encoded)
-        return QStringLiteral("Il carattere \u00AB%1\u00BB non pu\u00F2 essere scritto nel modulo "
-                              "PDF")
-            .arg(bad);
+        return Failure{QStringLiteral("Il carattere \u00AB%1\u00BB non pu\u00F2 essere scritto nel "
+                                      "modulo PDF")
+                           .arg(bad)};
     const std::optional<FieldFont> font = fieldFont(field);
     if (!font)
-        return templateProblem(templatePath,
-                               QStringLiteral("non ha il carattere del campo %1").arg(value.name));
+        return Failure{templateProblem(
+            templatePath, QStringLiteral("non ha il carattere del campo %1").arg(value.name))};
     field.setV(value.value.toStdString(), false);
     for (QPDFAnnotationObjectHelper& widget : form.getAnnotationsForField(field)) {
         const QPDFObjectHandle::Rectangle rect = widget.getRect();
@@ -126,8 +126,8 @@ QString setText(QPDF& pdf, QPDFAcroFormDocumentHelper& form, QPDFFormFieldObject
     return {};
 }
 
-// Sets the fields on the parsed template; returns an error text, or "".
-QString fillFields(QPDF& pdf, const QString& templatePath, const FormFields& fields) {
+// Sets the fields on the parsed template.
+Status fillFields(QPDF& pdf, const QString& templatePath, const FormFields& fields) {
     QPDFAcroFormDocumentHelper form(pdf);
     std::map<std::string, QPDFFormFieldObjectHelper> byName;
     for (QPDFFormFieldObjectHelper& field : form.getFormFields())
@@ -137,16 +137,15 @@ QString fillFields(QPDF& pdf, const QString& templatePath, const FormFields& fie
         const bool kindMatches = found != byName.end() && (value.isName ? found->second.isCheckbox()
                                                                         : found->second.isText());
         if (!kindMatches)
-            return templateProblem(templatePath,
-                                   QStringLiteral("non ha il campo %1").arg(value.name));
+            return Failure{templateProblem(templatePath,
+                                           QStringLiteral("non ha il campo %1").arg(value.name))};
         if (!value.isName) {
-            const QString error = setText(pdf, form, found->second, value, templatePath);
-            if (!error.isEmpty())
-                return error;
+            if (const Status set = setText(pdf, form, found->second, value, templatePath); !set)
+                return set;
         } else if (!tickCheckBox(form, found->second)) {
-            return templateProblem(
+            return Failure{templateProblem(
                 templatePath,
-                QStringLiteral("non ha l'aspetto selezionato della casella %1").arg(value.name));
+                QStringLiteral("non ha l'aspetto selezionato della casella %1").arg(value.name))};
         }
     }
     return {};
@@ -155,12 +154,10 @@ QString fillFields(QPDF& pdf, const QString& templatePath, const FormFields& fie
 FilledForm fill(const QString& templatePath, const FormFields& fields) {
     QFile file(templatePath);
     if (!file.exists())
-        return {{}, templateProblem(templatePath, QStringLiteral("non \u00E8 stato trovato"))};
+        return Failure{templateProblem(templatePath, QStringLiteral("non \u00E8 stato trovato"))};
     if (!file.open(QIODevice::ReadOnly))
-        return {{},
-                templateProblem(
-                    templatePath,
-                    QStringLiteral("non pu\u00F2 essere letto: %1").arg(file.errorString()))};
+        return Failure{templateProblem(
+            templatePath, QStringLiteral("non pu\u00F2 essere letto: %1").arg(file.errorString()))};
     const QByteArray original = file.readAll();
     // qpdf reports a damaged file by throwing; nothing of it leaves this function.
     try {
@@ -168,20 +165,18 @@ FilledForm fill(const QString& templatePath, const FormFields& fields) {
         pdf.setSuppressWarnings(true);
         const std::string description = templatePath.toStdString();
         pdf.processMemoryFile(description.c_str(), original.constData(), size_t(original.size()));
-        const QString error = fillFields(pdf, templatePath, fields);
-        if (!error.isEmpty())
-            return {{}, error};
+        if (const Status filled = fillFields(pdf, templatePath, fields); !filled)
+            return Failure{filled.error()};
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
         writer.setDeterministicID(true);
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-        return {QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
-                           qsizetype(buffer->getSize())),
-                {}};
+        return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
+                          qsizetype(buffer->getSize()));
     } catch (const std::exception&) {
-        return {{},
-                templateProblem(templatePath, QStringLiteral("non \u00E8 un modulo PDF valido"))};
+        return Failure{
+            templateProblem(templatePath, QStringLiteral("non \u00E8 un modulo PDF valido"))};
     }
 }
 

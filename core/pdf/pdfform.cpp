@@ -1,7 +1,7 @@
 #include "core/pdf/pdfform.h"
 
+#include "core/files/filewriter.h"
 #include "core/pdf/fillform.h"
-#include "core/text/filewriter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -82,7 +82,7 @@ QString pdfFileSpecification(const QString& absolutePath) {
     return name;
 }
 
-QString writeFormData(QIODevice& device, const FormFields& fields, const QString& templatePath) {
+Status writeFormData(QIODevice& device, const FormFields& fields, const QString& templatePath) {
     // A binary comment tells transfer programs that the file is not plain text.
     QByteArray fdf = "%FDF-1.2\n%\xE2\xE3\xCF\xD3\n1 0 obj\n<<\n/FDF <<\n/Fields [\n";
     for (const FormField& field : fields) {
@@ -93,7 +93,7 @@ QString writeFormData(QIODevice& device, const FormFields& fields, const QString
     fdf += "]\n/F " + pdfString(pdfFileSpecification(templatePath)) + "\n>>\n>>\nendobj\n";
     fdf += "trailer\n<<\n/Root 1 0 R\n>>\n%%EOF\n";
     if (device.write(fdf) != fdf.size())
-        return device.errorString();
+        return Failure{device.errorString()};
     return {};
 }
 
@@ -103,38 +103,33 @@ FilledForm fillForm(const QString& templatePath, const FormFields& fields) {
     QLibrary module(path);
     const auto fill = reinterpret_cast<FillFormFunction>(module.resolve(kFillFormSymbol));
     if (!fill)
-        return {{},
-                QStringLiteral("Il modulo del programma che compila il PDF (%1) manca o \u00E8 "
-                               "danneggiato: reinstallare il programma")
-                    .arg(QDir::toNativeSeparators(path))};
-    FilledForm filled;
+        return Failure{QStringLiteral("Il modulo del programma che compila il PDF (%1) manca o "
+                                      "\u00E8 danneggiato: reinstallare il programma")
+                           .arg(QDir::toNativeSeparators(path))};
+    FilledForm filled = QByteArray(); // the module puts its answer in place
     fill(templatePath, fields, filled);
     return filled;
 }
 
 PdfFormResult WritePdfFormData(const QString& folder, const BatchStamp& stamp,
                                const FormFields& fields, const QString& templatePath) {
-    PdfFormResult result{formDataPath(folder, stamp), filledFormPath(folder, stamp), {}};
+    const FormFiles files{formDataPath(folder, stamp), filledFormPath(folder, stamp)};
     // Everything is made in memory first, so a bad template leaves no file behind.
     const FilledForm filled = fillForm(templatePath, fields);
-    if (!filled.ok()) {
-        result.error = filled.error;
-        return result;
-    }
+    if (!filled)
+        return Failure{filled.error()};
     QByteArray formData;
     QBuffer buffer(&formData);
     buffer.open(QIODevice::WriteOnly);
-    result.error = writeFormData(buffer, fields, templatePath);
-    if (!result.error.isEmpty()) {
-        result.error = cannotWrite(result.fdfPath, result.error);
-        return result;
-    }
-    const Status written = writeFiles({{result.fdfPath, formData}, {result.pdfPath, filled.pdf}});
-    result.error = written.error();
-    return result;
+    if (const Status made = writeFormData(buffer, fields, templatePath); !made)
+        return Failure{cannotWrite(files.fdfPath, made.error())};
+    if (const Status written = writeFiles({{files.fdfPath, formData}, {files.pdfPath, *filled}});
+        !written)
+        return Failure{written.error()};
+    return files;
 }
 
-QString pdfNotOpenedMessage(const PdfFormResult& written) {
+QString pdfNotOpenedMessage(const FormFiles& written) {
     return QStringLiteral("Non \u00E8 stato possibile aprire il modulo PDF con il programma del "
                           "computer.\r\nIl modulo compilato \u00E8 stato creato in:\r\n%1\r\n"
                           "I dati del modulo (FDF) sono in:\r\n%2")

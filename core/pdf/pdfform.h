@@ -32,26 +32,21 @@ QString filledFormPath(const QString& folder, const BatchStamp& stamp);
 // An absolute path as a PDF names a file: '/' separators, "C:/x" as "/C/x".
 QString pdfFileSpecification(const QString& absolutePath);
 
-// The form-data (FDF) file: the fields in order and the template as the form file.
-// Returns an error text, or "".
-QString writeFormData(QIODevice& device, const FormFields& fields, const QString& templatePath);
-
-struct FilledForm {
-    QByteArray pdf;
-    QString error; // for the operator; empty when `pdf` holds the filled form
-    bool ok() const { return error.isEmpty(); }
-};
+// The form-data (FDF) file: the fields in order and the template as the form file. Fails with
+// the device's own words.
+Status writeFormData(QIODevice& device, const FormFields& fields, const QString& templatePath);
 
 // The template with the values set and an appearance drawn for each, so that every viewer
-// and printer shows them.
+// and printer shows them: the bytes of the filled PDF, or why the operator has none.
+using FilledForm = Result<QByteArray>;
 FilledForm fillForm(const QString& templatePath, const FormFields& fields);
 
-struct PdfFormResult {
+// Where the form-data file and the filled PDF were written.
+struct FormFiles {
     QString fdfPath;
     QString pdfPath;
-    QString error; // for the operator; empty when both files were written
-    bool ok() const { return error.isEmpty(); }
 };
+using PdfFormResult = Result<FormFiles>;
 
 // Writes the form-data file and, beside it, the filled PDF: both or neither. A form of the
 // same minute in the same folder is overwritten, and kept as it was when writing fails.
@@ -60,6 +55,6 @@ PdfFormResult WritePdfFormData(const QString& folder, const BatchStamp& stamp,
                                const FormFields& fields, const QString& templatePath);
 
 // Told to the operator when the desktop could not open the filled form.
-QString pdfNotOpenedMessage(const PdfFormResult& written);
+QString pdfNotOpenedMessage(const FormFiles& written);
 
 } // namespace velmora

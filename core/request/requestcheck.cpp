@@ -137,13 +137,6 @@ QList<RowCheck> markFailingRows(SubjectTable& table, const QDateTime& now) {
     return failing;
 }
 
-QList<int> failingRows(const SubjectTable& table, const QDateTime& now) {
-    QList<int> rows;
-    for (const RowCheck& check : failingRowChecks(table, now))
-        rows.append(check.row);
-    return rows;
-}
-
 QString rowFaultLines(const QList<RowCheck>& failing) {
     QStringList lines;
     lines.reserve(failing.size());

@@ -24,8 +24,6 @@ Status checkForPdf(const Request& request, int subjects);
 // `today` fails. (A day, not a time: turning a time into a local day costs more than the rest of
 // the check, and the check runs on every row.)
 RowFault checkPersonRow(const SubjectTable& table, int row, QDate today);
-// The rows that fail, in table order.
-QList<int> failingRows(const SubjectTable& table, const QDateTime& now);
 // The fault in words, for the operator of the command-line program.
 QString rowFaultText(RowFault fault);
 

@@ -141,9 +141,4 @@ qsizetype ReferenceTable::lineOfCode(QStringView code) const {
     return lineByCode_.empty() || !isPlaceCode(code) ? -1 : lineByCode_[codeSlot(code)];
 }
 
-QString ReferenceTable::nameByCode(QStringView code) const {
-    const qsizetype line = lineOfCode(code);
-    return line < 0 ? QString() : names_.at(line);
-}
-
 } // namespace velmora

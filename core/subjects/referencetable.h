@@ -40,7 +40,6 @@ public:
     Status refresh();
 
     std::optional<QString> lookupName(const QString& name) const;
-    QString nameByCode(QStringView code) const; // "" when no line has the code
     // The first line with `code`, as an index into names() and codes(); -1 when none has it.
     qsizetype lineOfCode(QStringView code) const;
     const QStringList& names() const { return names_; }

@@ -34,14 +34,6 @@ SubjectValues SubjectRow::values() const {
     return values;
 }
 
-void SubjectRow::set(Column column, QStringView value) {
-    // The new row is made from views of this one before it replaces it.
-    Views views;
-    for (int c = SurnameColumn; c < ColumnCount; ++c)
-        views[c] = c == column ? value : (*this)[Column(c)];
-    *this = SubjectRow(views);
-}
-
 QString SubjectTable::cell(int row, int column) const {
     if (row == 0)
         return kColumnHeaders.at(column);
@@ -88,15 +80,6 @@ void SubjectTable::setValues(int row, const SubjectValues& subject) {
 void SubjectTable::setFault(int row, RowFault fault) {
     faults_[row - 1] = fault;
     Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1), {FaultRole});
-}
-
-bool SubjectTable::setCell(int row, int column, const QString& text) {
-    if (row < 1 || row > progressivo() || column < SurnameColumn || column >= ColumnCount)
-        return false;
-    rows_[row - 1].set(Column(column), text);
-    const QModelIndex changed = index(row - 1, column);
-    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
-    return true;
 }
 
 void SubjectTable::removeRow(int row) {

@@ -67,8 +67,6 @@ public:
         return QStringView(text_).sliced(start, ends_[column] - start);
     }
     SubjectValues values() const;
-    // One value replaced, the others kept.
-    void set(Column column, QStringView value);
     bool operator==(const SubjectRow&) const = default;
 
 private:
@@ -118,9 +116,6 @@ public:
     void setValues(int row, const SubjectValues& subject);
     // Marks the row with the batch check's verdict; None takes a mark away.
     void setFault(int row, RowFault fault);
-    // One cell of a data row, columns 1 to 12. The header row and the number column are the
-    // table's own: false there and outside the table.
-    bool setCell(int row, int column, const QString& text);
     // Deletes `row`: the rows below move up with their values and verdicts, and the numbers stay
     // 1 to progressivo(). One removal, whatever the size of the table; the views hear of the
     // numbers below as changed row headers.

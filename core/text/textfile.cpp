@@ -24,16 +24,15 @@ QStringList splitLines(QStringView text) {
     return lines;
 }
 
-TextRead readTextLines(QIODevice& device) {
-    return {splitLines(decodeWindows1252(device.readAll())), {}};
+QStringList readTextLines(QIODevice& device) {
+    return splitLines(decodeWindows1252(device.readAll()));
 }
 
 TextRead readTextFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{},
-                QStringLiteral("Impossibile leggere il file %1: %2")
-                    .arg(QDir::toNativeSeparators(path), file.errorString())};
+        return Failure{QStringLiteral("Impossibile leggere il file %1: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString())};
     return readTextLines(file);
 }
 

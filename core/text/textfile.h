@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
 
 #include <QIODevice>
 #include <QString>
@@ -16,13 +16,9 @@ inline constexpr QStringView kLineEnd = u"\r\n";
 // a line end counts; a final line end does not make an empty line.
 QStringList splitLines(QStringView text);
 
-struct TextRead {
-    QStringList lines;
-    QString error; // empty when the file was read
-    bool ok() const { return error.isEmpty(); }
-};
-
-TextRead readTextLines(QIODevice& device);
+QStringList readTextLines(QIODevice& device);
+// The lines, or why the file cannot be read.
+using TextRead = Result<QStringList>;
 TextRead readTextFile(const QString& path);
 
 // Writes `text` as it stands (the caller puts the line ends) in Windows-1252, all or nothing.

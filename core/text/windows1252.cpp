@@ -108,11 +108,4 @@ QChar upperBeyondAscii(QChar c) {
     return upper.front();
 }
 
-QString upperWithin1252(const QString& text) {
-    QString result = text;
-    for (QChar& c : result)
-        c = upperWithin1252(c);
-    return result;
-}
-
 } // namespace velmora

@@ -55,6 +55,5 @@ inline QChar upperWithin1252(QChar c) {
         return upperBeyondAscii(c);
     return c >= u'a' && c <= u'z' ? QChar(c.unicode() - (u'a' - u'A')) : c;
 }
-QString upperWithin1252(const QString& text);
 
 } // namespace velmora

@@ -1,5 +1,5 @@
+#include "core/files/filewriter.h"
 #include "core/output/batch.h"
-#include "core/text/filewriter.h"
 #include "support/places.h"
 
 #include <QDir>
@@ -74,9 +74,11 @@ private Q_SLOTS:
                      "JOS\xC8" + blanks(72) + "PARIGI" + blanks(54) + "1999-12-31" + "Z110" +
                      "PIERRE" + blanks(66) + "F" + blanks(16) + "1234567" + "\r\n");
         // A date that names no real day is written as it stands.
-        table.setCell(1, BirthDateColumn, "31/02/1970");
+        SubjectValues noDay = romanSubject();
+        noDay[BirthDateColumn] = "31/02/1970";
+        table.setValues(1, noDay);
         QVERIFY(subjectListBytes(table)->contains("31/02/1970"));
-        table.setCell(1, BirthDateColumn, "05/01/1970");
+        table.setValues(1, romanSubject());
         QCOMPARE(readBytes(*batch + "/Richiesta_Velmora_2010-03-15,0932.txt"),
                  " -- Il seguente file \xE8 univocamente ad uso dell'ufficio, non allegare o "
                  "inviare al sistema KEB -- \r\n\r\n"

@@ -1,4 +1,4 @@
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
 #include "core/text/textfile.h"
 #include "support/recorders.h"
 
@@ -45,27 +45,33 @@ struct SmallDisk {
 class TestFileWriter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void aFailedWriteOrSyncLeavesTheEarlierFile() {
+    // 12 bytes in writes of 3: calls 1 to 4 write, call 5 is the sync; 0 fails nothing.
+    void aFailedWriteOrSyncLeavesTheEarlierFile_data() {
+        QTest::addColumn<int>("failAt");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
         const QString full = QStringLiteral("spazio esaurito sul disco");
-        // 12 bytes in writes of 3: calls 1 to 4 write, call 5 is the sync; 0 fails nothing.
-        const std::tuple<int, int, QString> cases[] = {
-            {0, 0, {}},
-            {1, ENOSPC, full},
-            {4, ENOSPC, full},
-            {5, ENOSPC, full},
-            {2, EIO, "errore di lettura o scrittura del dispositivo"}};
-        for (const auto& [failAt, error, reason] : cases) {
-            test::ScratchFolder folder;
-            const QString path = folder.path("config.ini");
-            QVERIFY(writeFile(path, kEarlier));
-            test::writeBytes(folder.path(".config.ini.tmp-stopped"), {}); // cleared once old
-            QVERIFY(test::setModified(folder.path(".config.ini.tmp-stopped"), 3600));
-            int calls = 0;
-            QCOMPARE(writeFile(path, "0123456789\r\n", failingCalls(failAt, error, calls)).error(),
-                     reason.isEmpty() ? QString() : cannotWrite(path, reason));
-            QCOMPARE(test::readBytes(path), reason.isEmpty() ? "0123456789\r\n" : kEarlier);
-            QCOMPARE(entries(folder.path()), QStringList{"config.ini"});
-        }
+        QTest::newRow("none fails") << 0 << 0 << QString();
+        QTest::newRow("first write") << 1 << ENOSPC << full;
+        QTest::newRow("last write") << 4 << ENOSPC << full;
+        QTest::newRow("sync") << 5 << ENOSPC << full;
+        QTest::newRow("device") << 2 << EIO << "errore di lettura o scrittura del dispositivo";
+    }
+
+    void aFailedWriteOrSyncLeavesTheEarlierFile() {
+        QFETCH(int, failAt);
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        test::ScratchFolder folder;
+        const QString path = folder.path("config.ini");
+        QVERIFY(writeFile(path, kEarlier));
+        test::writeBytes(folder.path(".config.ini.tmp-stopped"), {}); // cleared once old
+        QVERIFY(test::setModified(folder.path(".config.ini.tmp-stopped"), 3600));
+        int calls = 0;
+        QCOMPARE(writeFile(path, "0123456789\r\n", failingCalls(failAt, error, calls)).error(),
+                 reason.isEmpty() ? QString() : cannotWrite(path, reason));
+        QCOMPARE(test::readBytes(path), reason.isEmpty() ? "0123456789\r\n" : kEarlier);
+        QCOMPARE(entries(folder.path()), QStringList{"config.ini"});
     }
 
     void filesWrittenTogetherKeepTheEarlierOnesOnFailure() {

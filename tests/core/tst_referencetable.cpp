@@ -19,63 +19,117 @@ void writeTable(const QByteArray& bytes) {
 
 } // namespace
 
-class TestReferenceTable : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void lookups();
-    void damagedTableAnswersNothing();
-    void readsAgainWhenTheFileChangesGoesOrTheFolderChanges();
-};
-
 // Homonyms, a repeated code, a trailing blank, extra fields, a Windows-1252 capital, an empty name,
 // a lone CR, a last line without its end. Exact names only: the first line wins, nothing is
 // trimmed, case counts.
-void TestReferenceTable::lookups() {
+const QByteArray kLookupTable =
+    "ROMA,H501\r\nABBADIA,A002\r\nABBADIA,A003\r\nSAN PAOLO,X111,EXTRA\r\n"
+    "MILANO ,F205\r\n\xC0GLIE,A100\r\nALTRA,A002\r\n,Z999\rULTIMA,U001";
+
+class TestReferenceTable : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void lookupByName_data();
+    void lookupByName();
+    void lookupByCode_data();
+    void lookupByCode();
+    void damagedTableAnswersNothing_data();
+    void damagedTableAnswersNothing();
+    void largestTableIsRead();
+    void readsAgainWhenTheFileChangesGoesOrTheFolderChanges();
+};
+
+void TestReferenceTable::lookupByName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Code>("code");
+    for (const auto& [name, code] :
+         std::initializer_list<std::pair<const char*, Code>>{{"ROMA", "H501"},
+                                                             {"ABBADIA", "A002"},
+                                                             {"ROMA ", {}},
+                                                             {"roma", {}},
+                                                             {"ROM", {}},
+                                                             {"MILANO", {}},
+                                                             {"MILANO ", "F205"},
+                                                             {"SAN PAOLO", "X111"},
+                                                             {"\u00C0GLIE", "A100"},
+                                                             {"", "Z999"},
+                                                             {"ULTIMA", "U001"}})
+        QTest::addRow("\"%s\"", name) << QString::fromUtf8(name) << code;
+}
+
+void TestReferenceTable::lookupByName() {
+    QFETCH(QString, name);
+    QFETCH(Code, code);
     test::ScratchFolder folder;
-    writeTable("ROMA,H501\r\nABBADIA,A002\r\nABBADIA,A003\r\nSAN PAOLO,X111,EXTRA\r\n"
-               "MILANO ,F205\r\n\xC0GLIE,A100\r\nALTRA,A002\r\n,Z999\rULTIMA,U001");
+    writeTable(kLookupTable);
+    ReferenceTable reference(kTableFile);
+    QVERIFY(reference.refresh().ok());
+    QCOMPARE(reference.lookupName(name), code);
+}
+
+// The line of a code indexes the names, which keep the file's order.
+void TestReferenceTable::lookupByCode_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("A002") << "A002"
+                          << "ABBADIA";
+    QTest::newRow("A003") << "A003"
+                          << "ABBADIA";
+    QTest::newRow("Z998") << "Z998"
+                          << "";
+    QTest::newRow("h501") << "h501"
+                          << "";
+    QTest::newRow("A0:0") << "A0:0"
+                          << ""; // no code, though read as digits it would be A100
+    QTest::newRow("F205") << "F205"
+                          << "MILANO ";
+}
+
+void TestReferenceTable::lookupByCode() {
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    test::ScratchFolder folder;
+    writeTable(kLookupTable);
     ReferenceTable reference(kTableFile);
     QVERIFY(reference.refresh().ok());
     QCOMPARE(reference.names(), QStringList({"ROMA", "ABBADIA", "ABBADIA", "SAN PAOLO", "MILANO ",
                                              QStringLiteral("\u00C0GLIE"), "ALTRA", "", "ULTIMA"}));
-    const std::pair<QString, Code> byName[] = {
-        {"ROMA", "H501"},    {"ABBADIA", "A002"},   {"ROMA ", {}},
-        {"roma", {}},        {"ROM", {}},           {"MILANO", {}},
-        {"MILANO ", "F205"}, {"SAN PAOLO", "X111"}, {"\u00C0GLIE", "A100"},
-        {"", "Z999"},        {"ULTIMA", "U001"}};
-    for (const auto& [name, code] : byName)
-        QCOMPARE(reference.lookupName(name), code);
-    const std::pair<const char*, const char*> byCode[] = {
-        {"A002", "ABBADIA"}, {"A003", "ABBADIA"}, {"Z998", ""},
-        {"h501", ""},        {"A0:0", ""}, // no code, though read as digits it would be A100
-        {"F205", "MILANO "}};
-    for (const auto& [code, name] : byCode)
-        QCOMPARE(reference.nameByCode(QString(code)), QString(name));
+    QCOMPARE(reference.names().value(reference.lineOfCode(code)), name);
 }
 
 // Why the table is refused, and that it then answers nothing.
+void TestReferenceTable::damagedTableAnswersNothing_data() {
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("no comma") << QByteArray("ROMA,H501\r\nMILANO F205\r\n")
+                              << "riga 2: manca la virgola";
+    QTest::newRow("empty line") << QByteArray("ROMA,H501\r\n\r\nMILANO,F205") << "riga 2: manca";
+    QTest::newRow("short code") << QByteArray("ROMA,H501\r\nZIMBABWE,Z3\r\n")
+                                << "riga 2: il codice \u00ABZ3\u00BB non";
+    QTest::newRow("small letter") << QByteArray("ROMA,h501\r\n") << "riga 1: il codice";
+    QTest::newRow("letter O") << QByteArray("ROMA,H5O1") << "riga 1: il codice";
+    QTest::newRow("LF") << QByteArray("ROMA,H501\r\nMILANO,F205\nX,A001\r\n")
+                        << "riga 2: la riga finisce con LF";
+    QTest::newRow("too large")
+        << QByteArray("ROMA,H501\r\n").repeated(ReferenceTable::kMaxFileBytes / 11 + 1)
+        << "supera il limite di 4 MiB";
+}
+
 void TestReferenceTable::damagedTableAnswersNothing() {
-    const std::pair<QByteArray, QString> cases[] = {
-        {"ROMA,H501\r\nMILANO F205\r\n", "riga 2: manca la virgola"},
-        {"ROMA,H501\r\n\r\nMILANO,F205", "riga 2: manca"},
-        {"ROMA,H501\r\nZIMBABWE,Z3\r\n", "riga 2: il codice \u00ABZ3\u00BB non"},
-        {"ROMA,h501\r\n", "riga 1: il codice"},
-        {"ROMA,H5O1", "riga 1: il codice"},
-        {"ROMA,H501\r\nMILANO,F205\nX,A001\r\n", "riga 2: la riga finisce con LF"},
-        {QByteArray("ROMA,H501\r\n").repeated(ReferenceTable::kMaxFileBytes / 11 + 1),
-         "supera il limite di 4 MiB"},
-    };
-    for (const auto& [table, why] : cases) {
-        test::ScratchFolder folder;
-        writeTable(table);
-        ReferenceTable reference(kTableFile);
-        const Status read = reference.refresh();
-        QVERIFY2(!read.ok() && read.error().contains(why), qPrintable(read.error()));
-        QVERIFY(read.error().contains(QStringLiteral("FileCodComuni.txt")));
-        QVERIFY(reference.names().isEmpty());
-        QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code());
-        QCOMPARE(reference.nameByCode(QStringLiteral("H501")), QString());
-    }
+    QFETCH(QByteArray, table);
+    QFETCH(QString, why);
+    test::ScratchFolder folder;
+    writeTable(table);
+    ReferenceTable reference(kTableFile);
+    const Status read = reference.refresh();
+    QVERIFY2(!read.ok() && read.error().contains(why), qPrintable(read.error()));
+    QVERIFY(read.error().contains(QStringLiteral("FileCodComuni.txt")));
+    QVERIFY(reference.names().isEmpty());
+    QCOMPARE(reference.lookupName(QStringLiteral("ROMA")), Code());
+    QCOMPARE(reference.lineOfCode(QStringLiteral("H501")), -1);
+}
+
+void TestReferenceTable::largestTableIsRead() {
     test::ScratchFolder folder;
     writeTable(QByteArray("ROMA,H501\r\n").repeated(ReferenceTable::kMaxFileBytes / 11 - 1));
     QVERIFY(ReferenceTable(kTableFile).refresh().ok());
@@ -87,7 +141,7 @@ void TestReferenceTable::readsAgainWhenTheFileChangesGoesOrTheFolderChanges() {
     QVERIFY(reference.refresh().error().contains(QStringLiteral("FileCodComuni.txt")));
     writeTable("ROMA,H501\r\nMILANO,F205\r\n");
     QVERIFY(reference.refresh().ok());
-    QCOMPARE(reference.nameByCode(QStringLiteral("F205")), QStringLiteral("MILANO"));
+    QCOMPARE(reference.names().value(reference.lineOfCode(u"F205")), QStringLiteral("MILANO"));
     // Same size, so only the modification time tells.
     const QDateTime before = QFileInfo(kTableFile).lastModified();
     writeTable("ROMA,H502\r\nMILANO,F205\r\n");

@@ -14,18 +14,19 @@ private Q_SLOTS:
         QTest::addColumn<bool>("showMain");
         QTest::addColumn<int>("position");
         QTest::addColumn<bool>("fill");
-        QTest::newRow("no file") << QStringList() << false << -1 << false;
+        QTest::newRow("no file") << QStringList{} << false << -1 << false;
         QTest::newRow("short") << QStringList{"UFF", "ROMA", "LAVORO"} << true << -1 << false;
         QTest::newRow("no purpose") << QStringList{"UFF", "ROMA", "", ""} << false << -1 << true;
-        QTest::newRow("no type") << QStringList{"UFF", "ROMA", "LAVORO", ""} << true << -1 << true;
-        for (const char* type : {"5", "-1", "x"})
-            QTest::newRow(type) << QStringList{"UFF", "ROMA", "LAVORO", type} << true << -1
-                                << false;
-        QTest::newRow("from the list") << QStringList{"UFF", "ROMA", "LAVORO", " 2"} << true << 2
-                                       << true;
-        QTest::newRow("stored") << QStringList{"UFF", "ROMA", "LAVORO", "0"} << true << 0 << true;
-        QTest::newRow("last") << QStringList{"UFF", "ROMA", "LAVORO", " 4"} << true << 4 << true;
+        const QStringList office{"UFF", "ROMA", "LAVORO"};
+        QTest::newRow("no type") << office + QStringList{""} << true << -1 << true;
+        QTest::newRow("5") << office + QStringList{"5"} << true << -1 << false;
+        QTest::newRow("-1") << office + QStringList{"-1"} << true << -1 << false;
+        QTest::newRow("x") << office + QStringList{"x"} << true << -1 << false;
+        QTest::newRow(" 2") << office + QStringList{" 2"} << true << 2 << true;
+        QTest::newRow("0") << office + QStringList{"0"} << true << 0 << true;
+        QTest::newRow(" 4") << office + QStringList{" 4"} << true << 4 << true;
     }
+
     void startup() {
         QFETCH(QStringList, lines);
         QFETCH(bool, showMain);
@@ -42,16 +43,24 @@ private Q_SLOTS:
                  std::tuple(showMain, position, fill ? lines.value(2) : QString(), lines.value(0)));
     }
 
-    // Only a to z move; the codes beside them and accented letters stay.
-    void upperCaseKeyAndOfficeType() {
-        for (const auto& [key, result] :
-             {std::pair<int, int>{'a', 'A'}, {'z', 'Z'}, {'`', '`'}, {'{', '{'}, {224, 224}})
-            QCOMPARE(UpperCaseKey(key), result);
-        for (const auto& [typed, taken] :
-             {std::pair{"A", false}, {"", false}, {"AB", true}, {"UFFICIO", false}})
-            QCOMPARE(takesOfficeType(QString::fromLatin1(typed), QStringLiteral("UFFICIO")), taken);
-        QCOMPARE(certTypeFromList(2), QStringLiteral(" 2"));
+    // The office type typed replaces the program-wide one "UFFICIO" when it differs and has
+    // two characters at least.
+    void officeType_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("one letter") << "A" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("two letters") << "AB" << true;
+        QTest::newRow("the same") << "UFFICIO" << false;
     }
+
+    void officeType() {
+        QFETCH(QString, typed);
+        QFETCH(bool, taken);
+        QCOMPARE(takesOfficeType(typed, QStringLiteral("UFFICIO")), taken);
+    }
+
+    void listPositionAfterTheSign() { QCOMPARE(certTypeFromList(2), QStringLiteral(" 2")); }
 };
 
 QTEST_GUILESS_MAIN(TestRequest)

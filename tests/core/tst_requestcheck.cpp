@@ -24,6 +24,7 @@ class TestRequestCheck : public QObject {
 private Q_SLOTS:
     void batchRequest();
     void pdfRequest();
+    void batchRowCheck_data();
     void batchRowCheck();
     void failingRowsInTableOrder();
 };
@@ -68,7 +69,9 @@ void TestRequestCheck::pdfRequest() {
     }
 }
 
-void TestRequestCheck::batchRowCheck() {
+void TestRequestCheck::batchRowCheck_data() {
+    QTest::addColumn<SubjectValues>("subject");
+    QTest::addColumn<RowFault>("fault");
     const QString a73(73, u'A');
     const std::tuple<SubjectValues, QList<std::pair<Column, QString>>, RowFault> cases[] = {
         {romanSubject(), {}, RowFault::None},
@@ -103,15 +106,20 @@ void TestRequestCheck::batchRowCheck() {
         {parisianSubject(), {{ForeignPlaceColumn, "\u0141\u00D3D\u0179"}}, RowFault::Unprintable},
         {parisianSubject(), {{StateCodeColumn, "110"}}, RowFault::PlaceCodeForm},
     };
-    for (const auto& c : cases) {
-        auto [v, cells, fault] = c;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        auto [v, cells, fault] = cases[i];
         for (const auto& [column, text] : cells)
             v[column] = text;
-        SubjectTable table;
-        table.appendRow(v);
-        QVERIFY2(checkPersonRow(table, 1, kNow.date()) == fault,
-                 qPrintable(QString::number(&c - cases)));
+        QTest::addRow("%zu", i) << v << fault;
     }
+}
+
+void TestRequestCheck::batchRowCheck() {
+    QFETCH(SubjectValues, subject);
+    QFETCH(RowFault, fault);
+    SubjectTable table;
+    table.appendRow(subject);
+    QCOMPARE(checkPersonRow(table, 1, kNow.date()), fault);
 }
 
 void TestRequestCheck::failingRowsInTableOrder() {
@@ -120,7 +128,9 @@ void TestRequestCheck::failingRowsInTableOrder() {
     rows[2][SexColumn].clear();
     rows[6][StateCodeColumn].clear();
     table.appendRows(rows);
-    QCOMPARE(failingRows(table, kNow), (QList<int>{3, 7}));
+    QCOMPARE(rowFaultLines(failingRowChecks(table, kNow)),
+             QStringLiteral("Riga 3: Sesso diverso da M o F\r\n"
+                            "Riga 7: Codice dello Stato di nascita mancante o non trovato"));
     QCOMPARE(rowErrorsMessage({3, 7}),
              QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7"));
 }

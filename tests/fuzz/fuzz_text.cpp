@@ -29,7 +29,7 @@ void placeTable(const QString& path, const QByteArray& bytes) {
     require(!read || bytes.count('\n') == bytes.count("\r\n"));
     for (const QString& name : table.names()) {
         const std::optional<QString> code = table.lookupName(name);
-        require(code && isPlaceCode(*code) && !table.nameByCode(*code).isNull());
+        require(code && isPlaceCode(*code) && table.lineOfCode(*code) >= 0);
     }
 }
 

@@ -2,7 +2,7 @@
 // makes a few changes and says "kept" once the recovery file holds them, then waits.
 #include "core/clock.h"
 #include "core/paths.h"
-#include "core/recovery.h"
+#include "core/subjects/recoveryfile.h"
 #include "gui/mainwindow.h"
 #include "gui/program.h"
 #include "gui/recoverykeeper.h"

@@ -1,4 +1,4 @@
-#include "core/text/filewriter.h"
+#include "core/files/filewriter.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -76,8 +76,8 @@ int openTemporary(const QString& target, QByteArray& temp) {
     return -1;
 }
 
-// Writes the bytes and syncs them; "" or why it failed.
-QString writeAndSync(int fd, const QByteArray& bytes, const WriteCalls& calls) {
+// Writes the bytes and syncs them.
+Status writeAndSync(int fd, const QByteArray& bytes, const WriteCalls& calls) {
     const char* data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
@@ -85,18 +85,18 @@ QString writeAndSync(int fd, const QByteArray& bytes, const WriteCalls& calls) {
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return systemReason(errno);
+            return Failure{systemReason(errno)};
         if (written == 0) // the device takes no more
-            return systemReason(ENOSPC);
+            return Failure{systemReason(ENOSPC)};
         data += written;
         left -= written;
     }
     if (calls.sync(fd) != 0)
-        return systemReason(errno);
+        return Failure{systemReason(errno)};
     return {};
 }
 
-QString prepare(Pending& file, const WriteCalls& calls) {
+Status prepare(Pending& file, const WriteCalls& calls) {
     const FileContent& content = *file.content;
     struct stat earlier {};
     const bool exists = ::lstat(file.target.constData(), &earlier) == 0;
@@ -106,22 +106,23 @@ QString prepare(Pending& file, const WriteCalls& calls) {
         file.temp.clear();
         const QString folder = shown(QFileInfo(content.path).absolutePath());
         if (error == ENOENT || error == ENOTDIR)
-            return failure(content, QStringLiteral("la cartella %1 non esiste").arg(folder));
-        return failure(content,
-                       QStringLiteral("la cartella %1 non permette di creare il file temporaneo "
-                                      "(%2)")
-                           .arg(folder, systemReason(error)));
+            return Failure{
+                failure(content, QStringLiteral("la cartella %1 non esiste").arg(folder))};
+        return Failure{failure(
+            content, QStringLiteral("la cartella %1 non permette di creare il file temporaneo "
+                                    "(%2)")
+                         .arg(folder, systemReason(error)))};
     }
     file.earlier = exists && S_ISREG(earlier.st_mode);
     if (file.earlier)
         ::fchmod(fd, earlier.st_mode & 07777); // the new file keeps the old one's permissions
-    QString why = writeAndSync(fd, content.bytes, calls);
-    if (::close(fd) != 0 && why.isEmpty())
-        why = systemReason(errno);
-    if (!why.isEmpty()) {
+    Status written = writeAndSync(fd, content.bytes, calls);
+    if (::close(fd) != 0 && written)
+        written = Failure{systemReason(errno)};
+    if (!written) {
         ::unlink(file.temp.constData());
         file.temp.clear();
-        return failure(content, why);
+        return Failure{failure(content, written.error())};
     }
     return {};
 }
@@ -224,10 +225,9 @@ Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
     for (const FileContent& content : contents)
         files.append({&content, native(finalTarget(content.path)), {}, {}, false, false});
     for (Pending& file : files) {
-        const QString why = prepare(file, calls);
-        if (!why.isEmpty()) {
+        if (const Status prepared = prepare(file, calls); !prepared) {
             rollBack(files);
-            return Failure{why};
+            return prepared;
         }
     }
     // Every file is on the disk; now the names. With more than one file an earlier one is
@@ -270,7 +270,7 @@ Result<QString> makeScratchFolder(const QString& parent, const QString& prefix) 
     return Failure{systemReason(error)};
 }
 
-Claim claimName(const QString& from, const QString& to, QString& why) {
+Result<Claim> claimName(const QString& from, const QString& to) {
     const QByteArray source = native(from);
     const QByteArray target = native(to);
 #ifdef RENAME_NOREPLACE
@@ -279,23 +279,20 @@ Claim claimName(const QString& from, const QString& to, QString& why) {
         return Claim::Done;
     if (errno == EEXIST)
         return Claim::Taken;
-    if (errno != EINVAL && errno != ENOSYS) {
-        why = systemReason(errno);
-        return Claim::Failed;
-    }
+    if (errno != EINVAL && errno != ENOSYS)
+        return Failure{systemReason(errno)};
 #endif
     // A file system that cannot rename without replacing: the name is claimed by making an
     // empty folder, which only one program can do, and the finished folder then replaces it.
     if (::mkdir(target.constData(), 0777) != 0) {
         if (errno == EEXIST)
             return Claim::Taken;
-        why = systemReason(errno);
-        return Claim::Failed;
+        return Failure{systemReason(errno)};
     }
     if (::rename(source.constData(), target.constData()) != 0) {
-        why = systemReason(errno);
+        const Failure failed{systemReason(errno)};
         ::rmdir(target.constData());
-        return Claim::Failed;
+        return failed;
     }
     return Claim::Done;
 }

@@ -1,6 +1,7 @@
-#include "core/recovery.h"
+#include "core/subjects/recoveryfile.h"
 
 #include "core/import/importfile.h"
+#include "core/subjects/delimited.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
 
@@ -30,9 +31,6 @@ const QString kYes = QStringLiteral("SI");
 const QString kNo = QStringLiteral("NO");
 const QString kSavedFormat = QStringLiteral("dd/MM/yyyy hh:mm");
 
-const QString kBothSeparators =
-    QStringLiteral("la riga %1 contiene sia virgole sia punti e virgola e non pu\u00F2 essere "
-                   "scritta come riga di un file CSV");
 const QString kNotRecovery =
     QStringLiteral("il file non \u00E8 una richiesta in corso scritta da VELMORA");
 const QString kBadHeaderLine = QStringLiteral("la riga %1 del file non \u00E8 valida");
@@ -48,14 +46,6 @@ const QString kDamaged =
                    "Il file \u00E8 stato conservato come %2");
 const QString kCannotMoveAside = QStringLiteral("Impossibile spostare il file %1 in %2");
 
-// The ten fields of the delimited import, in its order.
-std::array<QStringView, 10> importFields(const SubjectRow& s) {
-    return {s[SurnameColumn],      s[NameColumn],      s[MunicipalityCodeColumn],
-            s[ForeignPlaceColumn], s[BirthDateColumn], s[StateCodeColumn],
-            s[FatherColumn],       s[SexColumn],       s[TaxCodeColumn],
-            s[CuiColumn]};
-}
-
 // A header value on one line: the purpose field takes no line breaks, so none is lost.
 QString oneLine(QString text) {
     text.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -67,19 +57,6 @@ bool appendLine(QByteArray& bytes, QStringView line, QChar* bad) {
         return false;
     bytes.append("\r\n", 2);
     return true;
-}
-
-// Appends every row of the table; fails naming the first row that cannot be written.
-Status appendSubjects(QByteArray& bytes, const SubjectTable& table) {
-    for (int row = 1; row <= table.progressivo(); ++row) {
-        const Result<QString> line = delimitedLine(table.subject(row), row);
-        if (!line)
-            return Failure{line.error()};
-        QChar bad;
-        if (!appendLine(bytes, *line, &bad))
-            return Failure{unencodable(bad)};
-    }
-    return {};
 }
 
 // The header lines one by one, cut as every text file is (CR LF, or a lone CR).
@@ -110,40 +87,6 @@ private:
 
 } // namespace
 
-Result<QString> delimitedLine(const SubjectRow& subject, int row) {
-    const auto fields = importFields(subject);
-    qsizetype commas = 0;
-    bool semicolons = false;
-    for (QStringView field : fields) {
-        commas += field.count(u',');
-        semicolons = semicolons || field.contains(u';');
-    }
-    // The import splits at commas when the line holds 8 or 9 of them, else at semicolons.
-    QChar separator;
-    if (commas == 0)
-        separator = u',';
-    else if (!semicolons && commas != 8 && commas != 9)
-        separator = u';';
-    else
-        return Failure{kBothSeparators.arg(row)};
-    QString line;
-    line.reserve(160);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            line.append(separator);
-        line.append(fields[i]);
-    }
-    return line;
-}
-
-Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(table.progressivo()) * 128);
-    if (const Status written = appendSubjects(bytes, table); !written)
-        return Failure{written.error()};
-    return bytes;
-}
-
 Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& table,
                                  const QDateTime& saved) {
     const QString header[kHeaderLines] = {
@@ -164,7 +107,7 @@ Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& tab
         if (!appendLine(bytes, line, &bad))
             return Failure{unencodable(bad)};
     }
-    if (const Status written = appendSubjects(bytes, table); !written)
+    if (const Status written = appendDelimitedLines(bytes, table); !written)
         return Failure{written.error()};
     return bytes;
 }

@@ -50,8 +50,9 @@ Result<QString> makeScratchFolder(const QString& parent, const QString& prefix);
 // Gives the folder `from` the name `to` unless `to` is taken by anything at all (a folder,
 // empty or not, a file, a link that leads nowhere): one step, so that two programs racing
 // for the same name never both win.
-enum class Claim { Done, Taken, Failed };
-Claim claimName(const QString& from, const QString& to, QString& why);
+// Fails, saying why, when the rename itself fails.
+enum class Claim { Done, Taken };
+Result<Claim> claimName(const QString& from, const QString& to);
 
 // Makes the names and contents of the folder's entries durable.
 Status syncFolder(const QString& path);

@@ -15,14 +15,6 @@ namespace velmora {
 // close loses nothing, and offered back at the next start.
 inline constexpr QStringView kRecoveryFile = u"richiesta-in-corso.txt";
 
-// A subject as one line of a delimited import file: the ten fields in the import's order,
-// joined by the separator (comma, else semicolon) that the import splits the line back at.
-// Fails, naming the row, when the values hold both separators in a way no split can undo.
-Result<QString> delimitedLine(const SubjectRow& subject, int row);
-
-// Every row of the table as such lines, Windows-1252, CR LF after each: a file that
-// "Importa da file" (type CSV) reads back into the same rows.
-Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table);
 
 // The recovery file: a few header lines with the request fields, the time of the change and
 // the number of subjects, then the subjects as delimited lines. The first line tells the

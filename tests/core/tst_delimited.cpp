@@ -1,0 +1,92 @@
+#include "core/import/importfile.h"
+#include "core/subjects/delimited.h"
+#include "support/places.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::test;
+
+class TestDelimited : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { writePlaceTables(folder_); }
+
+    // A table of Roman subjects with, from row 2 every other row, a Parisian one with the
+    // surname and father's name given: written as delimited lines and imported back, or refused.
+    // The import splits at commas when 8 or 9 of them make the fields, else at semicolons.
+    void tableReadsBackOrIsRefused_data() {
+        QTest::addColumn<QString>("surname");
+        QTest::addColumn<QString>("father");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QByteArray>("line"); // of row 2, when given
+        QTest::addColumn<QString>("refusal"); // "" when written
+        const QString commas = ",,,,,,,,,,";
+        const QString both = "la riga 2 contiene sia virgole sia punti e virgola";
+        QTest::newRow("plain") << "DUPONT"
+                               << "PIERRE" << 2
+                               << QByteArray("DUPONT,JOS\xC8,,PARIGI,31/12/1999,Z110,PIERRE,F,,"
+                                             "1234567")
+                               << "";
+        QTest::newRow("2 commas") << "DUPONT,,"
+                                  << "" << 2
+                                  << QByteArray("DUPONT,,;JOS\xC8;;PARIGI;31/12/1999;Z110;;F;;"
+                                                "1234567")
+                                  << "";
+        QTest::newRow("semicolon") << "DUPONT"
+                                   << "A;B" << 2 << QByteArray() << "";
+        QTest::newRow("comma and semicolon") << "DUPONT,"
+                                             << "A;B" << 2 << QByteArray() << both;
+        QTest::newRow("7 commas") << "DUPONT" + commas.left(7) << "" << 2 << QByteArray() << "";
+        QTest::newRow("8 commas") << "DUPONT" + commas.left(8) << "" << 2 << QByteArray() << both;
+        QTest::newRow("9 commas") << "DUPONT" + commas.left(9) << "" << 2 << QByteArray() << both;
+        QTest::newRow("10 commas") << "DUPONT" + commas << "" << 2 << QByteArray() << "";
+        QTest::newRow("largest table, accented")
+            << "D'ANNUNZIO \u00C0\u00C8\u00CC\u00D2\u00D9"
+            << "NICOL\u00D2, DETTO NIC\u00D2" << SubjectTable::kMaxRows << QByteArray() << "";
+        QTest::newRow("outside the code page") << "\u0141OSSI"
+                                               << "" << 2 << QByteArray() << "\u00AB\u0141\u00BB";
+    }
+
+    void tableReadsBackOrIsRefused() {
+        QFETCH(QString, surname);
+        QFETCH(QString, father);
+        QFETCH(int, rows);
+        QFETCH(QByteArray, line);
+        QFETCH(QString, refusal);
+        SubjectValues parisian = parisianSubject();
+        parisian[SurnameColumn] = surname;
+        parisian[FatherColumn] = father;
+        QList<SubjectRow> written;
+        for (int i = 0; i < rows; ++i)
+            written.append(SubjectRow(i % 2 ? parisian : romanSubject()));
+        SubjectTable table;
+        table.appendRows(written);
+        const Result<QByteArray> bytes = delimitedSubjectBytes(table);
+        if (!refusal.isEmpty()) {
+            QVERIFY2(bytes.error().contains(refusal), qPrintable(bytes.error()));
+            return;
+        }
+        QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
+        QVERIFY(bytes->startsWith("ROSSI,MARIO,H501,,05/01/1970,Z000,,M,RSSMRA70A05H501F,\r\n"));
+        if (!line.isEmpty())
+            QCOMPARE(bytes->split('\n').at(1), line + '\r');
+        QCOMPARE(bytes->count("\r\n"), rows);
+        QBuffer file;
+        file.setData(*bytes);
+        file.open(QIODevice::ReadOnly);
+        const ImportResult back =
+            importSubjects(file, ImportKind::Delimited, 0, municipalities_, states_);
+        QVERIFY2(back.ok(), qPrintable(back.error()));
+        QCOMPARE(*back, written);
+    }
+
+private:
+    ScratchFolder folder_;
+    ReferenceTable municipalities_{QStringLiteral("ref/FileCodComuni.txt")};
+    ReferenceTable states_{QStringLiteral("ref/FileCodStati.txt")};
+};
+
+QTEST_GUILESS_MAIN(TestDelimited)
+#include "tst_delimited.moc"

@@ -1,0 +1,95 @@
+#include "core/import/importfile.h"
+#include "core/subjects/recoveryfile.h"
+#include "support/places.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::test;
+
+static const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
+static const Request kRequest{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010",
+                              true};
+
+// The recovery file of kRequest with three subjects.
+static QByteArray savedRequest() {
+    SubjectTable table;
+    table.appendRows({romanSubject(), parisianSubject(), romanSubject()});
+    return recoveryBytes(kRequest, table, kSaved).value();
+}
+
+class TestRecoveryFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { writePlaceTables(folder_); }
+
+    void requestAndRowsReadBack() {
+        const QByteArray bytes = savedRequest();
+        QVERIFY(bytes.endsWith("\r\n"));
+        QVERIFY(bytes.contains("\xC0 ROMA\r\n")); // Windows-1252, one byte a letter
+        QVERIFY(bytes.contains("ULTIMA MODIFICA=15/03/2010 09:32\r\n"));
+        const Result<RecoveryRead> read = readRecovery(bytes);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        QCOMPARE(std::tuple(read->request, read->saved, read->subjects),
+                 std::tuple(kRequest, kSaved, 3));
+        QCOMPARE(recoveryQuestion(*read),
+                 "\u00C8 stata trovata una richiesta non completata (3 soggetti, "
+                 "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?");
+        QCOMPARE(recoveredSubjects(*read, municipalities_, states_).value(),
+                 (QList{SubjectRow(romanSubject()), SubjectRow(parisianSubject()),
+                        SubjectRow(romanSubject())}));
+        // No type chosen yet, nothing typed, no subjects.
+        const Result<RecoveryRead> blank =
+            readRecovery(*recoveryBytes(Request{}, SubjectTable(), kSaved));
+        QCOMPARE(std::tuple(blank->request, blank->subjects), std::tuple(Request{}, 0));
+    }
+
+    // The file changed after it was written: refused, saying why.
+    void damagedFileIsRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray bytes = savedRequest();
+        const auto replaced = [&](const char* from, const char* to) {
+            return QByteArray(bytes).replace(from, to);
+        };
+        QTest::newRow("not ours") << QByteArray("ROSSI,MARIO\r\n") << "non \u00E8 una richiesta";
+        QTest::newRow("type") << replaced("CERTIFICATO=2", "CERTIFICATO=5") << "riga 2 ";
+        QTest::newRow("line missing") << replaced("NUMERO PROTOCOLLO=123AB\r\n", "") << "riga 4 ";
+        QTest::newRow("no such day")
+            << replaced("15/03/2010 09:32", "31/02/2010 09:32") << "riga 7 ";
+        QTest::newRow("cut short") << bytes.left(bytes.size() - 20) << "importato alla riga 3\r";
+        QTest::newRow("count") << replaced("SOGGETTI=3", "SOGGETTI=4") << "3 soggetti invece di 4";
+        QTest::newRow("subject") << replaced("05/01/1970", "05/13/1970")
+                                 << "importato alla riga 1\r";
+    }
+
+    void damagedFileIsRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const Result<RecoveryRead> back = readRecovery(bytes);
+        const QString error =
+            back ? recoveredSubjects(*back, municipalities_, states_).error() : back.error();
+        QVERIFY2(error.contains(reason), qPrintable(error));
+    }
+
+    void oneOlderCopyIsKept() {
+        writeBytes(folder_.path("richiesta-in-corso-20090101-0800.txt"), "old");
+        writeBytes(folder_.path("richiesta-in-corso.txt"), "current");
+        QVERIFY(setModified(folder_.path("richiesta-in-corso.txt"),
+                            kSaved.secsTo(QDateTime::currentDateTime())));
+        const Result<QString> aside = moveRecoveryAside(folder_.path());
+        QVERIFY2(aside.ok(), qPrintable(aside.error()));
+        QCOMPARE(QDir(folder_.path()).entryList({"richiesta-in-corso*"}, QDir::Files),
+                 QStringList{"richiesta-in-corso-20100315-0932.txt"});
+        QCOMPARE(readBytes(*aside), "current");
+    }
+
+private:
+    ScratchFolder folder_;
+    ReferenceTable municipalities_{QStringLiteral("ref/FileCodComuni.txt")};
+    ReferenceTable states_{QStringLiteral("ref/FileCodStati.txt")};
+};
+
+QTEST_GUILESS_MAIN(TestRecoveryFile)
+#include "tst_recoveryfile.moc"
