@@ -150,7 +150,7 @@ void SaveLastRow(benchmark::State& state) {
         window.fillFromRow(test::romanSubject());
         state.ResumeTiming();
         insert->click();
-        if (program.table.progressivo() != SubjectTable::kMaxRows)
+        if (program.table.subjectCount() != SubjectTable::kMaxRows)
             state.SkipWithError("the subject was not saved");
     }
     settle();

@@ -138,7 +138,7 @@ void ImportIntoTheTable(benchmark::State& state) {
         if (!result.ok() || result->size() != SubjectTable::kMaxRows)
             state.SkipWithError("the file was refused");
         table.appendRows(std::move(*result));
-        benchmark::DoNotOptimize(table.progressivo());
+        benchmark::DoNotOptimize(table.subjectCount());
     }
 }
 BENCHMARK(ImportIntoTheTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -179,7 +179,7 @@ void ImportThroughTheWindow(benchmark::State& state) {
 
         ok->click();
         QCoreApplication::processEvents();
-        if (fixture.program.table.progressivo() != SubjectTable::kMaxRows)
+        if (fixture.program.table.subjectCount() != SubjectTable::kMaxRows)
             state.SkipWithError("the window imported nothing");
     }
 }

@@ -61,7 +61,7 @@ bool floorRowFails(const SubjectTable& table, int row) {
            !within(cell(NameColumn), record::kNameLimit) || (sex != u"M" && sex != u"F") ||
            !parseDate(cell(BirthDateColumn)) || state.isEmpty() ||
            (italian && (taxCode.size() != record::kTaxCodeLength ||
-                        CheckTaxCode(taxCode, place) == TaxCodeCheck::Errato)) ||
+                        checkTaxCode(taxCode, place) == TaxCodeCheck::Errato)) ||
            (within(cui, record::kCuiLength) && !place.isEmpty()) ||
            cui.size() > record::kCuiLength || cell(FatherColumn).size() > record::kNameLimit ||
            foreign.size() > record::kForeignPlaceLimit ||
@@ -73,7 +73,7 @@ void FloorRowCheckOverViews(benchmark::State& state) {
     fill(table);
     for (auto _ : state) {
         int failing = 0;
-        for (int row = 1; row <= table.progressivo(); ++row)
+        for (int row = 1; row <= table.subjectCount(); ++row)
             failing += floorRowFails(table, row);
         benchmark::DoNotOptimize(failing);
     }
@@ -105,7 +105,7 @@ void FloorNarrowAndPad(benchmark::State& state) {
                 out += width - text.size();
             }
         };
-        for (int row = 1; row <= table.progressivo(); ++row) {
+        for (int row = 1; row <= table.subjectCount(); ++row) {
             const auto cell = [&](Column column) { return QStringView(table.text(row, column)); };
             put(cell(SurnameColumn), record::kSurname.width);
             put(cell(NameColumn), record::kName.width);

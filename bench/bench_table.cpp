@@ -77,7 +77,7 @@ void AddOneByOne(benchmark::State& state) {
         SubjectTable table;
         for (int i = 0; i < count; ++i)
             table.appendRow(person);
-        benchmark::DoNotOptimize(table.progressivo());
+        benchmark::DoNotOptimize(table.subjectCount());
     }
     state.counters["per_row"] = benchmark::Counter(
         double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -115,7 +115,7 @@ void AddLastRow(benchmark::State& state) {
             table.appendRow(person);
         state.ResumeTiming();
         table.appendRow(person);
-        benchmark::DoNotOptimize(table.progressivo());
+        benchmark::DoNotOptimize(table.subjectCount());
         state.PauseTiming();
         table.layOut();
         state.ResumeTiming();

@@ -16,8 +16,8 @@ int main() {
         const QString text = QString::fromStdString(line);
         const qsizetype tab = text.indexOf(u'\t');
         const QStringView view(text);
-        const auto check = tab < 0 ? velmora::CheckTaxCode(view, {})
-                                   : velmora::CheckTaxCode(view.left(tab), view.mid(tab + 1));
+        const auto check = tab < 0 ? velmora::checkTaxCode(view, {})
+                                   : velmora::checkTaxCode(view.left(tab), view.mid(tab + 1));
         std::cout << answers[int(check)];
     }
     return 0;

@@ -56,16 +56,16 @@ int runBatch(const QStringList& arguments, Io& io) {
     request.protocolNumber = options->values.value(QStringLiteral("--protocol"));
     request.protocolDate = options->values.value(QStringLiteral("--date"));
     request.german = options->flags.contains(QStringLiteral("--german"));
-    Status checked = checkOfficeType(office.OfficeType);
+    Status checked = checkOfficeType(office.officeType);
     if (checked)
-        checked = checkForBatch(request, table.progressivo(), now);
+        checked = checkForBatch(request, table.subjectCount(), now);
     if (!checked) {
         io.err << terminalText(checked.error()) << '\n';
         return kExitFailing;
     }
     // The office data the program does not start without.
     if (const auto missing =
-            missingOfficeData({office.OfficeType, office.OfficeSeat, request.purpose})) {
+            missingOfficeData({office.officeType, office.officeSeat, request.purpose})) {
         io.err << terminalText(missing->message) << '\n';
         return kExitFailing;
     }

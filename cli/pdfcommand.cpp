@@ -57,14 +57,14 @@ int runPdf(const QStringList& arguments, Io& io) {
     // The form names the requesting office: the data the program does not start without.
     const Config office = officeConfig(*options, io.folders);
     if (const auto missing =
-            missingOfficeData({office.OfficeType, office.OfficeSeat, request.purpose})) {
+            missingOfficeData({office.officeType, office.officeSeat, request.purpose})) {
         io.err << terminalText(missing->message) << '\n';
         return kExitFailing;
     }
 
     const FormFields form = pdfFormFields(office, request, subjects);
-    const PdfFormResult written = WritePdfFormData(folder, batchStamp(QDateTime::currentDateTime()),
-                                                   form, io.folders.dataFile(kFormTemplate));
+    const PdfFormResult written = writePdfForm(folder, batchStamp(QDateTime::currentDateTime()),
+                                               form, io.folders.dataFile(kFormTemplate));
     if (!written.ok()) {
         io.err << terminalText(written.error()) << '\n';
         return kExitFailing;

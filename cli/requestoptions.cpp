@@ -25,9 +25,9 @@ QString certPositionRange() {
 
 Config officeConfig(const Options& options, const DataFolders& folders) {
     Config config;
-    ReadConfig(folders.workFile(kConfigFile), config);
-    config.OfficeType = options.values.value(QStringLiteral("--office-type"), config.OfficeType);
-    config.OfficeSeat = options.values.value(QStringLiteral("--office-seat"), config.OfficeSeat);
+    readConfigFile(folders.workFile(kConfigFile), config);
+    config.officeType = options.values.value(QStringLiteral("--office-type"), config.officeType);
+    config.officeSeat = options.values.value(QStringLiteral("--office-seat"), config.officeSeat);
     return config;
 }
 

@@ -101,7 +101,7 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
         return false;
     }
     ImportResult result =
-        importSubjectFile(file, kind, table.progressivo(), municipalities, states);
+        importSubjectFile(file, kind, table.subjectCount(), municipalities, states);
     if (!result.ok()) {
         io.err << terminalText(result.error()) << '\n';
         return false;
@@ -113,7 +113,7 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
 qsizetype printFailingRows(const SubjectTable& table, std::ostream& out) {
     const QDate today = QDate::currentDate();
     qsizetype failing = 0;
-    for (int row = 1; row <= table.progressivo(); ++row) {
+    for (int row = 1; row <= table.subjectCount(); ++row) {
         const RowFault fault = checkPersonRow(table, row, today);
         if (fault == RowFault::None)
             continue;

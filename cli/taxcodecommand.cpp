@@ -20,7 +20,7 @@ public:
             texts_[int(check)] = taxCodeCheckText(check).toStdString() + '\n';
     }
     void write(Io& io, QStringView code, QStringView place) const {
-        io.out << texts_[int(CheckTaxCode(code, place))];
+        io.out << texts_[int(checkTaxCode(code, place))];
     }
 
 private:

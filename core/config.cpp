@@ -13,20 +13,20 @@ bool officeSeatKey(int c) {
 } // namespace
 
 bool Config::isComplete() const {
-    return !DefaultPurpose.isEmpty() && !OfficeSeat.isEmpty() && !OfficeType.isEmpty();
+    return !defaultPurpose.isEmpty() && !officeSeat.isEmpty() && !officeType.isEmpty();
 }
 
 ConfigRead readConfigLines(const QStringList& lines, Config& config) {
     QString* const values[] = {
-        &config.OfficeType,   &config.OfficeSeat,   &config.DefaultPurpose, &config.DefaultCertType,
-        &config.OutputFolder, &config.ImportFolder, &config.PdfFolder};
+        &config.officeType,   &config.officeSeat,   &config.defaultPurpose, &config.defaultCertType,
+        &config.outputFolder, &config.importFolder, &config.pdfFolder};
     const qsizetype count = std::min<qsizetype>(lines.size(), std::size(values));
     for (qsizetype i = 0; i < count; ++i)
         *values[i] = lines[i];
     return lines.size() >= 4 ? ConfigRead::Complete : ConfigRead::Short;
 }
 
-ConfigRead ReadConfig(const QString& path, Config& config) {
+ConfigRead readConfigFile(const QString& path, Config& config) {
     const TextRead read = readTextFile(path);
     if (!read.ok())
         return ConfigRead::Unreadable;
@@ -34,12 +34,12 @@ ConfigRead ReadConfig(const QString& path, Config& config) {
 }
 
 QString configText(const Config& config) {
-    return joinLines({config.OfficeType, config.OfficeSeat, config.DefaultPurpose,
-                      config.DefaultCertType, config.OutputFolder, config.ImportFolder,
-                      config.PdfFolder});
+    return joinLines({config.officeType, config.officeSeat, config.defaultPurpose,
+                      config.defaultCertType, config.outputFolder, config.importFolder,
+                      config.pdfFolder});
 }
 
-Status WriteConfig(const QString& path, const Config& config) {
+Status writeConfigFile(const QString& path, const Config& config) {
     return writeTextFile(path, configText(config));
 }
 

@@ -9,13 +9,13 @@ namespace velmora {
 
 // The seven values kept in config.ini, one per line in this order.
 struct Config {
-    QString OfficeType;
-    QString OfficeSeat;
-    QString DefaultPurpose;
-    QString DefaultCertType; // " 2" when chosen in the list, "2" when stored by "Crea File"
-    QString OutputFolder;
-    QString ImportFolder;
-    QString PdfFolder;
+    QString officeType;
+    QString officeSeat;
+    QString defaultPurpose;
+    QString defaultCertType; // " 2" when chosen in the list, "2" when stored by "Crea File"
+    QString outputFolder;
+    QString importFolder;
+    QString pdfFolder;
 
     // Office type, seat and purpose all given: the program can start without asking.
     bool isComplete() const;
@@ -30,14 +30,14 @@ enum class ConfigRead {
 
 // Reads the lines the file has into `config`; lines 5 to 7 are optional and a missing one
 // leaves its value as it was.
-ConfigRead ReadConfig(const QString& path, Config& config);
+ConfigRead readConfigFile(const QString& path, Config& config);
 ConfigRead readConfigLines(const QStringList& lines, Config& config);
 
 // Writes all seven lines, all or nothing; on failure the file is as it was.
-Status WriteConfig(const QString& path, const Config& config);
+Status writeConfigFile(const QString& path, const Config& config);
 QString configText(const Config& config);
 
-// The certificate-type position held in DefaultCertType: 0 to 4 (a leading blank allowed),
+// The certificate-type position held in defaultCertType: 0 to 4 (a leading blank allowed),
 // or -1 when the text selects no item.
 int certTypePosition(const QString& defaultCertType);
 

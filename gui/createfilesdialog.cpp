@@ -60,7 +60,7 @@ void CreateFilesDialog::open(const Request& request, bool pdfForm) {
     if (pdfForm_)
         folderLabel->setText(kPdfLabel);
     program_.reloadConfig();
-    QString& remembered = pdfForm_ ? program_.config.PdfFolder : program_.config.OutputFolder;
+    QString& remembered = pdfForm_ ? program_.config.pdfFolder : program_.config.outputFolder;
     if (remembered.isEmpty())
         remembered = desktopFolder();
     if (!folderChooser->setFolder(remembered)) {
@@ -83,14 +83,15 @@ void CreateFilesDialog::writePdfForm() {
     const BatchStamp stamp = batchStamp(program_.clock.now());
     const QString chosen = folderChooser->folder();
     const FormFields fields =
-        pdfFormFields(program_.config, request_, program_.table.progressivo());
-    const PdfFormResult form = WritePdfFormData(chosen, stamp, fields, dataPath(kFormTemplate));
+        pdfFormFields(program_.config, request_, program_.table.subjectCount());
+    const PdfFormResult form =
+        velmora::writePdfForm(chosen, stamp, fields, dataPath(kFormTemplate));
     if (!form) {
         program_.messages.show(form.error(), Messages::Icon::Critical);
         return;
     }
     hide();
-    program_.config.PdfFolder = chosen;
+    program_.config.pdfFolder = chosen;
     if (!program_.shell.open(form->pdfPath))
         program_.messages.show(pdfNotOpenedMessage(*form), Messages::Icon::Information);
     program_.writeConfig();
@@ -108,7 +109,7 @@ void CreateFilesDialog::writeBatch() {
         return;
     }
     hide();
-    program_.config.OutputFolder = chosen;
+    program_.config.outputFolder = chosen;
     program_.messages.show(kCreated.arg(QDir::toNativeSeparators(*batch)),
                            Messages::Icon::Information);
     program_.writeConfig();

@@ -52,7 +52,7 @@ ExportDialog::ExportDialog(Program& program) : program_(program) {
     pressButtonsByKey(*this);
     cancelOnEscape(*this, cancelButton);
     resize(480, 460);
-    if (!folderChooser->setFolder(program.config.ImportFolder) &&
+    if (!folderChooser->setFolder(program.config.importFolder) &&
         !folderChooser->setFolder(desktopFolder()))
         folderChooser->setFolder(QDir::currentPath());
 }
@@ -65,7 +65,7 @@ void ExportDialog::exportSubjects() {
         fileNameEdit->setFocus();
         return;
     }
-    if (program_.table.progressivo() == 0) {
+    if (program_.table.subjectCount() == 0) {
         messages.show(kNoSubjects, Messages::Icon::Exclamation);
         return;
     }

@@ -74,7 +74,7 @@ void ImportDialog::open() {
 }
 
 void ImportDialog::showRememberedFolder() {
-    QString& remembered = program_.config.ImportFolder;
+    QString& remembered = program_.config.importFolder;
     if (program_.reloadConfig() == ConfigRead::Complete) {
         if (remembered.isEmpty())
             remembered = fallbackFolder();
@@ -103,7 +103,7 @@ void ImportDialog::import() {
     }
     const auto kind =
         fileTypeCombo->currentIndex() == 0 ? ImportKind::FixedWidth : ImportKind::Delimited;
-    const int rowsBefore = program_.table.progressivo();
+    const int rowsBefore = program_.table.subjectCount();
 
     QProgressDialog progress(kImporting, QString(), 0, 100, this);
     progress.setWindowTitle(kAppTitle);
@@ -126,9 +126,9 @@ void ImportDialog::import() {
         return;
     }
     program_.table.appendRows(std::move(*result));
-    Q_EMIT imported(program_.table.progressivo());
+    Q_EMIT imported(program_.table.subjectCount());
     program_.holdsImportedRows = true;
-    program_.config.ImportFolder = folderChooser->folder();
+    program_.config.importFolder = folderChooser->folder();
     program_.writeConfig();
     close();
 }

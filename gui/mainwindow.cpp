@@ -363,8 +363,8 @@ void MainWindow::closeSplash() {
 
 // The office data were saved: shown here; after a first configuration the program starts.
 void MainWindow::officeDataSaved(bool firstRun) {
-    officeTypeEdit->setText(program_.config.OfficeType);
-    purposeEdit->setPlainText(program_.config.DefaultPurpose);
+    officeTypeEdit->setText(program_.config.officeType);
+    purposeEdit->setPlainText(program_.config.defaultPurpose);
     if (!firstRun)
         return;
     show();
@@ -395,7 +395,7 @@ void MainWindow::certificateTypeChosen() {
     const int position = certificateTypeCombo->currentIndex();
     if (position < 0)
         return;
-    program_.config.DefaultCertType = certTypeFromList(position);
+    program_.config.defaultCertType = certTypeFromList(position);
     enableRequestField(*germanCheck, true);
     enableRequestField(*protocolNumberEdit, true);
     enableRequestField(*protocolDateEdit, true);
@@ -456,13 +456,13 @@ void MainWindow::createFiles() {
     }
     const Request request = program_.request.request();
     const Status checked =
-        checkForBatch(request, program_.table.progressivo(), program_.clock.now());
+        checkForBatch(request, program_.table.subjectCount(), program_.clock.now());
     if (!checked) {
         program_.messages.show(checked.error(), Messages::Icon::Critical);
         return;
     }
-    program_.config.DefaultCertType = QString::number(certificateTypeCombo->currentIndex());
-    program_.config.DefaultPurpose = purposeEdit->toPlainText();
+    program_.config.defaultCertType = QString::number(certificateTypeCombo->currentIndex());
+    program_.config.defaultPurpose = purposeEdit->toPlainText();
     program_.writeConfig();
     if (program_.holdsImportedRows) {
         checked_ = request;
@@ -506,7 +506,7 @@ bool MainWindow::markFailingRows() {
 void MainWindow::openPdfForm() {
     closeIfOpen(createFilesDialog_);
     const Request request = program_.request.request();
-    if (const Status checked = checkForPdf(request, program_.table.progressivo()); !checked) {
+    if (const Status checked = checkForPdf(request, program_.table.subjectCount()); !checked) {
         program_.messages.show(checked.error(), Messages::Icon::Critical);
         return;
     }
@@ -520,7 +520,7 @@ void MainWindow::insertSubject() {
         bringToFront(*subjectDialog_);
         return;
     }
-    if (program_.table.progressivo() >= SubjectTable::kMaxRows) {
+    if (program_.table.subjectCount() >= SubjectTable::kMaxRows) {
         program_.messages.show(tableFullMessage(), Messages::Icon::Exclamation);
         return;
     }
@@ -530,7 +530,7 @@ void MainWindow::insertSubject() {
 }
 
 void MainWindow::changeSubject() {
-    if (program_.table.progressivo() == 0)
+    if (program_.table.subjectCount() == 0)
         return;
     subjectGrid->setCurrentCell(program_.currentRow, subjectGrid->currentColumn());
     program_.addingSubject = false;
@@ -553,19 +553,19 @@ void MainWindow::editCurrentRow() {
 void MainWindow::deleteSubject() {
     SubjectTable& table = program_.table;
     const int n = program_.currentRow;
-    if (n < 1 || n > table.progressivo())
+    if (n < 1 || n > table.subjectCount())
         return; // an empty table, or no row current
     if (!program_.messages.ask(kDeleteQuestion.arg(n), Messages::Icon::Exclamation, true))
         return;
     const int column = subjectGrid->currentColumn();
     table.removeRow(n);
     // The row that took the deleted one's place is current, or the new last row.
-    program_.currentRow = std::min(n, table.progressivo());
+    program_.currentRow = std::min(n, table.subjectCount());
     subjectGrid->setCurrentCell(program_.currentRow, column);
 }
 
 void MainWindow::clearTable() {
-    if (program_.table.progressivo() == 0)
+    if (program_.table.subjectCount() == 0)
         return;
     centreOver(clearTableDialog(), *this);
     bringToFront(clearTableDialog());
@@ -594,8 +594,8 @@ void MainWindow::gridCurrentChanged() {
 }
 
 void MainWindow::officeTypeLeft() {
-    if (takesOfficeType(officeTypeEdit->text(), program_.config.OfficeType))
-        program_.config.OfficeType = officeTypeEdit->text();
+    if (takesOfficeType(officeTypeEdit->text(), program_.config.officeType))
+        program_.config.officeType = officeTypeEdit->text();
 }
 
 void MainWindow::changeOfficeData() {

@@ -78,7 +78,7 @@ void OfficeDialog::openForChange(const QString& officeType, const QString& purpo
     setWindowTitle(kChangeCaption);
     bannerLabel->setText(kChangeBanner);
     officeTypeEdit->setText(officeType);
-    officeSeatEdit->setText(program_.config.OfficeSeat);
+    officeSeatEdit->setText(program_.config.officeSeat);
     purposeEdit->setPlainText(purpose);
     bringToFront(*this);
     changing_ = true;
@@ -106,9 +106,9 @@ void OfficeDialog::save() {
     }
 
     Config& config = program_.config;
-    config.OfficeType = typed.officeType;
-    config.OfficeSeat = typed.officeSeat;
-    config.DefaultPurpose = typed.purpose;
+    config.officeType = typed.officeType;
+    config.officeSeat = typed.officeSeat;
+    config.defaultPurpose = typed.purpose;
     // The values just written are the ones in memory: nothing to read back. A write that
     // fails has been told to the operator, and the values serve the rest of the run.
     program_.writeConfig();

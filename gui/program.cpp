@@ -9,11 +9,11 @@ Program::Program(Messages& messages, Shell& shell, Clock& clock)
     : messages(messages), shell(shell), clock(clock) {}
 
 ConfigRead Program::readConfig() {
-    return ReadConfig(workingPath(kConfigFile), config);
+    return readConfigFile(workingPath(kConfigFile), config);
 }
 
 bool Program::writeConfig() {
-    const Status written = WriteConfig(workingPath(kConfigFile), config);
+    const Status written = writeConfigFile(workingPath(kConfigFile), config);
     if (written)
         return true;
     messages.show(configWriteFailure(written.error()), Messages::Icon::Critical);
@@ -21,10 +21,10 @@ bool Program::writeConfig() {
 }
 
 ConfigRead Program::reloadConfig() {
-    const QString officeType = config.OfficeType;
+    const QString officeType = config.officeType;
     const ConfigRead read = readConfig();
     if (!officeType.isEmpty())
-        config.OfficeType = officeType;
+        config.officeType = officeType;
     return read;
 }
 

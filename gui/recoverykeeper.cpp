@@ -79,7 +79,7 @@ Status RecoveryKeeper::restore(const RecoveryRead& read) {
     program_.request.set(request);
     if (!rows->isEmpty()) {
         program_.table.appendRows(std::move(*rows));
-        Q_EMIT subjectsRestored(program_.table.progressivo());
+        Q_EMIT subjectsRestored(program_.table.subjectCount());
         // As after an import: the create command checks every row before the output.
         program_.holdsImportedRows = true;
     }
@@ -111,7 +111,7 @@ void RecoveryKeeper::write() {
     timer_.stop();
     const QString path = workingPath(kRecoveryFile);
     const Request& request = program_.request.request();
-    if (!holdsWork(request, program_.table.progressivo(), fresh_)) {
+    if (!holdsWork(request, program_.table.subjectCount(), fresh_)) {
         QFile::remove(path); // nothing to take back: no question at the next start
         return;
     }

@@ -295,7 +295,8 @@ bool SubjectDialog::load() {
 }
 
 void SubjectDialog::setCaption() {
-    const int row = program_.addingSubject ? program_.table.progressivo() + 1 : program_.currentRow;
+    const int row =
+        program_.addingSubject ? program_.table.subjectCount() + 1 : program_.currentRow;
     setWindowTitle(kCaption + QString::number(row));
 }
 
@@ -449,7 +450,7 @@ void SubjectDialog::markFields(const QList<FailedRule>& failed) {
 void SubjectDialog::insert() {
     whitenFields();
     const PersonFields person = fields();
-    const QList<FailedRule> failed = CheckPersonFields(person, program_.clock.now());
+    const QList<FailedRule> failed = checkPersonFields(person, program_.clock.now());
     if (!failed.isEmpty()) {
         markFields(failed);
         program_.messages.show(personErrorsMessage(failed), Messages::Icon::Exclamation);
@@ -466,7 +467,7 @@ void SubjectDialog::insert() {
 void SubjectDialog::writeRow(const PersonFields& person) {
     SubjectTable& table = program_.table;
     const SubjectValues values = subjectRow(person);
-    int row = rowToWrite(program_.addingSubject, program_.currentRow, table.progressivo());
+    int row = rowToWrite(program_.addingSubject, program_.currentRow, table.subjectCount());
     if (row == 0)
         row = table.appendRow(values);
     else

@@ -162,11 +162,11 @@ QString subjectListPath(const QString& batchFolder, const BatchStamp& stamp) {
 
 Result<QByteArray> subjectListBytes(const SubjectTable& table) {
     RecordMeasure measure;
-    for (int row = 1; row <= table.progressivo(); ++row)
+    for (int row = 1; row <= table.subjectCount(); ++row)
         writeRecord(measure, table, row);
     QByteArray bytes(measure.size(), Qt::Uninitialized);
     RecordWriter record(bytes.data());
-    for (int row = 1; row <= table.progressivo() && record.ok(); ++row)
+    for (int row = 1; row <= table.subjectCount() && record.ok(); ++row)
         writeRecord(record, table, row);
     if (!record.ok())
         return Failure{unencodable(record.bad())};

@@ -54,10 +54,10 @@ FormFields pdfFormFields(const Config& config, const Request& request, int subje
     Q_ASSERT(certPosition >= 0 && certPosition < int(kCertificateBoxes.size()));
     FormFields fields = {
         {QStringLiteral("datiRichiedente"),
-         config.OfficeType + QStringLiteral(" DI ") + config.OfficeSeat},
+         config.officeType + QStringLiteral(" DI ") + config.officeSeat},
         {QStringLiteral("numProtocollo"), request.protocolNumber},
         {QStringLiteral("sedeDataProtocollo"),
-         config.OfficeSeat + QStringLiteral(", ") + request.protocolDate},
+         config.officeSeat + QStringLiteral(", ") + request.protocolDate},
         {QStringLiteral("numSoggetti"), QString::number(subjectCount)},
     };
     if (certPosition != kElectoralPosition)
@@ -111,8 +111,8 @@ FilledForm fillForm(const QString& templatePath, const FormFields& fields) {
     return filled;
 }
 
-PdfFormResult WritePdfFormData(const QString& folder, const BatchStamp& stamp,
-                               const FormFields& fields, const QString& templatePath) {
+PdfFormResult writePdfForm(const QString& folder, const BatchStamp& stamp, const FormFields& fields,
+                           const QString& templatePath) {
     const FormFiles files{formDataPath(folder, stamp), filledFormPath(folder, stamp)};
     // Everything is made in memory first, so a bad template leaves no file behind.
     const FilledForm filled = fillForm(templatePath, fields);

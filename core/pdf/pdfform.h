@@ -51,8 +51,8 @@ using PdfFormResult = Result<FormFiles>;
 // Writes the form-data file and, beside it, the filled PDF: both or neither. A form of the
 // same minute in the same folder is overwritten, and kept as it was when writing fails.
 // `templatePath` is absolute (the form-data file names it): dataPath(kFormTemplate).
-PdfFormResult WritePdfFormData(const QString& folder, const BatchStamp& stamp,
-                               const FormFields& fields, const QString& templatePath);
+PdfFormResult writePdfForm(const QString& folder, const BatchStamp& stamp, const FormFields& fields,
+                           const QString& templatePath);
 
 // Told to the operator when the desktop could not open the filled form.
 QString pdfNotOpenedMessage(const FormFiles& written);

@@ -28,15 +28,15 @@ StartupPlan planStartup(ConfigRead read, const Config& config) {
     plan.showMainWindow = config.isComplete();
     if (read == ConfigRead::Unreadable)
         return plan;
-    plan.officeType = config.OfficeType;
+    plan.officeType = config.officeType;
     if (read != ConfigRead::Complete)
         return plan;
-    if (!config.DefaultCertType.isEmpty()) {
-        plan.request.certificateType = certTypePosition(config.DefaultCertType);
+    if (!config.defaultCertType.isEmpty()) {
+        plan.request.certificateType = certTypePosition(config.defaultCertType);
         if (plan.request.certificateType < 0)
             return plan; // a line 4 that selects nothing also leaves the purpose alone
     }
-    plan.request.purpose = config.DefaultPurpose;
+    plan.request.purpose = config.defaultPurpose;
     return plan;
 }
 

@@ -35,7 +35,7 @@ struct Request {
 // The certificate's line of the list, "" while none is chosen.
 QString certificateDescription(int certificateType);
 
-// DefaultCertType as a pick in the list writes it: the sign's blank, then the digit.
+// defaultCertType as a pick in the list writes it: the sign's blank, then the digit.
 QString certTypeFromList(int position);
 
 // The office type typed in the main window replaces the program-wide one when it differs

@@ -92,7 +92,7 @@ RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
     if ((italy || hasMunicipality) && !hasTaxCode)
         return RowFault::NoTaxCode;
     if ((italy || hasMunicipality) &&
-        CheckTaxCode(taxCode, municipalityCode) == TaxCodeCheck::Errato)
+        checkTaxCode(taxCode, municipalityCode) == TaxCodeCheck::Errato)
         return RowFault::WrongTaxCode;
     if (within(cui, record::kCuiLength) && hasMunicipality)
         return RowFault::CuiForItalian;
@@ -123,7 +123,7 @@ RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
 QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now) {
     QList<RowCheck> failing;
     const QDate today = now.date();
-    for (int row = 1; row <= table.progressivo(); ++row) {
+    for (int row = 1; row <= table.subjectCount(); ++row) {
         if (const RowFault fault = checkPersonRow(table, row, today); fault != RowFault::None)
             failing.append({row, fault});
     }

@@ -71,7 +71,7 @@ Result<QString> delimitedLine(const SubjectRow& subject, int row) {
 }
 
 Status appendDelimitedLines(QByteArray& bytes, const SubjectTable& table) {
-    for (int row = 1; row <= table.progressivo(); ++row) {
+    for (int row = 1; row <= table.subjectCount(); ++row) {
         const Result<QString> line = delimitedLine(table.subject(row), row);
         if (!line)
             return Failure{line.error()};
@@ -85,7 +85,7 @@ Status appendDelimitedLines(QByteArray& bytes, const SubjectTable& table) {
 
 Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table) {
     QByteArray bytes;
-    bytes.reserve(qsizetype(table.progressivo()) * 128);
+    bytes.reserve(qsizetype(table.subjectCount()) * 128);
     if (const Status written = appendDelimitedLines(bytes, table); !written)
         return Failure{written.error()};
     return bytes;

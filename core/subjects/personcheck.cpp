@@ -22,7 +22,7 @@ bool badName(const QString& text) {
 
 } // namespace
 
-QList<FailedRule> CheckPersonFields(const PersonFields& p, const QDateTime& now) {
+QList<FailedRule> checkPersonFields(const PersonFields& p, const QDateTime& now) {
     const bool italy = bornInItaly(p);
     const bool hasStateCode = !p.stateCode.isEmpty();
     const Column placeField = p.foreignPlace.isEmpty() ? MunicipalityColumn : ForeignPlaceColumn;
@@ -34,7 +34,7 @@ QList<FailedRule> CheckPersonFields(const PersonFields& p, const QDateTime& now)
         {badName(p.surname), u"- Cognome non inserito correttamente", SurnameColumn},
         {badName(p.name), u"- Nome non inserito correttamente", NameColumn},
         {p.sex.isEmpty(), u"- Sesso non specificato", SexColumn},
-        {italy && CheckTaxCode(p.taxCode, p.municipalityCode) == TaxCodeCheck::Errato,
+        {italy && checkTaxCode(p.taxCode, p.municipalityCode) == TaxCodeCheck::Errato,
          u"- Codice Fiscale non valido", TaxCodeColumn},
         {!italy && !p.taxCode.isEmpty(), u"- Codice Fiscale non previsto per gli stranieri",
          TaxCodeColumn},
@@ -71,7 +71,7 @@ QString personErrorsMessage(const QList<FailedRule>& failed) {
 
 bool asksTaxCodeConfirmation(const PersonFields& person) {
     return bornInItaly(person) &&
-           CheckTaxCode(person.taxCode, person.municipalityCode) == TaxCodeCheck::Warning;
+           checkTaxCode(person.taxCode, person.municipalityCode) == TaxCodeCheck::Warning;
 }
 
 SubjectValues subjectRow(const PersonFields& p) {

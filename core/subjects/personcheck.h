@@ -35,7 +35,7 @@ struct FailedRule {
 };
 
 // The twelve subject rules, in message order; empty when the person may be saved.
-QList<FailedRule> CheckPersonFields(const PersonFields& person, const QDateTime& now);
+QList<FailedRule> checkPersonFields(const PersonFields& person, const QDateTime& now);
 
 // The message that lists the failed rules.
 QString personErrorsMessage(const QList<FailedRule>& failed);

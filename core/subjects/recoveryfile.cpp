@@ -98,10 +98,10 @@ Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& tab
         kProtocolDateKey + oneLine(request.protocolDate),
         kGermanKey + (request.german ? kYes : kNo),
         kSavedKey + saved.toString(kSavedFormat),
-        kSubjectsKey + QString::number(table.progressivo()),
+        kSubjectsKey + QString::number(table.subjectCount()),
     };
     QByteArray bytes;
-    bytes.reserve(1024 + qsizetype(table.progressivo()) * 128);
+    bytes.reserve(1024 + qsizetype(table.subjectCount()) * 128);
     for (const QString& line : header) {
         QChar bad;
         if (!appendLine(bytes, line, &bad))

@@ -50,7 +50,7 @@ void SubjectTable::layOut() {
 }
 
 int SubjectTable::appendRows(QList<SubjectRow> subjects) {
-    const int first = progressivo() + 1;
+    const int first = subjectCount() + 1;
     if (subjects.isEmpty())
         return first;
     beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
@@ -83,9 +83,9 @@ void SubjectTable::setFault(int row, RowFault fault) {
 }
 
 void SubjectTable::removeRow(int row) {
-    if (row < 1 || row > progressivo())
+    if (row < 1 || row > subjectCount())
         return;
-    const int last = progressivo();
+    const int last = subjectCount();
     beginRemoveRows({}, row - 1, row - 1);
     rows_.removeAt(row - 1);
     faults_.removeAt(row - 1);
@@ -97,16 +97,16 @@ void SubjectTable::removeRow(int row) {
 
 void SubjectTable::keepRows(int count) {
     count = std::max(count, 0);
-    if (count >= progressivo())
+    if (count >= subjectCount())
         return;
-    beginRemoveRows({}, count, progressivo() - 1);
+    beginRemoveRows({}, count, subjectCount() - 1);
     rows_.resize(count);
     faults_.resize(count);
     endRemoveRows();
 }
 
 int SubjectTable::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : progressivo();
+    return parent.isValid() ? 0 : subjectCount();
 }
 
 int SubjectTable::columnCount(const QModelIndex& parent) const {
@@ -135,8 +135,8 @@ QVariant SubjectTable::headerData(int section, Qt::Orientation orientation, int 
         return {};
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < ColumnCount ? kColumnHeaders.at(section) : QVariant();
-    return section >= 0 && section < progressivo() ? QVariant(QString::number(section + 1))
-                                                   : QVariant();
+    return section >= 0 && section < subjectCount() ? QVariant(QString::number(section + 1))
+                                                    : QVariant();
 }
 
 Qt::ItemFlags SubjectTable::flags(const QModelIndex& index) const {

@@ -84,7 +84,7 @@ Q_DECLARE_TYPEINFO(velmora::SubjectRow, Q_RELOCATABLE_TYPE);
 namespace velmora {
 
 // The table of subjects, the only store of them. Rows are numbered as the grid shows them:
-// row 0 is the header row, data rows are 1 to progressivo(). Model row i is data row i + 1.
+// row 0 is the header row, data rows are 1 to subjectCount(). Model row i is data row i + 1.
 class SubjectTable : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -94,7 +94,7 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    int progressivo() const { return int(rows_.size()); }
+    int subjectCount() const { return int(rows_.size()); }
     QString cell(int row, int column) const;
     // One value of a data row, columns 1 to 12, as the table holds it: the checks and the
     // writers read every row and copy nothing.
@@ -117,7 +117,7 @@ public:
     // Marks the row with the batch check's verdict; None takes a mark away.
     void setFault(int row, RowFault fault);
     // Deletes `row`: the rows below move up with their values and verdicts, and the numbers stay
-    // 1 to progressivo(). One removal, whatever the size of the table; the views hear of the
+    // 1 to subjectCount(). One removal, whatever the size of the table; the views hear of the
     // numbers below as changed row headers.
     void removeRow(int row);
     // Keeps the first `count` data rows and drops the rest, in one removal.

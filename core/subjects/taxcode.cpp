@@ -47,7 +47,7 @@ QString taxCodeCheckText(TaxCodeCheck check) {
     return {};
 }
 
-TaxCodeCheck CheckTaxCode(QStringView code, QStringView placeCode) {
+TaxCodeCheck checkTaxCode(QStringView code, QStringView placeCode) {
     if (code.size() != kTaxCodeLength)
         return TaxCodeCheck::Errato;
     // Folded one character at a time as it is read: the check runs on every row of a batch.

@@ -4,7 +4,7 @@
 
 namespace velmora {
 
-// The answer of CheckTaxCode.
+// The answer of checkTaxCode.
 enum class TaxCodeCheck { Corretto, Warning, Errato };
 
 // The answer as the operator reads it: "Corretto", "Warning" or "Errato".
@@ -16,6 +16,6 @@ QString taxCodeCheckText(TaxCodeCheck check);
 // 15 read as the digits they replace; the check character is computed on the code as written. A
 // code whose first 15 characters are not all letters and digits is
 // Errato.
-TaxCodeCheck CheckTaxCode(QStringView code, QStringView placeCode);
+TaxCodeCheck checkTaxCode(QStringView code, QStringView placeCode);
 
 } // namespace velmora

@@ -87,7 +87,7 @@ int SubjectGrid::currentColumn() const {
 }
 
 void SubjectGrid::setCurrentCell(int row, int column) {
-    if (row <= 0 || row > table_.progressivo()) {
+    if (row <= 0 || row > table_.subjectCount()) {
         setCurrentIndex({});
         return;
     }

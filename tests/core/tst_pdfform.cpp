@@ -19,8 +19,8 @@ static FormFields formFields(int position, int subjects = 12, const QString& typ
                              const QString& number = "PROT. 12\\A (bis)",
                              const QString& purpose = "CONCORSO") {
     Config config;
-    config.OfficeType = type;
-    config.OfficeSeat = seat;
+    config.officeType = type;
+    config.officeSeat = seat;
     return pdfFormFields(config, {position, purpose, number, "01/02/2010", false}, subjects);
 }
 
@@ -115,10 +115,10 @@ private Q_SLOTS:
         const FormFields fields = formFields(1);
         const QDir dir(folder.path());
         const QString missing =
-            WritePdfFormData(folder.path(), kStamp, fields, folder.path("none.pdf")).error();
+            writePdfForm(folder.path(), kStamp, fields, folder.path("none.pdf")).error();
         QVERIFY(missing.contains("none.pdf") && missing.contains("non \u00E8 stato trovato"));
         test::writeBytes(folder.path("damaged.pdf"), "%PDF-1.7\nnot a form\n");
-        QVERIFY(WritePdfFormData(folder.path(), kStamp, fields, folder.path("damaged.pdf"))
+        QVERIFY(writePdfForm(folder.path(), kStamp, fields, folder.path("damaged.pdf"))
                     .error()
                     .contains("non \u00E8 un modulo PDF valido"));
         // A letter the form's font cannot draw, a field the form does not have.
@@ -128,13 +128,13 @@ private Q_SLOTS:
                     .contains("BoxAltro"));
         QCOMPARE(dir.entryList(QDir::Files), QStringList{"damaged.pdf"});
 
-        const PdfFormResult written = WritePdfFormData(folder.path(), kStamp, fields, kTemplate);
+        const PdfFormResult written = writePdfForm(folder.path(), kStamp, fields, kTemplate);
         QVERIFY2(written.ok(), qPrintable(written.error()));
         QCOMPARE(written->fdfPath, folder.path("Modulo_Velmora_2010-03-15,0932.fdf"));
         QCOMPARE(written->pdfPath, written->fdfPath.chopped(3) + "pdf");
         QVERIFY(test::readBytes(written->fdfPath).contains("/F (" + kTemplate.toUtf8() + ")"));
         // Same minute, same folder: the same names, and the second request is what they hold.
-        QVERIFY(WritePdfFormData(folder.path(), kStamp, formFields(2, 5), kTemplate).ok());
+        QVERIFY(writePdfForm(folder.path(), kStamp, formFields(2, 5), kTemplate).ok());
         QCOMPARE(dir.entryList(QDir::Files).size(), 3);
         const auto found = readBack(test::readBytes(written->pdfPath));
         QCOMPARE(std::pair(found.at("numSoggetti"), found.at("ticked")),

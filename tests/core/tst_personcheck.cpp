@@ -72,7 +72,7 @@ void TestPersonCheck::rules() {
     for (const auto& [person, rules, marks] : cases) {
         QList<int> failed;
         QList<Column> marked;
-        for (const FailedRule& rule : CheckPersonFields(person, kNow)) {
+        for (const FailedRule& rule : checkPersonFields(person, kNow)) {
             failed.append(rule.rule);
             marked.append(rule.field);
         }
@@ -83,7 +83,7 @@ void TestPersonCheck::rules() {
 
 void TestPersonCheck::messageListsTheLinesInRuleOrder() {
     const P person{"", "", "", "X", "123", k73, "", "", k61, "ITALIA", "", "Z000"};
-    QCOMPARE(personErrorsMessage(CheckPersonFields(person, kNow)),
+    QCOMPARE(personErrorsMessage(checkPersonFields(person, kNow)),
              QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:\r\n"
                             "\r\n- Cognome non inserito correttamente"
                             "\r\n- Nome non inserito correttamente"
@@ -95,9 +95,9 @@ void TestPersonCheck::messageListsTheLinesInRuleOrder() {
                             "\r\n- Data di nascita nulla o non valida"
                             "\r\n- Comune di nascita non inserito o non valido"
                             "\r\n- Comune di nascita non coerente con la Nazione"));
-    QCOMPARE(CheckPersonFields(set(kForeigner, &P::taxCode, "X"), kNow).value(0).line,
+    QCOMPARE(checkPersonFields(set(kForeigner, &P::taxCode, "X"), kNow).value(0).line,
              QStringLiteral("- Codice Fiscale non previsto per gli stranieri"));
-    QCOMPARE(CheckPersonFields(set(kForeigner, &P::stateCode, ""), kNow).value(0).line,
+    QCOMPARE(checkPersonFields(set(kForeigner, &P::stateCode, ""), kNow).value(0).line,
              QStringLiteral("- Nazione di nascita non inserita o non valida"));
 }
 

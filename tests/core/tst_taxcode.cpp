@@ -44,7 +44,7 @@ void TestTaxCode::answers() {
         {u"MRTMT\u00C025D09F205Z"_qs, "F205", wrong},
     };
     for (const auto& [code, place, answer] : cases)
-        QVERIFY2(CheckTaxCode(code, place) == answer, qPrintable(code + u' ' + place));
+        QVERIFY2(checkTaxCode(code, place) == answer, qPrintable(code + u' ' + place));
 }
 
 QTEST_GUILESS_MAIN(TestTaxCode)

@@ -36,10 +36,10 @@ void placeTable(const QString& path, const QByteArray& bytes) {
 // Lines end at CR: no value keeps one.
 void config(const QString& path) {
     Config read;
-    ReadConfig(path, read);
+    readConfigFile(path, read);
     for (const QString* value :
-         {&read.OfficeType, &read.OfficeSeat, &read.DefaultPurpose, &read.DefaultCertType,
-          &read.OutputFolder, &read.ImportFolder, &read.PdfFolder})
+         {&read.officeType, &read.officeSeat, &read.defaultPurpose, &read.defaultCertType,
+          &read.outputFolder, &read.importFolder, &read.pdfFolder})
         require(!value->contains(u'\r'));
 }
 

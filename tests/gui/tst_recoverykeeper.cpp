@@ -33,7 +33,7 @@ void TestRecoveryKeeper::crashedRunIsTakenBack() {
     RecoveryKeeper keeper(f.program);
     keepRequestInProgress(f.main, keeper);
     f.main.start(); // the splash goes, the question comes
-    QTRY_COMPARE_WITH_TIMEOUT(f.program.table.progressivo(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.program.table.subjectCount(), 2, 10000);
     QCOMPARE(f.messages.asked.size(), 1);
     QCOMPARE(f.program.table.values(1), romanSubject());
     QCOMPARE(f.program.table.values(2), parisianSubject());

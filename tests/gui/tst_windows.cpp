@@ -202,7 +202,7 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     typeKeys(control(*window, "nameEdit"), QStringLiteral("x"));
     click(*window, "insertButton");
     QVERIFY(f.messages.shown.isEmpty() && gone(window));
-    QCOMPARE(f.program.table.progressivo(), 3);
+    QCOMPARE(f.program.table.subjectCount(), 3);
     QCOMPARE(f.program.table.cell(2, NameColumn), QStringLiteral("JOS\u00C8X"));
     QCOMPARE(grid->currentRow(), 2);
     QCOMPARE(f.program.table.fault(2), RowFault::None); // the mark goes with the saving
@@ -215,15 +215,15 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     typed.stateCode = QStringLiteral("Z000");
     typed.birthDate = control<MaskedDateEdit>(*window, "birthDateEdit")->shownText();
     QCOMPARE(f.messages.texts(),
-             QStringList{personErrorsMessage(CheckPersonFields(typed, f.clock.now()))});
-    QCOMPARE(f.program.table.progressivo(), 3);
+             QStringList{personErrorsMessage(checkPersonFields(typed, f.clock.now()))});
+    QCOMPARE(f.program.table.subjectCount(), 3);
 
     window->fillFromRow(romanSubject()); // then a tax code with a wrong check character
     setText(*window, "taxCodeEdit", QStringLiteral("RSSMRA70A05H501A"));
     click(*window, "insertButton");
     QCOMPARE(f.messages.asked.last().text, kTaxCodeQuestion);
     QVERIFY(window->isVisible()); // No was answered
-    QCOMPARE(f.program.table.progressivo(), 3);
+    QCOMPARE(f.program.table.subjectCount(), 3);
 }
 
 // The palette belongs to the subject dialog: it types into the field it was opened from and
@@ -265,18 +265,18 @@ void TestWindows::tableCommands() {
     ClearTableDialog* confirm = shownWindow<ClearTableDialog>();
     QVERIFY(confirm);
     click(*confirm, "cancelButton");
-    QCOMPARE(s.program.table.progressivo(), 4);
+    QCOMPARE(s.program.table.subjectCount(), 4);
     QTRY_VERIFY(!shownWindow<ClearTableDialog>());
 
     s.main.showRow(2);
     click(s.main, "deleteSubjectButton"); // no answer scripted: No
     QCOMPARE(s.messages.asked.size(), 1);
     QCOMPARE(s.messages.asked.first().text, kDeleteQuestion.arg(2));
-    QCOMPARE(s.program.table.progressivo(), 4);
+    QCOMPARE(s.program.table.subjectCount(), 4);
 
     click(s.main, "clearTableButton");
     click(*shownWindow<ClearTableDialog>(), "yesButton");
-    QCOMPARE(s.program.table.progressivo(), 0);
+    QCOMPARE(s.program.table.subjectCount(), 0);
     QTRY_VERIFY(!shownWindow<ClearTableDialog>());
 
     fillNumbered(s.program.table, SubjectTable::kMaxRows);
@@ -337,7 +337,7 @@ void TestWindows::pdfFormThroughTheOutputWindow() {
     QVERIFY(data.readAll().contains("/T (Box29) /V /On"));
     QCOMPARE(s.shell.opened, QStringList{out + stamp + ".pdf"});
     QVERIFY(s.messages.shown.last().text.contains(QDir::toNativeSeparators(out + stamp)));
-    QCOMPARE(s.program.config.PdfFolder, out);
+    QCOMPARE(s.program.config.pdfFolder, out);
 }
 
 void TestWindows::importRefusedOrWithoutFile() {
@@ -359,7 +359,7 @@ void TestWindows::importRefusedOrWithoutFile() {
     auto* grid = control<SubjectGrid>(f.main, "subjectGrid");
     QCOMPARE(grid->currentRow(), 3); // the table laid out again
     QVERIFY(f.messages.texts().last().startsWith(importDateMessage(1)));
-    QCOMPARE(f.program.table.progressivo(), 3);
+    QCOMPARE(f.program.table.subjectCount(), 3);
     QCOMPARE(f.program.table.cell(3, SurnameColumn), QStringLiteral("S3"));
 }
 
@@ -380,7 +380,7 @@ void TestWindows::exportThenImportThroughTheMenu() {
     control<QComboBox>(*importer, "fileTypeCombo")->setCurrentIndex(1);
     chooseFile(*importer, f.folder.path(QStringLiteral("lista.csv")));
     click(*importer, "okButton");
-    QCOMPARE(f.program.table.progressivo(), 2);
+    QCOMPARE(f.program.table.subjectCount(), 2);
     QCOMPARE(f.program.table.values(1), romanSubject());
     QCOMPARE(f.program.table.values(2), parisianSubject());
     QCOMPARE(control<SubjectGrid>(f.main, "subjectGrid")->currentRow(), 2);

@@ -46,7 +46,7 @@ inline SubjectValues subjectCells(const QString& cells) {
     return values;
 }
 
-// Born in Rome, with a tax code whose check character is right: CheckTaxCode says Corretto.
+// Born in Rome, with a tax code whose check character is right: checkTaxCode says Corretto.
 inline SubjectValues romanSubject() {
     return subjectCells(
         QStringLiteral("ROSSI|MARIO|M|RSSMRA70A05H501F|||05/01/1970|ROMA||ITALIA|H501|Z000"));
