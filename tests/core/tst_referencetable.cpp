@@ -71,18 +71,15 @@ void TestReferenceTable::lookupByName() {
 void TestReferenceTable::lookupByCode_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
-    QTest::newRow("A002") << "A002"
-                          << "ABBADIA";
-    QTest::newRow("A003") << "A003"
-                          << "ABBADIA";
-    QTest::newRow("Z998") << "Z998"
-                          << "";
-    QTest::newRow("h501") << "h501"
-                          << "";
-    QTest::newRow("A0:0") << "A0:0"
-                          << ""; // no code, though read as digits it would be A100
-    QTest::newRow("F205") << "F205"
-                          << "MILANO ";
+    // "A0:0" is no code, though read as digits it would be A100.
+    for (const auto& [code, name] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"A002", "ABBADIA"},
+                                                                    {"A003", "ABBADIA"},
+                                                                    {"Z998", ""},
+                                                                    {"h501", ""},
+                                                                    {"A0:0", ""},
+                                                                    {"F205", "MILANO "}})
+        QTest::newRow(code) << QString::fromLatin1(code) << QString::fromLatin1(name);
 }
 
 void TestReferenceTable::lookupByCode() {

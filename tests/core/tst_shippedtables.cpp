@@ -69,30 +69,17 @@ void TestShippedTables::knownPlaces_data() {
     QTest::addColumn<QString>("today"); // the name the code gives
     const char* const municipalities = "FileCodComuni.txt";
     const char* const states = "FileCodStati.txt";
-    QTest::newRow("ROMA") << municipalities << "ROMA"
-                          << "H501"
-                          << "ROMA";
-    QTest::newRow("MILANO") << municipalities << "MILANO"
-                            << "F205"
-                            << "MILANO";
-    QTest::newRow("FORLI'") << municipalities << "FORLI'"
-                            << "D704"
-                            << "FORLI'";
-    QTest::newRow("FORLI' soppresso") << municipalities << "FORLI' - PROV. CB - SOPPRESSO"
-                                      << "D703"
-                                      << "FORLI' DEL SANNIO";
-    QTest::newRow("ABANO BAGNI") << municipalities << "ABANO BAGNI"
-                                 << "A001"
-                                 << "ABANO TERME";
-    QTest::newRow("ITALIA") << states << "ITALIA"
-                            << "Z000"
-                            << "ITALIA";
-    QTest::newRow("FRANCIA") << states << "FRANCIA"
-                             << "Z110"
-                             << "FRANCIA";
-    QTest::newRow("RHODESIA") << states << "RHODESIA"
-                              << "Z337"
-                              << "ZIMBABWE";
+    const std::array<const char*, 4> places[] = {
+        {municipalities, "ROMA", "H501", "ROMA"},
+        {municipalities, "MILANO", "F205", "MILANO"},
+        {municipalities, "FORLI'", "D704", "FORLI'"},
+        {municipalities, "FORLI' - PROV. CB - SOPPRESSO", "D703", "FORLI' DEL SANNIO"},
+        {municipalities, "ABANO BAGNI", "A001", "ABANO TERME"},
+        {states, "ITALIA", "Z000", "ITALIA"},
+        {states, "FRANCIA", "Z110", "FRANCIA"},
+        {states, "RHODESIA", "Z337", "ZIMBABWE"}};
+    for (const auto& [file, name, code, today] : places)
+        QTest::newRow(name) << QString(file) << QString(name) << QString(code) << QString(today);
 }
 
 void TestShippedTables::knownPlaces() {
