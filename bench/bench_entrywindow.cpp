@@ -138,7 +138,7 @@ void SaveLastRow(benchmark::State& state) {
     Services services;
     Program program(services.messages, services.shell, services.clock);
     program.table.appendRows(
-        QList<SubjectValues>(SubjectTable::kMaxRows - 1, test::romanSubject()));
+        test::rowsOf(QList<SubjectValues>(SubjectTable::kMaxRows - 1, test::romanSubject())));
     program.addingSubject = true;
     SubjectDialog window(program);
     auto* insert = window.findChild<QPushButton*>(QStringLiteral("insertButton"));

@@ -3,12 +3,14 @@
 // same import through the window, with the main window's model and view taking the rows.
 #include "core/import/importfile.h"
 #include "core/output/batch.h"
+#include "core/subjects/delimited.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
 #include "gui/importdialog.h"
 #include "gui/mainwindow.h"
 #include "gui/widgets/folderchooser.h"
 #include "support/fixture.h"
+#include "support/places.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -67,22 +69,10 @@ QList<SubjectValues> fullTable() {
 }
 
 QByteArray fileBytes(ImportKind kind) {
-    const QList<SubjectValues> subjects = fullTable();
-    if (kind == ImportKind::FixedWidth) {
-        SubjectTable table;
-        table.appendRows(subjects);
-        return *subjectListBytes(table);
-    }
-    QString text;
-    for (const SubjectValues& v : subjects) {
-        text += QStringList{v[SurnameColumn],      v[NameColumn],      v[MunicipalityCodeColumn],
-                            v[ForeignPlaceColumn], v[BirthDateColumn], v[StateCodeColumn],
-                            v[FatherColumn],       v[SexColumn],       v[TaxCodeColumn],
-                            v[CuiColumn]}
-                    .join(u',');
-        text += kLineEnd;
-    }
-    return *encodeWindows1252(text);
+    SubjectTable table;
+    table.appendRows(test::rowsOf(fullTable()));
+    return kind == ImportKind::FixedWidth ? *subjectListBytes(table)
+                                          : *delimitedSubjectBytes(table);
 }
 
 // The file of each kind, written once into a scratch folder that also holds ref/.

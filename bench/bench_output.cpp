@@ -26,15 +26,11 @@ SubjectValues sample() {
     return test::romanSubject();
 }
 
-// Every row its own texts, as after an import or typing.
+// Every row its own text, as after an import or typing.
 void fill(SubjectTable& table) {
-    QList<SubjectValues> rows;
-    for (int i = 0; i < SubjectTable::kMaxRows; ++i) {
-        SubjectValues v = sample();
-        for (QString& text : v)
-            text.detach();
-        rows.append(std::move(v));
-    }
+    QList<SubjectRow> rows;
+    for (int i = 0; i < SubjectTable::kMaxRows; ++i)
+        rows.append(SubjectRow(sample()));
     table.appendRows(std::move(rows));
 }
 

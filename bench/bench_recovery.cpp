@@ -27,7 +27,9 @@ const Request kRequest{2, QStringLiteral("LAVORO"), QStringLiteral("123"),
 const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
 
 struct FullTable {
-    FullTable() { table.appendRows(QList<SubjectValues>(SubjectTable::kMaxRows, sample())); }
+    FullTable() {
+        table.appendRows(test::rowsOf(QList<SubjectValues>(SubjectTable::kMaxRows, sample())));
+    }
     SubjectTable table;
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("richiesta-in-corso.txt"));

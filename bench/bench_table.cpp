@@ -26,11 +26,11 @@ SubjectValues subject(int i) {
 }
 
 void fullTable(SubjectTable& table) {
-    QList<SubjectValues> rows;
+    QList<SubjectRow> rows;
     rows.reserve(SubjectTable::kMaxRows);
     for (int i = 1; i <= SubjectTable::kMaxRows; ++i)
-        rows.append(subject(i));
-    table.appendRows(rows);
+        rows.append(SubjectRow(subject(i)));
+    table.appendRows(std::move(rows));
 }
 
 // Elimina Soggetto on a row of a full table (the argument); the row is put back at the end,

@@ -27,8 +27,8 @@ int runBatch(const QStringList& arguments, Io& io) {
                                 {QStringLiteral("--german")}, error);
     if (!options)
         return usageError(io, kName, error);
-    if (const QString refused = typeFieldOptions(*options); !refused.isEmpty())
-        return usageError(io, kName, refused);
+    if (const Status typed = typeFieldOptions(*options); !typed)
+        return usageError(io, kName, typed.error());
     if (options->positional.size() != 1)
         return usageError(io, kName, QStringLiteral("serve un FILE di soggetti"));
     const QString& file = options->positional.first();

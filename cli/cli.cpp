@@ -54,16 +54,19 @@ const std::string kBatchHelp =
     "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
     "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n";
 
+const std::string kTaxCodeHelp =
+    "  velmora-cli taxcode CODICE LUOGO\n"
+    "  velmora-cli taxcode -\n"
+    "      Controlla il codice fiscale CODICE (" +
+    std::to_string(record::kTaxCodeLength) +
+    " caratteri, maiuscole o minuscole)\n"
+    "      contro LUOGO, il codice del comune di nascita (es. H501), e stampa\n"
+    "      Corretto, Warning (luogo giusto, carattere di controllo diverso) o Errato.\n"
+    "      Con \"-\" legge da standard input righe CODICE<TAB>LUOGO e stampa una\n"
+    "      risposta per riga, nello stesso ordine.\n";
+
 const std::array kCommands{
-    Command{"taxcode",
-            "  velmora-cli taxcode CODICE LUOGO\n"
-            "  velmora-cli taxcode -\n"
-            "      Controlla il codice fiscale CODICE (16 caratteri, maiuscole o minuscole)\n"
-            "      contro LUOGO, il codice del comune di nascita (es. H501), e stampa\n"
-            "      Corretto, Warning (luogo giusto, carattere di controllo diverso) o Errato.\n"
-            "      Con \"-\" legge da standard input righe CODICE<TAB>LUOGO e stampa una\n"
-            "      risposta per riga, nello stesso ordine.\n",
-            runTaxCode},
+    Command{"taxcode", kTaxCodeHelp, runTaxCode},
     Command{"check", kCheckHelp, runCheck},
     Command{"batch", kBatchHelp, runBatch},
     Command{

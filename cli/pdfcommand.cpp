@@ -27,8 +27,8 @@ int runPdf(const QStringList& arguments, Io& io) {
                                 {}, error);
     if (!options)
         return usageError(io, kName, error);
-    if (const QString refused = typeFieldOptions(*options); !refused.isEmpty())
-        return usageError(io, kName, refused);
+    if (const Status typed = typeFieldOptions(*options); !typed)
+        return usageError(io, kName, typed.error());
     if (!options->positional.isEmpty())
         return usageError(io, kName,
                           QStringLiteral("argomento inatteso: ") + options->positional.first());

@@ -31,7 +31,7 @@ Config officeConfig(const Options& options, const DataFolders& folders) {
     return config;
 }
 
-QString typeFieldOptions(Options& options) {
+Status typeFieldOptions(Options& options) {
     const std::pair<QString, KeyFilter> fields[] = {
         {QStringLiteral("--purpose"), requestfields::purpose()},
         {QStringLiteral("--protocol"), requestfields::protocolNumber()},
@@ -44,7 +44,7 @@ QString typeFieldOptions(Options& options) {
             continue;
         Result<QString> typed = typeText(filter, *value);
         if (!typed)
-            return option + QStringLiteral(": ") + typed.error();
+            return Failure{option + QStringLiteral(": ") + typed.error()};
         *value = std::move(*typed);
     }
     return {};

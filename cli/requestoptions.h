@@ -19,9 +19,9 @@ QString certPositionRange();
 Config officeConfig(const Options& options, const DataFolders& folders);
 
 // --purpose, --protocol, --office-type and --office-seat as the main window's and the office
-// data window's fields would hold them once typed (letters in capitals). "" when every one is
-// accepted, else why the first one is not, naming the option.
-QString typeFieldOptions(Options& options);
+// data window's fields would hold them once typed (letters in capitals); a failure says why the
+// first one is not accepted, naming the option.
+Status typeFieldOptions(Options& options);
 
 // --dest as an absolute path, for scripts to use whatever their working folder; "" if absent.
 QString destination(const Options& options);

@@ -49,55 +49,54 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
 
 namespace {
 
-// Why the file cannot be imported before a line of it is read, or "".
-QString unreadableFile(const QString& path) {
+// The file can be imported, as far as can be told before a line of it is read.
+Status readableFile(const QString& path) {
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists())
-        return QStringLiteral("Il file %1 non esiste").arg(shown);
+        return Failure{QStringLiteral("Il file %1 non esiste").arg(shown)};
     if (info.isDir())
-        return QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown);
+        return Failure{QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
-            .arg(shown, systemReason(errno));
+        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
+                           .arg(shown, systemReason(errno))};
     if (info.size() > LineReader::kMaxFileBytes)
-        return QStringLiteral("Il file %1 supera il limite di %2 MiB")
-            .arg(shown)
-            .arg(LineReader::kMaxFileBytes / (1024 * 1024));
+        return Failure{QStringLiteral("Il file %1 supera il limite di %2 MiB")
+                           .arg(shown)
+                           .arg(LineReader::kMaxFileBytes / (1024 * 1024))};
     return {};
 }
 
-// Why a place table cannot serve the import, naming it, or "".
-QString unusableTable(ReferenceTable& table, const QString& path) {
+// The place table can serve the import; a failure names it.
+Status usableTable(ReferenceTable& table, const QString& path) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (!QFileInfo::exists(shown))
-        return QStringLiteral("Manca la tabella dei luoghi %1").arg(shown);
-    const Status read = table.refresh();
-    if (!read)
-        return read.error();
+        return Failure{QStringLiteral("Manca la tabella dei luoghi %1").arg(shown)};
+    if (const Status read = table.refresh(); !read)
+        return read;
     if (table.names().isEmpty())
-        return QStringLiteral("La tabella dei luoghi %1 \u00E8 vuota").arg(shown);
+        return Failure{QStringLiteral("La tabella dei luoghi %1 \u00E8 vuota").arg(shown)};
     return {};
 }
 
 } // namespace
 
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io) {
-    QString why = unreadableFile(file);
-    if (!why.isEmpty()) {
-        io.err << terminalText(importGeneralMessage(0)) << '\n' << why.toStdString() << '\n';
+    if (const Status readable = readableFile(file); !readable) {
+        io.err << terminalText(importGeneralMessage(0)) << '\n'
+               << readable.error().toStdString() << '\n';
         return false;
     }
     const QString municipalityPath = io.folders.dataFile(kMunicipalityTable);
     const QString statePath = io.folders.dataFile(kStateTable);
     ReferenceTable municipalities(municipalityPath);
     ReferenceTable states(statePath);
-    why = unusableTable(municipalities, municipalityPath);
-    if (why.isEmpty())
-        why = unusableTable(states, statePath);
-    if (!why.isEmpty()) {
-        io.err << why.toStdString() << '\n';
+    Status usable = usableTable(municipalities, municipalityPath);
+    if (usable)
+        usable = usableTable(states, statePath);
+    if (!usable) {
+        io.err << usable.error().toStdString() << '\n';
         return false;
     }
     ImportResult result =

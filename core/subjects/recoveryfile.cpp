@@ -131,7 +131,9 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
     RecoveryRead read;
     Request& request = read.request;
     const QString& position = values[0]; // empty, or one digit 0 to 4
-    if (position.size() > 1 || (position.size() == 1 && (position[0] < u'0' || position[0] > u'4')))
+    const int types = int(kCertificateTypes.size());
+    if (position.size() > 1 ||
+        (position.size() == 1 && (position[0] < u'0' || position[0] >= QChar(u'0' + types))))
         return badLine(2);
     request.certificateType = position.isEmpty() ? -1 : position.toInt();
     request.purpose = values[1];

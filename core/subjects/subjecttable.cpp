@@ -34,14 +34,6 @@ SubjectValues SubjectRow::values() const {
     return values;
 }
 
-QString SubjectTable::cell(int row, int column) const {
-    if (row == 0)
-        return kColumnHeaders.at(column);
-    if (column == NumberColumn)
-        return QString::number(row);
-    return rows_.at(row - 1)[Column(column)].toString();
-}
-
 void SubjectTable::layOut() {
     beginResetModel();
     rows_.clear();
@@ -62,14 +54,6 @@ int SubjectTable::appendRows(QList<SubjectRow> subjects) {
     faults_.resize(rows_.size()); // new rows carry no mark
     endInsertRows();
     return first;
-}
-
-int SubjectTable::appendRows(const QList<SubjectValues>& subjects) {
-    QList<SubjectRow> rows;
-    rows.reserve(subjects.size());
-    for (const SubjectValues& subject : subjects)
-        rows.append(SubjectRow(subject));
-    return appendRows(std::move(rows));
 }
 
 void SubjectTable::setValues(int row, const SubjectValues& subject) {

@@ -95,7 +95,6 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     int subjectCount() const { return int(rows_.size()); }
-    QString cell(int row, int column) const;
     // One value of a data row, columns 1 to 12, as the table holds it: the checks and the
     // writers read every row and copy nothing.
     QStringView text(int row, Column column) const { return rows_.at(row - 1)[column]; }
@@ -110,7 +109,6 @@ public:
     // Into an empty table the list itself is taken, so an import's rows are never held twice.
     // The table grows by doubling: adding rows one at a time costs the same per row at any size.
     int appendRows(QList<SubjectRow> subjects);
-    int appendRows(const QList<SubjectValues>& subjects);
     int appendRow(const SubjectValues& subject) { return appendRows({SubjectRow(subject)}); }
     // Columns 1 to 12 of `row`; the number and the verdict stay.
     void setValues(int row, const SubjectValues& subject);

@@ -62,7 +62,7 @@ private Q_SLOTS:
         SubjectValues foreigner = parisianSubject();
         foreigner[SurnameColumn] = QString(72, u'X');
         SubjectTable table;
-        table.appendRows({romanSubject(), foreigner});
+        table.appendRows(rowsOf({romanSubject(), foreigner}));
         ScratchFolder folder;
         int counter = 0;
         const Result<QString> batch = writeBatch(folder.path(), kStamp, kGeneral, table, counter);

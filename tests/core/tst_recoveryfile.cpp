@@ -15,7 +15,7 @@ static const Request kRequest{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123A
 // The recovery file of kRequest with three subjects.
 static QByteArray savedRequest() {
     SubjectTable table;
-    table.appendRows({romanSubject(), parisianSubject(), romanSubject()});
+    table.appendRows(rowsOf({romanSubject(), parisianSubject(), romanSubject()}));
     return recoveryBytes(kRequest, table, kSaved).value();
 }
 

@@ -127,7 +127,7 @@ void TestRequestCheck::failingRowsInTableOrder() {
     QList<SubjectValues> rows(8, romanSubject());
     rows[2][SexColumn].clear();
     rows[6][StateCodeColumn].clear();
-    table.appendRows(rows);
+    table.appendRows(rowsOf(rows));
     QCOMPARE(rowFaultLines(failingRowChecks(table, kNow)),
              QStringLiteral("Riga 3: Sesso diverso da M o F\r\n"
                             "Riga 7: Codice dello Stato di nascita mancante o non trovato"));

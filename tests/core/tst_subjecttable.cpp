@@ -22,9 +22,8 @@ private Q_SLOTS:
         QSignalSpy reset(&table, &SubjectTable::modelReset);
         table.removeRow(1);
         QVERIFY(removed.size() == 1 && changed.isEmpty() && reset.isEmpty());
-        QCOMPARE(table.cell(999, NumberColumn), "999");
         QCOMPARE(table.headerData(998, Qt::Vertical).toString(), "999");
-        QCOMPARE(table.cell(999, SurnameColumn), "S1000");
+        QCOMPARE(table.text(999, SurnameColumn), u"S1000");
         QCOMPARE(table.fault(999), RowFault::Sex);
         QCOMPARE(table.fault(998), RowFault::None);
         table.setValues(999, test::romanSubject()); // new values keep the verdict

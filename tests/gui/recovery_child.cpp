@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     main.start();
     // Once the splash screen has gone, as the operator would.
     QObject::connect(&main, &MainWindow::splashClosed, &main, [&] {
-        program.table.appendRows({test::romanSubject(), test::parisianSubject()});
+        program.table.appendRows(test::rowsOf({test::romanSubject(), test::parisianSubject()}));
         test::control<QLineEdit>(main, "protocolNumberEdit")->setText(QStringLiteral("PROT1"));
     });
     QTimer poll;

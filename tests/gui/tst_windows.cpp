@@ -203,7 +203,7 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     click(*window, "insertButton");
     QVERIFY(f.messages.shown.isEmpty() && gone(window));
     QCOMPARE(f.program.table.subjectCount(), 3);
-    QCOMPARE(f.program.table.cell(2, NameColumn), QStringLiteral("JOS\u00C8X"));
+    QCOMPARE(f.program.table.text(2, NameColumn), QStringLiteral("JOS\u00C8X"));
     QCOMPARE(grid->currentRow(), 2);
     QCOMPARE(f.program.table.fault(2), RowFault::None); // the mark goes with the saving
 
@@ -299,7 +299,7 @@ void TestWindows::refusedAndImportedRequests() {
     setText(s.main, "protocolDateEdit", QStringLiteral("15/03/2010"));
     QList<SubjectValues> rows(4, romanSubject());
     rows[2][StateCodeColumn].clear();
-    s.program.table.appendRows(rows);
+    s.program.table.appendRows(rowsOf(rows));
     s.program.holdsImportedRows = true;
     click(s.main, "createFilesButton"); // imported rows are checked after the wait window
     QVERIFY(shownWindow<WaitDialog>() && !shownWindow<CreateFilesDialog>());
@@ -360,12 +360,12 @@ void TestWindows::importRefusedOrWithoutFile() {
     QCOMPARE(grid->currentRow(), 3); // the table laid out again
     QVERIFY(f.messages.texts().last().startsWith(importDateMessage(1)));
     QCOMPARE(f.program.table.subjectCount(), 3);
-    QCOMPARE(f.program.table.cell(3, SurnameColumn), QStringLiteral("S3"));
+    QCOMPARE(f.program.table.text(3, SurnameColumn), QStringLiteral("S3"));
 }
 
 void TestWindows::exportThenImportThroughTheMenu() {
     Filled f(0);
-    f.program.table.appendRows({romanSubject(), parisianSubject()});
+    f.program.table.appendRows(rowsOf({romanSubject(), parisianSubject()}));
     control<QAction>(f.main, "exportAction")->trigger();
     auto* exporter = shownWindow<ExportDialog>();
     QVERIFY(exporter && folderChooser(*exporter).setFolder(f.folder.path()));

@@ -19,6 +19,15 @@ inline void writePlaceTables(const ScratchFolder& folder) {
     writeBytes(folder.path(QStringLiteral("ref/FileCodStati.txt")), kStates);
 }
 
+// Rows as the table holds them.
+inline QList<SubjectRow> rowsOf(const QList<SubjectValues>& subjects) {
+    QList<SubjectRow> rows;
+    rows.reserve(subjects.size());
+    for (const SubjectValues& values : subjects)
+        rows.append(SubjectRow(values));
+    return rows;
+}
+
 inline SubjectValues subject(std::initializer_list<std::pair<Column, const char16_t*>> cells) {
     SubjectValues values;
     for (const auto& [column, text] : cells)
@@ -28,13 +37,13 @@ inline SubjectValues subject(std::initializer_list<std::pair<Column, const char1
 
 // Appends `count` rows whose surnames are "S1", "S2", ...
 inline void fillNumbered(SubjectTable& table, int count) {
-    QList<SubjectValues> rows;
+    QList<SubjectRow> rows;
     for (int i = 1; i <= count; ++i) {
         SubjectValues values;
         values[SurnameColumn] = QStringLiteral("S%1").arg(i);
-        rows.append(values);
+        rows.append(SubjectRow(values));
     }
-    table.appendRows(rows);
+    table.appendRows(std::move(rows));
 }
 
 // A subject from its cells in column order from the surname, separated by '|'.
@@ -61,7 +70,7 @@ inline SubjectValues parisianSubject() {
 // Subjects as the subject list file holds them: fixed-width lines, CR LF after each.
 inline QByteArray subjectListBytes(const QList<SubjectValues>& subjects) {
     SubjectTable table;
-    table.appendRows(subjects);
+    table.appendRows(rowsOf(subjects));
     return *subjectListBytes(table);
 }
 
