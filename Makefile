@@ -2,6 +2,8 @@
 #   make run    installs what is missing, builds, starts the program in build/work
 #   make test   installs what is missing, builds, runs every test (then again under sanitizers)
 #   make package  builds the Debian package; then apt install ./velmora_*.deb
+#   make windows  cross-builds for 64-bit Windows and makes Velmora-<version>-setup.exe
+#   make test-windows  tests the Windows build under wine64
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -15,7 +17,8 @@ PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-d
             libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev time \
             dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
 
-.PHONY: all deps configure build run package test test-fast test-asan test-fuzz clean format
+.PHONY: all deps configure build run package test test-fast test-asan test-fuzz windows \
+        test-windows clean format
 
 all: build
 
@@ -78,8 +81,17 @@ test-fuzz: deps
 
 test: test-fast test-asan test-fuzz
 
+# Windows: Qt and qpdf are built once from Debian's source packages into ~/.cache/velmora
+# (tools/windows/build-deps.sh), then the program, its tests and the installer.
+windows: deps
+	tools/windows/build.sh
+
+# The Windows tests compare the batch of the installed program with the Linux build's.
+test-windows: build
+	tools/windows/test.sh
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-windows

@@ -6,13 +6,10 @@
 
 int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    // For the folder of the executable, beside which the installed tables are.
+    // For the folder of the executable, beside which the installed tables are, and for the
+    // arguments as the system gives them (wide on Windows, whatever the code page).
     const QCoreApplication application(argc, argv);
     velmora::cli::Io io{std::cin, std::cout, std::cerr};
-    io.folders.work = velmora::chooseWorkFolder(
-        QDir::currentPath(), qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
-    return velmora::cli::run(arguments, io);
+    io.folders.work = velmora::chooseWorkFolder(QDir::currentPath(), velmora::userWorkFolder());
+    return velmora::cli::run(QCoreApplication::arguments().mid(1), io);
 }

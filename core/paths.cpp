@@ -5,13 +5,27 @@
 
 namespace velmora {
 
-QString chooseWorkFolder(const QString& current, const QString& xdgDataHome, const QString& home) {
+QString chooseWorkFolder(const QString& current, const QString& userFolder) {
     if (QFileInfo(QDir(current).filePath(QStringLiteral("ref"))).isDir())
         return QDir::cleanPath(current);
+    return QDir::cleanPath(userFolder);
+}
+
+QString xdgWorkFolder(const QString& xdgDataHome, const QString& home) {
     const QString dataHome = QDir::isAbsolutePath(xdgDataHome)
                                  ? xdgDataHome
                                  : QDir(home).filePath(QStringLiteral(".local/share"));
     return QDir::cleanPath(QDir(dataHome).filePath(QStringLiteral("velmora")));
+}
+
+QString userWorkFolder() {
+#ifdef Q_OS_WIN
+    const QString roaming = qEnvironmentVariable("APPDATA");
+    return QDir::cleanPath(
+        QDir(roaming.isEmpty() ? QDir::homePath() : roaming).filePath(QStringLiteral("Velmora")));
+#else
+    return xdgWorkFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+#endif
 }
 
 QString installedDataFolder(const QString& executableFolder) {

@@ -13,9 +13,15 @@ inline constexpr QStringView kFormTemplate = u"ref/modello.pdf";
 inline constexpr QStringView kUserManual = u"docs/ORV-Velmora-Manuale_Utente.doc";
 
 // The working folder: `current` when it holds ref/ (the build tree, or an office's shared
-// folder), else velmora below the user's data folder: `xdgDataHome` when it is an absolute
-// path, else `home`/.local/share.
-QString chooseWorkFolder(const QString& current, const QString& xdgDataHome, const QString& home);
+// folder), else `userFolder`.
+QString chooseWorkFolder(const QString& current, const QString& userFolder);
+
+// The user's own working folder: on Windows Velmora in the roaming application data
+// (%APPDATA%), elsewhere xdgWorkFolder() of the environment.
+QString userWorkFolder();
+// velmora below the user's data folder: `xdgDataHome` when it is an absolute path, else
+// `home`/.local/share.
+QString xdgWorkFolder(const QString& xdgDataHome, const QString& home);
 
 // The shipped ref/ and docs/ of an installed program: share/velmora beside the folder that
 // holds the executable, so that an unpacked package works from any root.

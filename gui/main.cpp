@@ -30,8 +30,7 @@ int main(int argc, char* argv[]) {
 
     // The folder the program works in from here on: the current one when it holds ref/,
     // else the user's own, made on the first start.
-    const QString work = velmora::chooseWorkFolder(
-        QDir::currentPath(), qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    const QString work = velmora::chooseWorkFolder(QDir::currentPath(), velmora::userWorkFolder());
     if (!QDir().mkpath(work) || !QDir::setCurrent(work)) {
         messages.show(QStringLiteral("Impossibile creare la cartella di lavoro %1")
                           .arg(QDir::toNativeSeparators(work)),

@@ -1,15 +1,13 @@
 #include "core/files/filewriter.h"
 
+#include "core/files/systemcalls.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora {
 namespace {
@@ -22,10 +20,6 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QByteArray native(const QString& path) {
-    return QFile::encodeName(path);
-}
-
 QString randomSuffix() {
     return QString::number(QRandomGenerator::global()->generate64(), 36);
 }
@@ -33,9 +27,9 @@ QString randomSuffix() {
 // One file on its way to its target.
 struct Pending {
     const FileContent* content = nullptr;
-    QByteArray target;
-    QByteArray temp;
-    QByteArray backup; // the earlier file, kept until every file is in place
+    QString target;
+    QString temp;
+    QString backup; // the earlier file, kept until every file is in place
     bool earlier = false;
     bool placed = false;
 };
@@ -64,12 +58,12 @@ void clearStaleTemporaries(const QFileInfo& target) {
 }
 
 // Opens a new hidden file beside `target`; -1 with errno set when the folder does not allow it.
-int openTemporary(const QString& target, QByteArray& temp) {
+int openTemporary(const QString& target, QString& temp) {
     const QFileInfo info(target);
     clearStaleTemporaries(info);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        temp = native(info.dir().filePath(temporaryPrefix(info) + randomSuffix()));
-        const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temp = info.dir().filePath(temporaryPrefix(info) + randomSuffix());
+        const int fd = systemcalls::openNew(temp);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -98,9 +92,8 @@ Status writeAndSync(int fd, const QByteArray& bytes, const WriteCalls& calls) {
 
 Status prepare(Pending& file, const WriteCalls& calls) {
     const FileContent& content = *file.content;
-    struct stat earlier {};
-    const bool exists = ::lstat(file.target.constData(), &earlier) == 0;
-    const int fd = openTemporary(QFile::decodeName(file.target), file.temp);
+    file.earlier = systemcalls::isPlainFile(file.target);
+    const int fd = openTemporary(file.target, file.temp);
     if (fd < 0) {
         const int error = errno;
         file.temp.clear();
@@ -113,14 +106,13 @@ Status prepare(Pending& file, const WriteCalls& calls) {
                                     "(%2)")
                          .arg(folder, systemReason(error)))};
     }
-    file.earlier = exists && S_ISREG(earlier.st_mode);
     if (file.earlier)
-        ::fchmod(fd, earlier.st_mode & 07777); // the new file keeps the old one's permissions
+        systemcalls::keepPermissions(fd, file.target); // the new file keeps the old one's
     Status written = writeAndSync(fd, content.bytes, calls);
-    if (::close(fd) != 0 && written)
+    if (systemcalls::closeFile(fd) != 0 && written)
         written = Failure{systemReason(errno)};
     if (!written) {
-        ::unlink(file.temp.constData());
+        systemcalls::removeFile(file.temp);
         file.temp.clear();
         return Failure{failure(content, written.error())};
     }
@@ -132,10 +124,10 @@ Status prepare(Pending& file, const WriteCalls& calls) {
 bool keepEarlier(Pending& file) {
     if (!file.earlier)
         return true;
-    file.backup = file.temp + ".old";
-    if (::link(file.target.constData(), file.backup.constData()) == 0)
+    file.backup = file.temp + QStringLiteral(".old");
+    if (systemcalls::linkName(file.target, file.backup))
         return true;
-    if (::rename(file.target.constData(), file.backup.constData()) == 0)
+    if (systemcalls::replaceName(file.target, file.backup))
         return true;
     file.backup.clear();
     return false;
@@ -145,22 +137,17 @@ void rollBack(QList<Pending>& files) {
     for (Pending& file : files) {
         if (file.placed || !file.backup.isEmpty()) {
             if (!file.backup.isEmpty())
-                ::rename(file.backup.constData(), file.target.constData());
+                systemcalls::replaceName(file.backup, file.target);
             else
-                ::unlink(file.target.constData());
+                systemcalls::removeFile(file.target);
         }
         if (!file.placed && !file.temp.isEmpty())
-            ::unlink(file.temp.constData());
+            systemcalls::removeFile(file.temp);
     }
 }
 
-void syncParent(const QByteArray& path) {
-    const QByteArray folder = native(QFileInfo(QFile::decodeName(path)).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+void syncParent(const QString& path) {
+    (void)systemcalls::syncFolder(QFileInfo(path).absolutePath());
 }
 
 } // namespace
@@ -169,8 +156,10 @@ QString systemReason(int errorNumber) {
     switch (errorNumber) {
     case ENOSPC:
         return QStringLiteral("spazio esaurito sul disco");
+#ifdef EDQUOT
     case EDQUOT:
         return QStringLiteral("spazio a disposizione dell'utente esaurito");
+#endif
     case EACCES:
     case EPERM:
         return QStringLiteral("permesso negato");
@@ -194,8 +183,10 @@ QString systemReason(int errorNumber) {
     case EMFILE:
     case ENFILE:
         return QStringLiteral("troppi file aperti");
+#ifdef ELOOP
     case ELOOP:
         return QStringLiteral("troppi collegamenti simbolici nel percorso");
+#endif
     case EBUSY:
         return QStringLiteral("risorsa occupata");
     default:
@@ -213,17 +204,14 @@ QString cannotMakeFolder(const QString& path, const QString& why) {
 }
 
 WriteCalls systemWriteCalls() {
-    return {[](int fd, const char* data, qint64 size) -> qint64 {
-                return ::write(fd, data, size_t(size));
-            },
-            [](int fd) { return ::fsync(fd); }};
+    return {systemcalls::writeSome, systemcalls::syncFile};
 }
 
 Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
     QList<Pending> files;
     files.reserve(contents.size());
     for (const FileContent& content : contents)
-        files.append({&content, native(finalTarget(content.path)), {}, {}, false, false});
+        files.append({&content, finalTarget(content.path), {}, {}, false, false});
     for (Pending& file : files) {
         if (const Status prepared = prepare(file, calls); !prepared) {
             rollBack(files);
@@ -239,7 +227,7 @@ Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
             rollBack(files);
             return Failure{failure(*file.content, systemReason(error))};
         }
-        if (::rename(file.temp.constData(), file.target.constData()) != 0) {
+        if (!systemcalls::replaceName(file.temp, file.target)) {
             const int error = errno;
             rollBack(files);
             return Failure{failure(*file.content, systemReason(error))};
@@ -248,7 +236,7 @@ Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
     }
     for (const Pending& file : files) {
         if (!file.backup.isEmpty())
-            ::unlink(file.backup.constData());
+            systemcalls::removeFile(file.backup);
         syncParent(file.target);
     }
     return {};
@@ -263,7 +251,7 @@ Result<QString> makeScratchFolder(const QString& parent, const QString& prefix) 
     int error = EEXIST;
     for (int attempt = 0; attempt < kNameAttempts && error == EEXIST; ++attempt) {
         const QString path = dir.filePath(prefix + randomSuffix());
-        if (::mkdir(native(path).constData(), 0777) == 0)
+        if (systemcalls::makeFolder(path))
             return path;
         error = errno;
     }
@@ -271,40 +259,18 @@ Result<QString> makeScratchFolder(const QString& parent, const QString& prefix) 
 }
 
 Result<Claim> claimName(const QString& from, const QString& to) {
-    const QByteArray source = native(from);
-    const QByteArray target = native(to);
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0)
+    switch (systemcalls::claimName(from, to)) {
+    case 1:
         return Claim::Done;
-    if (errno == EEXIST)
+    case 0:
         return Claim::Taken;
-    if (errno != EINVAL && errno != ENOSYS)
-        return Failure{systemReason(errno)};
-#endif
-    // A file system that cannot rename without replacing: the name is claimed by making an
-    // empty folder, which only one program can do, and the finished folder then replaces it.
-    if (::mkdir(target.constData(), 0777) != 0) {
-        if (errno == EEXIST)
-            return Claim::Taken;
+    default:
         return Failure{systemReason(errno)};
     }
-    if (::rename(source.constData(), target.constData()) != 0) {
-        const Failure failed{systemReason(errno)};
-        ::rmdir(target.constData());
-        return failed;
-    }
-    return Claim::Done;
 }
 
 Status syncFolder(const QString& path) {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return Failure{systemReason(errno)};
-    const int synced = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    if (synced != 0 && error != EINVAL) // some file systems cannot sync a folder
+    if (const int error = systemcalls::syncFolder(path); error != 0)
         return Failure{systemReason(error)};
     return {};
 }

@@ -10,7 +10,6 @@ namespace velmora {
 // of its own, loaded by fillForm() when a form is first filled, so that neither program loads
 // qpdf at start-up. The module sits in lib/velmora beside the folder of the executables, in the
 // build tree as in the installed package.
-inline constexpr QStringView kFillFormModule = u"../lib/velmora/libvelmora_pdffill.so";
 inline constexpr char kFillFormSymbol[] = "velmoraFillForm";
 using FillFormFunction = void (*)(const QString& templatePath, const FormFields& fields,
                                   FilledForm& filled);

@@ -14,6 +14,9 @@
 namespace velmora {
 namespace {
 
+// The form filler, by the file name the build gave it (.so, or .dll).
+constexpr QStringView kFillFormModule = u"../lib/velmora/" VELMORA_FILLFORM_MODULE;
+
 // The form's check box for each certificate-type position.
 const std::array<QString, 5> kCertificateBoxes = {
     QStringLiteral("BoxGenerale"), QStringLiteral("BoxPenale"), QStringLiteral("BoxCivile"),

@@ -5,9 +5,14 @@
 #include <QDir>
 #include <QTest>
 #include <QThread>
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <atomic>
+#include <thread>
+#endif
 
 using namespace velmora;
 using namespace velmora::test;
@@ -19,6 +24,7 @@ static const auto blanks = [](int n) { return QByteArray(n, ' '); };
 
 static const Request kGeneral{0, {}, "123", "01/02/2010", false};
 
+#ifdef Q_OS_UNIX
 // Writes `batches` batches of the same minute into `destination` in a child process, as
 // another run of the program would; the child ends with 1 when a batch fails.
 static pid_t batchWriter(const QString& destination, const SubjectTable& table, int batches) {
@@ -38,6 +44,32 @@ static int ending(pid_t pid) {
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+#endif
+
+// Two writers of `batches` batches each into `destination` at once, as two runs of the program
+// would be: two processes where the system can fork, else two threads racing for the same
+// names on the disk. How many writers saw a batch fail.
+static int raceTwoWriters(const QString& destination, const SubjectTable& table, int batches) {
+#ifdef Q_OS_UNIX
+    const pid_t first = batchWriter(destination, table, batches);
+    const pid_t second = batchWriter(destination, table, batches);
+    return int(ending(first) != 0) + int(ending(second) != 0);
+#else
+    std::atomic<int> failed = 0;
+    const auto write = [&] {
+        int counter = 0;
+        for (int i = 0; i < batches; ++i) {
+            if (!writeBatch(destination, kStamp, kGeneral, table, counter))
+                return void(++failed);
+        }
+    };
+    std::thread first(write);
+    std::thread second(write);
+    first.join();
+    second.join();
+    return failed;
+#endif
 }
 
 // How many batches the folder holds; -1 when one lacks a file or holds its list cut short.
@@ -115,24 +147,28 @@ private Q_SLOTS:
             QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
-    // Two runs racing for the names never share one; a killed run leaves no batch that is not
-    // complete, and what it left is cleared by a later batch once it is old.
-    void racingAndKilledRuns() {
+    // Two runs racing for the names never share one.
+    void racingRuns() {
         ScratchFolder folder;
         SubjectTable table;
         table.appendRow(romanSubject());
-        const pid_t first = batchWriter(folder.path(), table, 100);
-        const pid_t second = batchWriter(folder.path(), table, 100);
-        QCOMPARE(std::pair(ending(first), ending(second)), std::pair(0, 0));
+        QCOMPARE(raceTwoWriters(folder.path(), table, 100), 0);
         QCOMPARE(completeBatches(folder.path(), table), 200);
+    }
 
+    // A killed run leaves no batch that is not complete, and what it left is cleared by a
+    // later batch once it is old. (Only where a run can be killed from here.)
+    void killedRunLeavesNothingIncomplete() {
+        SubjectTable table;
         ScratchFolder killed;
         for (int i = 0; i < 3000; ++i)
             table.appendRow(romanSubject());
+#ifdef Q_OS_UNIX
         const pid_t writer = batchWriter(killed.path(), table, 1000);
         QThread::msleep(200);
         ::kill(writer, SIGKILL);
         QCOMPARE(ending(writer), -SIGKILL);
+#endif
         QVERIFY(completeBatches(killed.path(), table) >= 0);
         const QDir dir(killed.path());
         const QString stale = QStringLiteral(".Velmora_2010-03-15,0932.tmp-stale");

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QTest>
 #include <cerrno>
+#ifdef Q_OS_LINUX
 #include <sys/mount.h>
 #include <unistd.h>
+#endif
 
 using namespace velmora;
 
@@ -28,6 +30,7 @@ static WriteCalls failingCalls(int failAt, int error, int& calls) {
             [=](int fd) { return fails() ? -1 : real.sync(fd); }, 4};
 }
 
+#ifdef Q_OS_LINUX
 // A small file system of its own, mounted for the test; only root may.
 struct SmallDisk {
     bool mount(unsigned long flags) const {
@@ -41,6 +44,7 @@ struct SmallDisk {
     QByteArray at = QFile::encodeName(dir.path());
     bool mounted = ::geteuid() == 0 && mount(0);
 };
+#endif
 
 class TestFileWriter : public QObject {
     Q_OBJECT
@@ -102,6 +106,9 @@ private Q_SLOTS:
     }
 
     void fullAndReadOnlyFileSystems() {
+#ifndef Q_OS_LINUX
+        QSKIP("a small file system is mounted only on Linux");
+#else
         SmallDisk disk;
         if (!disk.mounted)
             QSKIP("a small file system can only be mounted by root");
@@ -118,6 +125,7 @@ private Q_SLOTS:
                                        " non permette di creare il file temporaneo (file "
                                        "system di sola lettura)"));
         QCOMPARE(test::readBytes(path), kEarlier);
+#endif
     }
 };
 

@@ -23,8 +23,9 @@ private Q_SLOTS:
                 QVERIFY(QDir(current.path()).mkpath(made));
             else if (!made.isEmpty())
                 QVERIFY(QFile(current.filePath(made)).open(QIODevice::WriteOnly));
-            QCOMPARE(chooseWorkFolder(current.path() + u'/', xdgDataHome, "/home/ana"),
-                     expected == u"." ? current.path() : expected);
+            QCOMPARE(
+                chooseWorkFolder(current.path() + u'/', xdgWorkFolder(xdgDataHome, "/home/ana")),
+                expected == u"." ? current.path() : expected);
         }
     }
 

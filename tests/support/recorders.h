@@ -8,7 +8,12 @@
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
+#ifdef Q_OS_WIN
+#include <QDateTime>
+#include <windows.h>
+#else
 #include <sys/time.h>
+#endif
 
 namespace velmora::test {
 
@@ -107,9 +112,25 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
 
 // Dates the file or folder's last change `secondsAgo` back.
 inline bool setModified(const QString& path, qint64 secondsAgo) {
+#ifdef Q_OS_WIN
+    const HANDLE handle =
+        CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
+                    FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr); // a folder too
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    // Ticks of 100 ns since 1601.
+    const qint64 ticks =
+        (QDateTime::currentSecsSinceEpoch() - secondsAgo + 11644473600LL) * 10000000LL;
+    const FILETIME time{DWORD(ticks), DWORD(ticks >> 32)};
+    const bool set = SetFileTime(handle, nullptr, &time, &time);
+    CloseHandle(handle);
+    return set;
+#else
     const time_t when = ::time(nullptr) - secondsAgo;
     const timeval times[2] = {{when, 0}, {when, 0}};
     return ::utimes(QFile::encodeName(path).constData(), times) == 0;
+#endif
 }
 
 // What the file holds; empty when it cannot be read.
