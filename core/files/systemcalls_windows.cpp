@@ -91,9 +91,14 @@ bool removeFile(const QString& path) {
 }
 
 bool replaceName(const QString& from, const QString& to) {
-    return MoveFileExW(native(from).c_str(), native(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-           failed();
+    if (MoveFileExW(native(from).c_str(), native(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    failed();
+    // A folder of that name is refused as access denied; the operator is told what it is.
+    if (errno == EACCES && QFileInfo(to).isDir())
+        errno = EISDIR;
+    return false;
 }
 
 bool linkName(const QString& existing, const QString& link) {

@@ -123,8 +123,14 @@ void TestCli::commands() {
         {2, {"check", "soggetti.csv", "--format", "txt"}, plain(importGeneralMessage(1))},
         {2,
          {"check", "altro.csv"},
-         general + "Il file " + folder.path("altro.csv") + " non esiste"},
-        {2, {"check", "soggetti.csv"}, "Manca la tabella dei luoghi " + states, {}, kValid, {}, {}},
+         general + "Il file " + QDir::toNativeSeparators(folder.path("altro.csv")) + " non esiste"},
+        {2,
+         {"check", "soggetti.csv"},
+         "Manca la tabella dei luoghi " + QDir::toNativeSeparators(states),
+         {},
+         kValid,
+         {},
+         {}},
         {1, batch(), "Inserire il Tipo Ufficio\n", {}, kValid, {}},
         {1,
          batch({"--office-type", "U", "--office-seat", "R"}, "--purpose"),
@@ -179,7 +185,7 @@ void TestCli::batchAndPdfWriteTheirFiles() {
     QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
     run = runCli(pdf("4"));
     QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err));
-    const QStringList paths = run.out.split(u'\n', Qt::SkipEmptyParts);
+    const QStringList paths = QDir::fromNativeSeparators(run.out).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(paths.size(), 2);
     QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
     QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf") && QFile::exists(paths[1]));

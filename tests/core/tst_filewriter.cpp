@@ -95,14 +95,18 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(fdf));
         QVERIFY(!writeFiles({{fdf, "FDF 4"}, {pdf, "PDF 4"}}));
         QCOMPARE(entries(folder.path()), QStringList{"Modulo.pdf"});
-        // A link leads to the file that is replaced; the link stays.
+#ifdef Q_OS_UNIX
+        // A link leads to the file that is replaced; the link stays. (Windows' shortcuts are
+        // files of their own.)
         QVERIFY(QFile::link(fdf + ".real", fdf));
         QVERIFY(writeFile(fdf, "FDF 5"));
         QVERIFY(QFileInfo(fdf).isSymLink());
         QCOMPARE(test::readBytes(fdf + ".real"), "FDF 5");
+#endif
         QCOMPARE(writeFile(folder.path("gone/x.txt"), "X").error(),
                  cannotWrite(folder.path("gone/x.txt"),
-                             "la cartella " + folder.path("gone") + " non esiste"));
+                             "la cartella " + QDir::toNativeSeparators(folder.path("gone")) +
+                                 " non esiste"));
     }
 
     void fullAndReadOnlyFileSystems() {

@@ -130,21 +130,34 @@ build_qpdf() {
         -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON >>"$log" 2>&1
     cmake --build "$cache/build/jpeg" --parallel "$jobs" >>"$log" 2>&1
     cmake --install "$cache/build/jpeg" >>"$log" 2>&1
-    # qpdf's own crypto: neither gnutls nor openssl to ship.
+    # qpdf's own crypto: neither gnutls nor openssl to ship. zlib and libjpeg are found by
+    # pkg-config, which must look at the Windows libraries only. qpdf names Windows' advapi32
+    # as Advapi32, which a case-sensitive file system finds only under that name.
+    local names=$cache/build/library-names
+    mkdir -p "$names"
+    ln -sf /usr/x86_64-w64-mingw32/lib/libadvapi32.a "$names/libAdvapi32.a"
+    PKG_CONFIG_LIBDIR="$deps_prefix/lib/pkgconfig:/usr/x86_64-w64-mingw32/lib/pkgconfig" \
     cmake -S "$cache/src/qpdf" -B "$cache/build/qpdf" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$deps_prefix" -DVELMORA_MINGW_PREFIXES="$deps_prefix" \
         -DBUILD_SHARED_LIBS=ON -DBUILD_STATIC_LIBS=OFF -DREQUIRE_CRYPTO_NATIVE=ON \
         -DUSE_IMPLICIT_CRYPTO=OFF -DBUILD_DOC=OFF -DINSTALL_MANUAL=OFF -DINSTALL_EXAMPLES=OFF \
-        -DMAINTAINER_MODE=OFF -DCMAKE_PREFIX_PATH="$deps_prefix" >>"$log" 2>&1
+        -DMAINTAINER_MODE=OFF -DCMAKE_PREFIX_PATH="$deps_prefix" \
+        -DCMAKE_EXE_LINKER_FLAGS="-L$names" -DCMAKE_SHARED_LINKER_FLAGS="-L$names" >>"$log" 2>&1
     cmake --build "$cache/build/qpdf" --parallel "$jobs" --target libqpdf >>"$log" 2>&1
-    cmake --install "$cache/build/qpdf" --component lib >>"$log" 2>&1
-    cmake --install "$cache/build/qpdf" --component dev >>"$log" 2>&1
+    # qpdf would copy the MinGW libraries that its own program needs; stage.sh copies ours.
+    mkdir -p "$cache/build/qpdf/qpdf/extra-dlls"
+    # The library, its import library and headers, and its CMake package; not its programs.
+    for component in lib dev Unspecified; do
+        cmake --install "$cache/build/qpdf" --component "$component" >>"$log" 2>&1
+    done
+    [ -f "$deps_prefix/lib/cmake/qpdf/qpdfConfig.cmake" ] && ls "$deps_prefix"/bin/qpdf*.dll >/dev/null
     rm -rf "$cache/build/jpeg" "$cache/build/qpdf"
     touch "$deps_prefix/.complete"
 }
 
+trap 'say "a step failed; the log: $log"' ERR
 install_packages
-build_qt || { say "the Qt build failed; its log: $log"; exit 1; }
-build_qpdf || { say "the qpdf build failed; its log: $log"; exit 1; }
+build_qt
+build_qpdf
 echo "$cache"

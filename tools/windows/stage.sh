@@ -27,6 +27,7 @@ find_dll() {
         found=$(find "$dir" -maxdepth 1 -iname "$name" -print -quit 2>/dev/null)
         [ -n "$found" ] && { echo "$found"; return; }
     done
+    return 0 # not found: one of Windows' own
 }
 
 mkdir -p "$stage/bin/platforms" "$stage/bin/styles" "$stage/translations"

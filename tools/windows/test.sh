@@ -50,14 +50,14 @@ export DISPLAY=$display
 # 2. The installer, silently, into a fresh prefix.
 export WINEPREFIX=$work/prefix
 wineboot --init >/dev/null 2>&1
-timeout 300 wine64 "$setup" /S
+timeout 300 wine "$setup" /S
 program=$(winepath -u 'C:\Program Files\Velmora')
 [ -x "$program/bin/velmora-cli.exe" ] || { say "the installer did not install the programs"; exit 1; }
 [ -f "$program/share/velmora/ref/FileCodComuni.txt" ] || { say "no place tables installed"; exit 1; }
 say "installed into $program"
 
 # 3. The installed command-line program, from a folder of the operator's own.
-cli() { timeout 120 wine64 "$program/bin/velmora-cli.exe" "$@" | tr -d '\r'; }
+cli() { timeout 120 wine "$program/bin/velmora-cli.exe" "$@" | tr -d '\r'; }
 answer=$(cli taxcode RSSMRA70A05H501F H501)
 [ "$answer" = Corretto ] || { say "taxcode answered '$answer'"; exit 1; }
 mkdir -p "$work/office" "$work/linux" "$work/windows"
@@ -68,7 +68,7 @@ cli check soggetti.csv
 batch=(batch soggetti.csv --type 0 --purpose LAVORO --protocol 123 --date 15/03/2010
        --office-type UFFICIO --office-seat ROMA)
 windows_batch=$(cli "${batch[@]}" --dest "$(winepath -w "$work/windows")")
-linux_batch=$(XDG_DATA_HOME=$work/linux-data "$linux_cli" "${batch[@]}" --dest "$work/linux")
+linux_batch=$("$linux_cli" --workdir "$root/build/work" "${batch[@]}" --dest "$work/linux")
 windows_batch=$(winepath -u "$windows_batch")
 # The same files in the same order; their names carry the minute each run took.
 mapfile -t linux_files < <(ls "$linux_batch")
@@ -84,18 +84,23 @@ cli pdf --type 2 --purpose LAVORO --protocol 123 --date 15/03/2010 --subjects 2 
 ls "$work/windows"/Modulo_Velmora_*.pdf >/dev/null || { say "no filled form"; exit 1; }
 cd "$root"
 
-# 4. The program with its windows, photographed.
-wine64 "$program/bin/velmora.exe" >/dev/null 2>&1 &
+# 4. The program with its windows, photographed: an office already configured in the user's
+#    working folder, so that the main window opens.
+appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")
+mkdir -p "$appdata/Velmora"
+printf 'UFFICIO\r\nROMA\r\nLAVORO\r\n 2\r\n' >"$appdata/Velmora/config.ini"
+wine "$program/bin/velmora.exe" >/dev/null 2>&1 &
 sleep 15
 import -window root "$build/velmora-windows.png"
 wineserver -k || true
 say "the program's first window: $build/velmora-windows.png"
 
 # 5. The uninstaller returns before it has finished: wait for the programs to go.
-wine64 "$program/uninstall.exe" /S
+wine "$program/uninstall.exe" /S
 for _ in $(seq 60); do
     [ -e "$program/bin" ] || break
     sleep 1
 done
 [ ! -e "$program/bin" ] || { say "the uninstaller left the programs"; exit 1; }
-say "uninstalled"
+[ -f "$appdata/Velmora/config.ini" ] || { say "the uninstaller removed the user's data"; exit 1; }
+say "uninstalled; the user's data stay"

@@ -23,7 +23,7 @@ arguments=("$@")
 case $(basename "$exe") in
 tst_*) arguments+=(-o "$(winepath -w "$log"),txt") ;;
 esac
-timeout --kill-after=10 "${VELMORA_WINE_TIMEOUT:-600}" wine64 "$exe" "${arguments[@]}"
+timeout --kill-after=10 "${VELMORA_WINE_TIMEOUT:-600}" wine "$exe" "${arguments[@]}"
 status=$?
 [ -s "$log" ] && tr -d '\r' <"$log"
 exit $status
