@@ -76,21 +76,8 @@ fetch_source() {
 }
 
 install_packages() {
-    local wanted=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64
-                  mingw-w64-tools libz-mingw-w64-dev ninja-build dpkg-dev cmake)
-    local missing=()
-    for package in "${wanted[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$package")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        say "installing ${missing[*]}"
-        local sudo=
-        [ "$(id -u)" = 0 ] || sudo=sudo
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-            "${missing[@]}" >/dev/null
-    fi
+    "$here/install-packages.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64 \
+        mingw-w64-tools libz-mingw-w64-dev ninja-build dpkg-dev cmake
 }
 
 build_qt() {

@@ -8,18 +8,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${WIN_BUILD:-$root/build-windows}
 jobs=${JOBS:-$(nproc)}
 
-missing=()
-for package in nsis python3 librsvg2-bin cmake ninja-build; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=
-    [ "$(id -u)" = 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+"$root/tools/windows/install-packages.sh" nsis python3 librsvg2-bin cmake ninja-build
 
 cache=$("$root/tools/windows/build-deps.sh")
 qt=$cache/qt-6.4.2

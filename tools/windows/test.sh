@@ -14,18 +14,7 @@ build=${WIN_BUILD:-$root/build-windows}
 linux_cli=${LINUX_CLI:-$root/build/bin/velmora-cli}
 cache=${VELMORA_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora/mingw64}
 
-missing=()
-for package in wine64 wine xvfb xauth imagemagick; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=
-    [ "$(id -u)" = 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+"$root/tools/windows/install-packages.sh" wine64 wine xvfb xauth imagemagick
 
 setup=$("$root/tools/windows/build.sh" | tail -1)
 say() { echo "test-windows: $*"; }
@@ -54,6 +43,8 @@ timeout 300 wine "$setup" /S
 program=$(winepath -u 'C:\Program Files\Velmora')
 [ -x "$program/bin/velmora-cli.exe" ] || { say "the installer did not install the programs"; exit 1; }
 [ -f "$program/share/velmora/ref/FileCodComuni.txt" ] || { say "no place tables installed"; exit 1; }
+menu=$(winepath -u 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')
+[ -f "$menu/Velmora.lnk" ] || { say "no Start-menu entry"; exit 1; }
 say "installed into $program"
 
 # 3. The installed command-line program, from a folder of the operator's own.
