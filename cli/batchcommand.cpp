@@ -24,7 +24,7 @@ int runBatch(const QStringList& arguments, Io& io) {
                                  QStringLiteral("--purpose"), QStringLiteral("--protocol"),
                                  QStringLiteral("--date"), QStringLiteral("--dest"),
                                  QStringLiteral("--office-type"), QStringLiteral("--office-seat")},
-                                {QStringLiteral("--german")}, error);
+                                {QStringLiteral("--german"), QStringLiteral("--strict")}, error);
     if (!options)
         return usageError(io, kName, error);
     if (const Status typed = typeFieldOptions(*options); !typed)
@@ -69,7 +69,10 @@ int runBatch(const QStringList& arguments, Io& io) {
         io.err << terminalText(missing->message) << '\n';
         return kExitFailing;
     }
-    if (printFailingRows(table, io.err) > 0)
+    // Warnings go with the batch, unless --strict makes them refuse it.
+    const RowVerdicts verdicts = printRowVerdicts(table, io.err);
+    if (verdicts.failing > 0 ||
+        (verdicts.warnings > 0 && options->flags.contains(QStringLiteral("--strict"))))
         return kExitFailing;
 
     int counter = 0;

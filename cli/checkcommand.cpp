@@ -11,7 +11,8 @@ constexpr std::string_view kName = "check";
 
 int runCheck(const QStringList& arguments, Io& io) {
     QString error;
-    const auto options = parseOptions(arguments, {QStringLiteral("--format")}, {}, error);
+    const auto options =
+        parseOptions(arguments, {QStringLiteral("--format")}, {QStringLiteral("--strict")}, error);
     if (!options)
         return usageError(io, kName, error);
     if (options->positional.size() != 1)
@@ -24,7 +25,10 @@ int runCheck(const QStringList& arguments, Io& io) {
     SubjectTable table;
     if (!importInto(table, file, *kind, io))
         return kExitRefused;
-    return printFailingRows(table, io.out) == 0 ? kExitSuccess : kExitFailing;
+    const RowVerdicts verdicts = printRowVerdicts(table, io.out);
+    const bool strict = options->flags.contains(QStringLiteral("--strict"));
+    return verdicts.failing == 0 && (!strict || verdicts.warnings == 0) ? kExitSuccess
+                                                                        : kExitFailing;
 }
 
 } // namespace velmora::cli

@@ -22,10 +22,12 @@ std::string either(qsizetype a, qsizetype b) {
 }
 
 const std::string kCheckHelp =
-    "  velmora-cli check FILE [--format txt|csv]\n"
+    "  velmora-cli check FILE [--format txt|csv] [--strict]\n"
     "      Importa FILE in una tabella vuota, tutto o niente, come \"Importa da file\",\n"
     "      e controlla ogni soggetto come \"Crea File\". Stampa una riga per ogni\n"
-    "      soggetto errato: il numero della riga e il motivo.\n"
+    "      soggetto errato: il numero della riga e il motivo; e, nell'ordine delle\n"
+    "      righe, una riga \"N: avviso: ...\" per un soggetto corretto il cui codice\n"
+    "      fiscale non corrisponde ai dati anagrafici o che ripete una riga precedente.\n"
     "      --format txt: righe a larghezza fissa (" +
     either(record::kShortRecord, record::kLongRecord) +
     " caratteri);\n"
@@ -33,13 +35,14 @@ const std::string kCheckHelp =
     either(kFewestDelimitedFields, kMostDelimitedFields) +
     " campi separati da virgola o punto e virgola.\n"
     "      Senza --format: csv per un file .csv, txt per ogni altro.\n"
-    "      Stato di uscita: 0 tutti corretti, 1 qualche soggetto errato,\n"
-    "      2 file rifiutato (il messaggio dell'importazione su standard error).\n";
+    "      Stato di uscita: 0 tutti corretti, 1 qualche soggetto errato (o, con\n"
+    "      --strict, qualche avviso), 2 file rifiutato (il messaggio dell'importazione\n"
+    "      su standard error).\n";
 
 const std::string kBatchHelp =
     "  velmora-cli batch FILE [--format txt|csv] --type N --purpose TESTO\n"
     "                    --protocol NUM --date GG/MM/AAAA [--german] --dest CARTELLA\n"
-    "                    [--office-type TIPO --office-seat SEDE]\n"
+    "                    [--office-type TIPO --office-seat SEDE] [--strict]\n"
     "      Importa FILE come il comando check, controlla la richiesta come\n"
     "      \"Crea File\" (stessi messaggi, su standard error) e i soggetti, poi crea\n"
     "      in CARTELLA la cartella del lotto con il riepilogo e l'elenco dei soggetti\n"
@@ -50,7 +53,9 @@ const std::string kBatchHelp =
     "      nella cartella di lavoro, se non indicati; config.ini non viene scritto.\n"
     "      TESTO, NUM, TIPO e SEDE seguono le regole dei campi delle finestre: le\n"
     "      lettere diventano maiuscole, un carattere non ammesso o un testo troppo\n"
-    "      lungo rifiuta il comando (stato di uscita 2).\n"
+    "      lungo rifiuta il comando (stato di uscita 2). Gli avvisi del controllo\n"
+    "      dei soggetti vanno su standard error e il lotto viene creato; con --strict\n"
+    "      un avviso rifiuta i soggetti.\n"
     "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
     "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n";
 
@@ -63,7 +68,16 @@ const std::string kTaxCodeHelp =
     "      contro LUOGO, il codice del comune di nascita (es. H501), e stampa\n"
     "      Corretto, Warning (luogo giusto, carattere di controllo diverso) o Errato.\n"
     "      Con \"-\" legge da standard input righe CODICE<TAB>LUOGO e stampa una\n"
-    "      risposta per riga, nello stesso ordine.\n";
+    "      risposta per riga, nello stesso ordine.\n"
+    "  velmora-cli taxcode --compute COGNOME NOME SESSO GG/MM/AAAA LUOGO\n"
+    "  velmora-cli taxcode --compute -\n"
+    "      Calcola il codice fiscale della persona (SESSO M o F, LUOGO il codice del\n"
+    "      comune o dello stato di nascita, es. H501 o Z110). Con \"-\" legge da standard\n"
+    "      input righe COGNOME<TAB>NOME<TAB>SESSO<TAB>GG/MM/AAAA<TAB>LUOGO (UTF-8 o\n"
+    "      Windows-1252) e stampa un codice per riga, o una riga \"Errore: \" e il motivo.\n"
+    "  velmora-cli taxcode --decode CODICE\n"
+    "      Stampa il sesso, la data di nascita e il codice del luogo di nascita scritti\n"
+    "      nel codice, con il nome del luogo.\n";
 
 const std::array kCommands{
     Command{"taxcode", kTaxCodeHelp, runTaxCode},

@@ -4,6 +4,7 @@
 #include "core/import/linereader.h"
 #include "core/paths.h"
 #include "core/request/requestcheck.h"
+#include "core/subjects/rowwarnings.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -109,17 +110,22 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
     return true;
 }
 
-qsizetype printFailingRows(const SubjectTable& table, std::ostream& out) {
+RowVerdicts printRowVerdicts(const SubjectTable& table, std::ostream& out) {
     const QDate today = QDate::currentDate();
-    qsizetype failing = 0;
+    const QList<RowWarning> warnings = rowWarnings(table, today);
+    auto warning = warnings.cbegin();
+    RowVerdicts verdicts;
     for (int row = 1; row <= table.subjectCount(); ++row) {
-        const RowFault fault = checkPersonRow(table, row, today);
-        if (fault == RowFault::None)
-            continue;
-        ++failing;
-        out << row << ": " << rowFaultText(fault).toStdString() << '\n';
+        if (const RowFault fault = checkPersonRow(table, row, today); fault != RowFault::None) {
+            ++verdicts.failing;
+            out << row << ": " << rowFaultText(fault).toStdString() << '\n';
+        }
+        for (; warning != warnings.cend() && warning->row == row; ++warning) {
+            ++verdicts.warnings;
+            out << row << ": " << rowWarningText(*warning).toStdString() << '\n';
+        }
     }
-    return failing;
+    return verdicts;
 }
 
 std::string terminalText(QString text) {

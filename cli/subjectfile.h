@@ -31,8 +31,13 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
 // table cannot be used at all, and false comes back.
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io);
 
-// One line per row that fails the batch check: its number, then why. Returns how many.
-qsizetype printFailingRows(const SubjectTable& table, std::ostream& out);
+// One line per row that fails the batch check, its number and why, and one per warning of a row
+// that passes, its number and "avviso: ...", in row order.
+struct RowVerdicts {
+    qsizetype failing = 0;
+    qsizetype warnings = 0;
+};
+RowVerdicts printRowVerdicts(const SubjectTable& table, std::ostream& out);
 
 // Program messages are written with CR LF line breaks; a terminal wants LF.
 std::string terminalText(QString text);

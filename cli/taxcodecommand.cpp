@@ -1,6 +1,12 @@
 #include "cli/command.h"
+#include "core/dates.h"
+#include "core/paths.h"
+#include "core/subjects/personcode.h"
+#include "core/subjects/referencetable.h"
 #include "core/subjects/taxcode.h"
+#include "core/text/windows1252.h"
 
+#include <QStringDecoder>
 #include <array>
 #include <string>
 
@@ -10,6 +16,8 @@ namespace {
 
 constexpr std::string_view kName = "taxcode";
 constexpr QStringView kFromInput = u"-";
+constexpr QStringView kCompute = u"--compute";
+constexpr QStringView kDecode = u"--decode";
 
 // The answers as written out, made once.
 class Answers {
@@ -53,11 +61,75 @@ void answerEachLine(Io& io) {
     io.out.flush();
 }
 
+// A line of input as text: UTF-8 when it is valid UTF-8, else Windows-1252.
+QString lineText(const std::string& line) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(QByteArrayView(line.data(), qsizetype(line.size())));
+    return utf8.hasError() ? decodeWindows1252(QByteArrayView(line.data(), qsizetype(line.size())))
+                           : text;
+}
+
+// The code of the person of surname, name, sex, date and place, or why there is none.
+Result<QString> computeFromFields(const QStringList& fields) {
+    if (fields.size() != 5)
+        return Failure{QStringLiteral("servono COGNOME, NOME, SESSO, GG/MM/AAAA e LUOGO")};
+    const std::optional<QDate> born = parseDate(fields[3]);
+    return computeTaxCode(
+        {fields[0], fields[1], fields[2].toUpper(), born.value_or(QDate()), fields[4].toUpper()});
+}
+
+// One code per line of COGNOME<TAB>NOME<TAB>SESSO<TAB>GG/MM/AAAA<TAB>LUOGO, in order, or a
+// line "Errore: " and why.
+void computeEachLine(Io& io) {
+    std::string line;
+    while (io.out && std::getline(io.in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const Result<QString> code = computeFromFields(lineText(line).split(u'\t'));
+        io.out << (code ? code->toStdString() : "Errore: " + code.error().toStdString()) << '\n';
+    }
+    io.out.flush();
+}
+
+// The name of a place code in the tables, "" when they do not have it.
+QString placeName(const QString& code, const DataFolders& folders) {
+    ReferenceTable table(
+        folders.dataFile(code.startsWith(u'Z') ? kStateTable : kMunicipalityTable));
+    if (!table.refresh())
+        return {};
+    return table.names().value(table.lineOfCode(code));
+}
+
 } // namespace
 
 int runTaxCode(const QStringList& arguments, Io& io) {
     if (arguments.size() == 1 && arguments.first() == kFromInput) {
         answerEachLine(io);
+        return kExitSuccess;
+    }
+    if (arguments.value(0) == kCompute) {
+        if (arguments.size() == 2 && arguments[1] == kFromInput) {
+            computeEachLine(io);
+            return kExitSuccess;
+        }
+        const Result<QString> code = computeFromFields(arguments.mid(1));
+        if (!code)
+            return usageError(io, kName, code.error());
+        io.out << code->toStdString() << '\n';
+        return kExitSuccess;
+    }
+    if (arguments.value(0) == kDecode) {
+        if (arguments.size() != 2)
+            return usageError(io, kName, QStringLiteral("serve CODICE"));
+        const Result<DecodedTaxCode> decoded = decodeTaxCode(arguments[1], QDate::currentDate());
+        if (!decoded)
+            return usageError(io, kName, decoded.error());
+        const QString name = placeName(decoded->placeCode, io.folders);
+        io.out << QStringLiteral("%1 %2 %3%4")
+                      .arg(decoded->sex, decoded->birthDate.toString(QStringLiteral("dd/MM/yyyy")),
+                           decoded->placeCode, name.isEmpty() ? QString() : u' ' + name)
+                      .toStdString()
+               << '\n';
         return kExitSuccess;
     }
     if (arguments.size() != 2)

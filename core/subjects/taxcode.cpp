@@ -12,8 +12,6 @@ namespace {
 using record::kTaxCodeLength;
 constexpr qsizetype kPlaceStart = 11; // characters 12 to 15
 constexpr qsizetype kPlaceLength = 4;
-// The letters that replace the digits 0 to 9, in order.
-constexpr QStringView kOmocodeLetters = u"LMNPQRSTUV";
 
 // Value of A..Z (a digit d counts as the d-th letter) in an odd position 1, 3, ..., 15.
 // In an even position the value is the letter's index itself.
@@ -47,19 +45,27 @@ QString taxCodeCheckText(TaxCodeCheck check) {
     return {};
 }
 
-TaxCodeCheck checkTaxCode(QStringView code, QStringView placeCode) {
-    if (code.size() != kTaxCodeLength)
-        return TaxCodeCheck::Errato;
+std::optional<QChar> taxCodeCheckCharacter(QStringView first15) {
+    if (first15.size() < kTaxCodeLength - 1)
+        return std::nullopt;
     // Folded one character at a time as it is read: the check runs on every row of a batch.
     int sum = 0;
     for (qsizetype i = 0; i < kTaxCodeLength - 1; ++i) {
-        const std::optional<int> index = letterIndex(foldAscii(code[i]));
+        const std::optional<int> index = letterIndex(foldAscii(first15[i]));
         if (!index)
-            return TaxCodeCheck::Errato;
+            return std::nullopt;
         // Position i + 1 counts from 1, so an even i is an odd position.
         sum += (i % 2 == 0) ? kOddPositionValues[*index] : *index;
     }
-    const QChar checkCharacter(u'A' + sum % 26);
+    return QChar(u'A' + sum % 26);
+}
+
+TaxCodeCheck checkTaxCode(QStringView code, QStringView placeCode) {
+    if (code.size() != kTaxCodeLength)
+        return TaxCodeCheck::Errato;
+    const std::optional<QChar> checkCharacter = taxCodeCheckCharacter(code);
+    if (!checkCharacter)
+        return TaxCodeCheck::Errato;
 
     if (placeCode.size() != kPlaceLength)
         return TaxCodeCheck::Errato;
@@ -72,8 +78,8 @@ TaxCodeCheck checkTaxCode(QStringView code, QStringView placeCode) {
         if (c != placeCode[i])
             return TaxCodeCheck::Errato;
     }
-    return foldAscii(code.back()) == checkCharacter ? TaxCodeCheck::Corretto
-                                                    : TaxCodeCheck::Warning;
+    return foldAscii(code.back()) == *checkCharacter ? TaxCodeCheck::Corretto
+                                                     : TaxCodeCheck::Warning;
 }
 
 } // namespace velmora

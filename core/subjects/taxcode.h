@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace velmora {
 
@@ -17,5 +18,12 @@ QString taxCodeCheckText(TaxCodeCheck check);
 // code whose first 15 characters are not all letters and digits is
 // Errato.
 TaxCodeCheck checkTaxCode(QStringView code, QStringView placeCode);
+
+// The check character of a code's first 15 characters (any case; a digit counts as the letter
+// of its place in the alphabet); none when one is not a letter or a digit.
+std::optional<QChar> taxCodeCheckCharacter(QStringView first15);
+
+// The letters that stand in for the digits 0 to 9 when two persons would share a code.
+inline constexpr QStringView kOmocodeLetters = u"LMNPQRSTUV";
 
 } // namespace velmora

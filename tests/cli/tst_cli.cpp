@@ -109,6 +109,21 @@ void TestCli::commands() {
          "Corretto\nErrato\nWarning\nErrato\nCorretto\n",
          "MRTMTT25D09F205Z\tF205\nRSSMRA80A01H501U\tF205\nMRTMTT25D09F205A\tF205\r\n\n"
          "RSSMRA80A01H501U\tH501"},
+        {0,
+         {"taxcode", "--compute", "ROSSI", "MARIO", "M", "05/01/1970", "H501"},
+         {},
+         "RSSMRA70A05H501F\n"},
+        // UTF-8 or Windows-1252 line by line; a person without a sex is an error line.
+        {0,
+         {"taxcode", "--compute", "-"},
+         {},
+         "LOXNCL60P01H501G\nLOXNCL60P01H501G\nErrore: Per calcolare il codice fiscale mancano: "
+         "sesso\n",
+         "L\xC3\x92\tNICOL\xC3\x92\tM\t01/09/1960\tH501\nL\xD2\tNICOL\xD2\tM\t01/09/1960\tH501\r\n"
+         "ROSSI\tMARIO\t\t05/01/1970\tH501\n"},
+        {2, {"taxcode", "--compute", "ROSSI"}, "velmora-cli taxcode: servono COGNOME"},
+        {0, {"taxcode", "--decode", "rssmra70a05h50mf"}, {}, "M 05/01/1970 H501 ROMA\n"},
+        {2, {"taxcode", "--decode", "RSSMRA70Z05H501F"}, "velmora-cli taxcode: Il codice fiscale"},
         {2, {}, "velmora-cli: manca il comando\n"},
         {0, {"--workdir", ".", "taxcode", "MRTMTT25D09F205Z", "F205"}, {}, "Corretto\n"},
         {2, {"--workdir", "nonesiste", "taxcode"}, "velmora-cli: la cartella di lavoro non esiste"},
@@ -120,6 +135,22 @@ void TestCli::commands() {
          "5: CUI non di 7 caratteri\n",
          kRoman + kNoSex + kParisian + QByteArray(kRoman).replace("H501,", "F205,") +
              QByteArray(kParisian).replace("1234567", "123456")},
+        // Warnings go with the rows in order; only --strict makes them a failure.
+        {0,
+         {"check", "soggetti.csv"},
+         {},
+         "2: avviso: stesso codice fiscale della riga 1\n",
+         kRoman + kRoman},
+        {1,
+         {"check", "--strict", "soggetti.csv"},
+         {},
+         "2: avviso: stesso codice fiscale della riga 1\n",
+         kRoman + kRoman},
+        {1,
+         batch({"--strict"}),
+         "2: avviso: stesso codice fiscale della riga 1\n",
+         {},
+         kRoman + kRoman},
         {2, {"check", "soggetti.csv", "--format", "txt"}, plain(importGeneralMessage(1))},
         {2,
          {"check", "altro.csv"},
@@ -162,7 +193,9 @@ void TestCli::commands() {
 void TestCli::helpNamesEveryCommand() {
     const Run help = runCli({"--help"});
     QVERIFY(help.status == 0 && help.err.isEmpty());
-    for (const char* usage : {"taxcode CODICE LUOGO", "taxcode -", "check", "batch", "pdf"})
+    for (const char* usage :
+         {"taxcode CODICE LUOGO", "taxcode -", "taxcode --compute COGNOME", "taxcode --compute -",
+          "taxcode --decode CODICE", "check", "batch", "pdf"})
         QVERIFY2(help.out.contains(QStringLiteral("velmora-cli ") + usage), usage);
 }
 

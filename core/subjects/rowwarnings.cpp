@@ -1,0 +1,66 @@
+#include "core/subjects/rowwarnings.h"
+
+#include "core/dates.h"
+#include "core/request/requestcheck.h"
+#include "core/subjects/personcode.h"
+
+#include <QHash>
+
+namespace velmora {
+
+QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today) {
+    QList<RowWarning> warnings;
+    QHash<QString, int> firstWithCode;
+    QHash<QString, int> firstWithoutCode;
+    for (int row = 1; row <= table.subjectCount(); ++row) {
+        const auto cell = [&](Column column) { return table.text(row, column); };
+        const QStringView place = cell(MunicipalityCodeColumn).isEmpty()
+                                      ? cell(StateCodeColumn)
+                                      : cell(MunicipalityCodeColumn);
+        // A row is known by its code in capitals, or without one by all that names the person.
+        const bool coded = !cell(TaxCodeColumn).isEmpty();
+        const QString key =
+            coded ? cell(TaxCodeColumn).toString().toUpper()
+                  : QStringList{cell(SurnameColumn).toString(), cell(NameColumn).toString(),
+                                cell(SexColumn).toString(), cell(BirthDateColumn).toString(),
+                                place.toString()}
+                        .join(u'\t');
+        QHash<QString, int>& first = coded ? firstWithCode : firstWithoutCode;
+        // The first row of each, passing or not.
+        const int earlier = first.value(key);
+        if (earlier == 0)
+            first.insert(key, row);
+        if (checkPersonRow(table, row, today) != RowFault::None)
+            continue;
+        if (coded) {
+            const QStringList parts = taxCodeDifferences(
+                cell(TaxCodeColumn), cell(SurnameColumn), cell(NameColumn), cell(SexColumn),
+                parseDate(cell(BirthDateColumn)).value_or(QDate()), place);
+            if (!parts.isEmpty())
+                warnings.append({row, RowWarning::Kind::CodeMismatch, parts, 0});
+        }
+        if (earlier != 0)
+            warnings.append({row,
+                             coded ? RowWarning::Kind::SameTaxCode : RowWarning::Kind::SamePerson,
+                             {},
+                             earlier});
+    }
+    return warnings;
+}
+
+QString rowWarningText(const RowWarning& warning) {
+    switch (warning.kind) {
+    case RowWarning::Kind::CodeMismatch:
+        return QStringLiteral("avviso: il codice fiscale non corrisponde ai dati anagrafici (%1)")
+            .arg(warning.parts.join(QStringLiteral(", ")));
+    case RowWarning::Kind::SameTaxCode:
+        return QStringLiteral("avviso: stesso codice fiscale della riga %1")
+            .arg(warning.earlierRow);
+    case RowWarning::Kind::SamePerson:
+        return QStringLiteral("avviso: stessi dati anagrafici della riga %1")
+            .arg(warning.earlierRow);
+    }
+    return {};
+}
+
+} // namespace velmora

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/subjects/subjecttable.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+
+namespace velmora {
+
+// What the batch check says of a row that passes it without refusing it: codes issued with
+// errors exist and stay valid, and the same person may be asked for twice on purpose.
+struct RowWarning {
+    enum class Kind {
+        CodeMismatch, // the tax code and the person disagree in `parts`
+        SameTaxCode,  // the tax code of `earlierRow`, whatever its case
+        SamePerson,   // no tax code, and the surname, name, sex, birth date and place of
+                      // `earlierRow`, which has none either
+    };
+    int row = 0;
+    Kind kind = Kind::CodeMismatch;
+    QStringList parts;
+    int earlierRow = 0;
+    bool operator==(const RowWarning&) const = default;
+};
+
+// The warnings of the rows that pass the batch check, in row order; a row may have more than
+// one. Repeats are found through hashes, so the whole table costs one pass.
+QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today);
+
+// "avviso: " and the warning in the operator's words.
+QString rowWarningText(const RowWarning& warning);
+
+} // namespace velmora
