@@ -24,29 +24,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("refusal"); // "" when written
         const QString commas = ",,,,,,,,,,";
         const QString both = "la riga 2 contiene sia virgole sia punti e virgola";
-        QTest::newRow("plain") << "DUPONT"
-                               << "PIERRE" << 2
-                               << QByteArray("DUPONT,JOS\xC8,,PARIGI,31/12/1999,Z110,PIERRE,F,,"
-                                             "1234567")
-                               << "";
-        QTest::newRow("2 commas") << "DUPONT,,"
-                                  << "" << 2
-                                  << QByteArray("DUPONT,,;JOS\xC8;;PARIGI;31/12/1999;Z110;;F;;"
-                                                "1234567")
-                                  << "";
-        QTest::newRow("semicolon") << "DUPONT"
-                                   << "A;B" << 2 << QByteArray() << "";
-        QTest::newRow("comma and semicolon") << "DUPONT,"
-                                             << "A;B" << 2 << QByteArray() << both;
-        QTest::newRow("7 commas") << "DUPONT" + commas.left(7) << "" << 2 << QByteArray() << "";
-        QTest::newRow("8 commas") << "DUPONT" + commas.left(8) << "" << 2 << QByteArray() << both;
-        QTest::newRow("9 commas") << "DUPONT" + commas.left(9) << "" << 2 << QByteArray() << both;
-        QTest::newRow("10 commas") << "DUPONT" + commas << "" << 2 << QByteArray() << "";
-        QTest::newRow("largest table, accented")
-            << "D'ANNUNZIO \u00C0\u00C8\u00CC\u00D2\u00D9"
-            << "NICOL\u00D2, DETTO NIC\u00D2" << SubjectTable::kMaxRows << QByteArray() << "";
-        QTest::newRow("outside the code page") << "\u0141OSSI"
-                                               << "" << 2 << QByteArray() << "\u00AB\u0141\u00BB";
+        const QByteArray none;
+        const std::tuple<const char*, QString, QString, int, QByteArray, QString> rows[] = {
+            {"plain", "DUPONT", "PIERRE", 2,
+             "DUPONT,JOS\xC8,,PARIGI,31/12/1999,Z110,PIERRE,F,,1234567", ""},
+            {"2 commas", "DUPONT,,", "", 2, "DUPONT,,;JOS\xC8;;PARIGI;31/12/1999;Z110;;F;;1234567",
+             ""},
+            {"semicolon", "DUPONT", "A;B", 2, none, ""},
+            {"comma and semicolon", "DUPONT,", "A;B", 2, none, both},
+            {"7 commas", "DUPONT" + commas.left(7), "", 2, none, ""},
+            {"8 commas", "DUPONT" + commas.left(8), "", 2, none, both},
+            {"9 commas", "DUPONT" + commas.left(9), "", 2, none, both},
+            {"10 commas", "DUPONT" + commas, "", 2, none, ""},
+            {"largest table, accented", "D'ANNUNZIO \u00C0\u00C8\u00CC\u00D2\u00D9",
+             "NICOL\u00D2, DETTO NIC\u00D2", SubjectTable::kMaxRows, none, ""},
+            {"outside the code page", "\u0141OSSI", "", 2, none, "\u00AB\u0141\u00BB"}};
+        for (const auto& [tag, surname, father, count, line, refusal] : rows)
+            QTest::newRow(tag) << surname << father << count << line << refusal;
     }
 
     void tableReadsBackOrIsRefused() {
