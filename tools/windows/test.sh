@@ -32,7 +32,13 @@ done
 Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 work=$(mktemp -d)
-cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+# Wine's server of each prefix is stopped before its prefix goes, so that none outlives the test.
+cleanup() {
+    WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$cache/wine-tests wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
 trap cleanup EXIT
 export DISPLAY=$display
 
