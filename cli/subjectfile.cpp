@@ -118,7 +118,7 @@ RowVerdicts printRowVerdicts(const SubjectTable& table, std::ostream& out) {
     for (int row = 1; row <= table.subjectCount(); ++row) {
         if (const RowFault fault = checkPersonRow(table, row, today); fault != RowFault::None) {
             ++verdicts.failing;
-            out << row << ": " << rowFaultText(fault).toStdString() << '\n';
+            out << row << ": " << rowFaultText(fault, table.subject(row)).toStdString() << '\n';
         }
         for (; warning != warnings.cend() && warning->row == row; ++warning) {
             ++verdicts.warnings;

@@ -4,6 +4,7 @@
 #include "core/paths.h"
 #include "core/request/requestcheck.h"
 #include "core/subjects/personcheck.h"
+#include "core/subjects/rowwarnings.h"
 #include "gui/calendardialog.h"
 #include "gui/cleartabledialog.h"
 #include "gui/createfilesdialog.h"
@@ -30,6 +31,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -471,12 +473,14 @@ void MainWindow::createFiles() {
         rowCheckTimer_.start();
         return;
     }
+    if (!acceptWarnings())
+        return;
     centreOver(createFilesDialog(), *this);
     createFilesDialog().openForBatch(request);
 }
 
 void MainWindow::checkImportedRows() {
-    if (markFailingRows()) {
+    if (markFailingRows() && acceptWarnings()) {
         subjectGrid->setCurrentCell(1, SurnameColumn);
         centreOver(createFilesDialog(), *this);
         createFilesDialog().openForBatch(checked_);
@@ -497,8 +501,22 @@ bool MainWindow::markFailingRows() {
     for (const RowCheck& check : failing)
         rows.append(check.row);
     program_.messages.show(rowErrorsMessage(rows), Messages::Icon::Exclamation, kAppTitle,
-                           rowFaultLines(failing));
+                           rowFaultLines(program_.table, failing));
     return false;
+}
+
+// Marks the rows the check warns of, makes the first of them current and asks whether to write
+// the files all the same, the warnings in the detail. True when there are none, or on Yes.
+bool MainWindow::acceptWarnings() {
+    const QList<RowWarning> warnings = markWarnedRows(program_.table, program_.clock.now().date());
+    if (warnings.isEmpty())
+        return true;
+    subjectGrid->setCurrentCell(warnings.first().row, SurnameColumn);
+    QSet<int> rows;
+    for (const RowWarning& warning : warnings)
+        rows.insert(warning.row);
+    return program_.messages.ask(warnedRowsQuestion(int(rows.size())), Messages::Icon::Exclamation,
+                                 true, rowWarningLines(warnings));
 }
 
 // "Apri Modulo PDF": a lighter check than "Crea File", then the create-files dialog for the

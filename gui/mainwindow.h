@@ -91,6 +91,7 @@ private:
     void createFiles();
     void checkImportedRows();
     bool markFailingRows();
+    bool acceptWarnings();
     void openPdfForm();
     void insertSubject();
     void changeSubject();

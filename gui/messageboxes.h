@@ -9,7 +9,7 @@ class MessageBoxes final : public Messages {
 public:
     void show(const QString& text, Icon icon, const QString& title = kAppTitle,
               const QString& detail = {}) override;
-    bool ask(const QString& text, Icon icon, bool defaultNo) override;
+    bool ask(const QString& text, Icon icon, bool defaultNo, const QString& detail = {}) override;
 };
 
 class DesktopShell final : public Shell {

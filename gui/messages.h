@@ -16,8 +16,9 @@ public:
     // `detail`, when given, is shown on demand below the text, one item a line.
     virtual void show(const QString& text, Icon icon, const QString& title = kAppTitle,
                       const QString& detail = {}) = 0;
-    // A Yes/No question; true for Yes. `defaultNo` puts the default on No.
-    virtual bool ask(const QString& text, Icon icon, bool defaultNo) = 0;
+    // A Yes/No question; true for Yes. `defaultNo` puts the default on No. `detail` as with show().
+    virtual bool ask(const QString& text, Icon icon, bool defaultNo,
+                     const QString& detail = {}) = 0;
 };
 
 // Warnings of the fields and choosers, shown as exclamation boxes.

@@ -99,8 +99,8 @@ qsizetype placeLine(QStringView code, ImportKind kind, const ReferenceTable& tab
     return table.lineOfCode(QStringView(key.data(), size));
 }
 
-bool bornInItaly(ImportKind kind, bool municipalityFound, QStringView stateCode) {
-    if (!municipalityFound)
+bool bornInItaly(ImportKind kind, bool hasMunicipality, QStringView stateCode) {
+    if (!hasMunicipality)
         return false;
     if (stateCode.isEmpty() || stateCode.compare(record::kItalyCode, Qt::CaseInsensitive) == 0)
         return true;
@@ -118,32 +118,11 @@ std::optional<SubjectRow> buildRow(const LineFields& fields, ImportKind kind,
         return std::nullopt;
     SubjectRow::Views row;
     row[BirthDateColumn] = QStringView(date.data(), date.size());
-    qsizetype municipality = -1;
-    if (!fields.municipalityCode.isEmpty()) {
-        if (!places.municipalitiesRead)
-            return std::nullopt;
-        municipality = placeLine(fields.municipalityCode, kind, places.municipalities);
-    }
-    if (municipality >= 0) {
-        row[MunicipalityColumn] = places.municipalities.names().at(municipality);
-        row[MunicipalityCodeColumn] = places.municipalities.codes().at(municipality);
-    }
-    if (bornInItaly(kind, municipality >= 0, fields.stateCode)) {
-        row[StateColumn] = record::kItaly;
-        row[StateCodeColumn] = record::kItalyCode;
-    } else {
-        if (!places.statesRead)
-            return std::nullopt;
-        const qsizetype state = placeLine(fields.stateCode, kind, places.states);
-        if (state >= 0) {
-            row[StateColumn] = places.states.names().at(state);
-            row[StateCodeColumn] = places.states.codes().at(state);
-        }
-    }
     // The values the file gives, in capitals, one after another in the scratch room.
     if (const qsizetype room = fields.surname.size() + fields.name.size() + fields.sex.size() +
                                fields.taxCode.size() + fields.cui.size() + fields.father.size() +
-                               fields.foreignPlace.size();
+                               fields.foreignPlace.size() + fields.municipalityCode.size() +
+                               fields.stateCode.size();
         scratch.size() < room)
         scratch.resize(room);
     QChar* out = scratch.data();
@@ -153,6 +132,31 @@ std::optional<SubjectRow> buildRow(const LineFields& fields, ImportKind kind,
             *out++ = upperWithin1252(c);
         return written;
     };
+    // A code no table holds stays in the row, without a name, for the check to name it.
+    qsizetype municipality = -1;
+    if (!fields.municipalityCode.isEmpty()) {
+        if (!places.municipalitiesRead)
+            return std::nullopt;
+        municipality = placeLine(fields.municipalityCode, kind, places.municipalities);
+        row[MunicipalityCodeColumn] = capitals(fields.municipalityCode);
+    }
+    if (municipality >= 0) {
+        row[MunicipalityColumn] = places.municipalities.names().at(municipality);
+        row[MunicipalityCodeColumn] = places.municipalities.codes().at(municipality);
+    }
+    if (bornInItaly(kind, !fields.municipalityCode.isEmpty(), fields.stateCode)) {
+        row[StateColumn] = record::kItaly;
+        row[StateCodeColumn] = record::kItalyCode;
+    } else {
+        if (!places.statesRead)
+            return std::nullopt;
+        const qsizetype state = placeLine(fields.stateCode, kind, places.states);
+        row[StateCodeColumn] = capitals(fields.stateCode);
+        if (state >= 0) {
+            row[StateColumn] = places.states.names().at(state);
+            row[StateCodeColumn] = places.states.codes().at(state);
+        }
+    }
     row[SurnameColumn] = capitals(fields.surname);
     row[NameColumn] = capitals(fields.name);
     row[SexColumn] = capitals(fields.sex);

@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "core/errorlist.h"
+#include "core/subjects/entryfields.h"
 #include "core/subjects/record.h"
 #include "core/subjects/referencetable.h"
 #include "core/subjects/taxcode.h"
@@ -28,6 +29,27 @@ constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      Munici
 
 bool printable(QStringView text) {
     return std::all_of(text.cbegin(), text.cend(), isPrintableWindows1252);
+}
+
+// The entry window's field of each value an import may bring, and the fault of a character it
+// refuses, in the order the check asks.
+struct FieldRule {
+    Column column;
+    KeyFilter filter;
+    RowFault fault;
+    QStringView field; // as the operator reads it
+};
+const std::array<FieldRule, 6>& fieldRules() {
+    static const std::array<FieldRule, 6> rules{{
+        {SurnameColumn, entryfields::surname(), RowFault::SurnameCharacter, u"Cognome"},
+        {NameColumn, entryfields::name(), RowFault::NameCharacter, u"Nome"},
+        {FatherColumn, entryfields::father(), RowFault::FatherCharacter, u"Paternit\u00E0"},
+        {ForeignPlaceColumn, entryfields::foreignPlace(), RowFault::ForeignPlaceCharacter,
+         u"Comune straniero"},
+        {TaxCodeColumn, entryfields::taxCode(), RowFault::TaxCodeCharacter, u"Codice fiscale"},
+        {CuiColumn, entryfields::cui(), RowFault::CuiCharacter, u"CUI"},
+    }};
+    return rules;
 }
 
 } // namespace
@@ -87,6 +109,11 @@ RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
     const std::optional<QDate> born = parseDate(cell(BirthDateColumn));
     if (!born)
         return RowFault::BirthDate;
+    // An import keeps a code that no table holds, without a name.
+    if (hasMunicipality && cell(MunicipalityColumn).isEmpty())
+        return RowFault::UnknownMunicipalityCode;
+    if (!stateCode.isEmpty() && cell(StateColumn).isEmpty())
+        return RowFault::UnknownStateCode;
     if (stateCode.isEmpty())
         return RowFault::NoStateCode;
     if ((italy || hasMunicipality) && !hasTaxCode)
@@ -115,6 +142,10 @@ RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
     if (!std::all_of(kWrittenColumns.cbegin(), kWrittenColumns.cend(),
                      [&](Column column) { return printable(cell(column)); }))
         return RowFault::Unprintable;
+    for (const FieldRule& rule : fieldRules()) {
+        if (!firstRefused(rule.filter, cell(rule.column)).isNull())
+            return rule.fault;
+    }
     if ((hasMunicipality && !isPlaceCode(municipalityCode)) || !isPlaceCode(stateCode))
         return RowFault::PlaceCodeForm;
     return RowFault::None;
@@ -137,15 +168,23 @@ QList<RowCheck> markFailingRows(SubjectTable& table, const QDateTime& now) {
     return failing;
 }
 
-QString rowFaultLines(const QList<RowCheck>& failing) {
+QString rowFaultLines(const SubjectTable& table, const QList<RowCheck>& failing) {
     QStringList lines;
     lines.reserve(failing.size());
     for (const RowCheck& check : failing)
-        lines << QStringLiteral("Riga %1: %2").arg(check.row).arg(rowFaultText(check.fault));
+        lines << QStringLiteral("Riga %1: %2")
+                     .arg(check.row)
+                     .arg(rowFaultText(check.fault, table.subject(check.row)));
     return lines.join(QStringLiteral("\r\n"));
 }
 
-QString rowFaultText(RowFault fault) {
+QString rowFaultText(RowFault fault, const SubjectRow& row) {
+    for (const FieldRule& rule : fieldRules()) {
+        if (rule.fault == fault)
+            return QStringLiteral("%1: carattere non ammesso '%2'")
+                .arg(rule.field)
+                .arg(firstRefused(rule.filter, row[rule.column]));
+    }
     switch (fault) {
     case RowFault::None:
         return {};
@@ -159,6 +198,10 @@ QString rowFaultText(RowFault fault) {
         return QStringLiteral("Sesso diverso da M o F");
     case RowFault::BirthDate:
         return QStringLiteral("Data di nascita mancante o non valida");
+    case RowFault::UnknownMunicipalityCode:
+        return QStringLiteral("Codice del comune %1 sconosciuto").arg(row[MunicipalityCodeColumn]);
+    case RowFault::UnknownStateCode:
+        return QStringLiteral("Codice dello Stato %1 sconosciuto").arg(row[StateCodeColumn]);
     case RowFault::NoStateCode:
         return QStringLiteral("Codice dello Stato di nascita mancante o non trovato");
     case RowFault::NoTaxCode:
@@ -188,6 +231,13 @@ QString rowFaultText(RowFault fault) {
         return QStringLiteral("Data di nascita successiva a oggi");
     case RowFault::Unprintable:
         return QStringLiteral("Carattere di controllo o non stampabile in un campo");
+    case RowFault::SurnameCharacter:
+    case RowFault::NameCharacter:
+    case RowFault::FatherCharacter:
+    case RowFault::ForeignPlaceCharacter:
+    case RowFault::TaxCodeCharacter:
+    case RowFault::CuiCharacter:
+        break; // named above, with the character
     case RowFault::PlaceCodeForm:
         return QStringLiteral("Codice del Comune o dello Stato non formato da una lettera e tre "
                               "cifre");

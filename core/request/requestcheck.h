@@ -24,8 +24,8 @@ Status checkForPdf(const Request& request, int subjects);
 // `today` fails. (A day, not a time: turning a time into a local day costs more than the rest of
 // the check, and the check runs on every row.)
 RowFault checkPersonRow(const SubjectTable& table, int row, QDate today);
-// The fault in words, for the operator of the command-line program.
-QString rowFaultText(RowFault fault);
+// The fault of `row` in words; the values name the character or the code at fault.
+QString rowFaultText(RowFault fault, const SubjectRow& row);
 
 // A row that fails the batch check, and why.
 struct RowCheck {
@@ -36,7 +36,7 @@ QList<RowCheck> failingRowChecks(const SubjectTable& table, const QDateTime& now
 // The same, each failing row marked in the table with its fault; a passing row keeps its mark.
 QList<RowCheck> markFailingRows(SubjectTable& table, const QDateTime& now);
 // One line for each failing row, "Riga 5: " and the fault in words, joined by CR LF.
-QString rowFaultLines(const QList<RowCheck>& failing);
+QString rowFaultLines(const SubjectTable& table, const QList<RowCheck>& failing);
 
 // The message that lists the failing rows of the batch check.
 QString rowErrorsMessage(const QList<int>& failingRows);

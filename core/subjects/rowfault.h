@@ -9,6 +9,8 @@ enum class RowFault {
     Name,
     Sex,
     BirthDate,
+    UnknownMunicipalityCode, // a code the municipality table does not hold, kept as the file had it
+    UnknownStateCode,
     NoStateCode,
     NoTaxCode,
     WrongTaxCode,
@@ -23,6 +25,13 @@ enum class RowFault {
     CuiLength,
     BirthDateInFuture,
     Unprintable,
+    // A character the entry window's field would not take.
+    SurnameCharacter,
+    NameCharacter,
+    FatherCharacter,
+    ForeignPlaceCharacter,
+    TaxCodeCharacter,
+    CuiCharacter,
     PlaceCodeForm,
 };
 

@@ -63,4 +63,30 @@ QString rowWarningText(const RowWarning& warning) {
     return {};
 }
 
+QList<RowWarning> markWarnedRows(SubjectTable& table, QDate today) {
+    const QList<RowWarning> warnings = rowWarnings(table, today);
+    auto warning = warnings.cbegin();
+    for (int row = 1; row <= table.subjectCount(); ++row) {
+        QStringList lines;
+        for (; warning != warnings.cend() && warning->row == row; ++warning)
+            lines << rowWarningText(*warning);
+        table.setWarnings(row, lines.join(u'\n'));
+    }
+    return warnings;
+}
+
+QString rowWarningLines(const QList<RowWarning>& warnings) {
+    QStringList lines;
+    lines.reserve(warnings.size());
+    for (const RowWarning& warning : warnings)
+        lines << QStringLiteral("Riga %1: %2").arg(warning.row).arg(rowWarningText(warning));
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString warnedRowsQuestion(int rows) {
+    return QStringLiteral(
+               "%1 soggetti hanno un avviso (vedere i dettagli). Creare comunque i file?")
+        .arg(rows);
+}
+
 } // namespace velmora

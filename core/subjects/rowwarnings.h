@@ -31,4 +31,11 @@ QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today);
 // "avviso: " and the warning in the operator's words.
 QString rowWarningText(const RowWarning& warning);
 
+// The same warnings, each row's marked on it one a line; a row without any loses its mark.
+QList<RowWarning> markWarnedRows(SubjectTable& table, QDate today);
+// One line for each warning, "Riga 5: " and the warning in words, joined by CR LF.
+QString rowWarningLines(const QList<RowWarning>& warnings);
+// The question before files are written for rows with warnings; `rows` counts the rows.
+QString warnedRowsQuestion(int rows);
+
 } // namespace velmora

@@ -37,7 +37,7 @@ SubjectValues SubjectRow::values() const {
 void SubjectTable::layOut() {
     beginResetModel();
     rows_.clear();
-    faults_.clear();
+    verdicts_.clear();
     endResetModel();
 }
 
@@ -51,7 +51,7 @@ int SubjectTable::appendRows(QList<SubjectRow> subjects) {
         rows_ = std::move(subjects);
     else
         rows_.append(std::move(subjects));
-    faults_.resize(rows_.size()); // new rows carry no mark
+    verdicts_.resize(rows_.size()); // new rows carry no mark
     endInsertRows();
     return first;
 }
@@ -62,8 +62,17 @@ void SubjectTable::setValues(int row, const SubjectValues& subject) {
 }
 
 void SubjectTable::setFault(int row, RowFault fault) {
-    faults_[row - 1] = fault;
+    verdicts_[row - 1].fault = fault;
     Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1), {FaultRole});
+}
+
+void SubjectTable::setWarnings(int row, const QString& warnings) {
+    if (verdicts_[row - 1].warnings == warnings)
+        return;
+    verdicts_[row - 1].warnings = warnings;
+    Q_EMIT dataChanged(index(row - 1, SurnameColumn), index(row - 1, ColumnCount - 1),
+                       {WarningRole});
+    Q_EMIT headerDataChanged(Qt::Vertical, row - 1, row - 1);
 }
 
 void SubjectTable::removeRow(int row) {
@@ -72,7 +81,7 @@ void SubjectTable::removeRow(int row) {
     const int last = subjectCount();
     beginRemoveRows({}, row - 1, row - 1);
     rows_.removeAt(row - 1);
-    faults_.removeAt(row - 1);
+    verdicts_.removeAt(row - 1);
     endRemoveRows();
     // The rows below now show the numbers one less.
     if (row < last)
@@ -85,7 +94,7 @@ void SubjectTable::keepRows(int count) {
         return;
     beginRemoveRows({}, count, subjectCount() - 1);
     rows_.resize(count);
-    faults_.resize(count);
+    verdicts_.resize(count);
     endRemoveRows();
 }
 
@@ -108,7 +117,9 @@ QVariant SubjectTable::data(const QModelIndex& index, int role) const {
                    ? QVariant()
                    : QVariant(rows_.at(row)[Column(index.column())].toString());
     case FaultRole:
-        return index.column() == NumberColumn ? QVariant() : QVariant(int(faults_.at(row)));
+        return index.column() == NumberColumn ? QVariant() : QVariant(int(verdicts_.at(row).fault));
+    case WarningRole:
+        return index.column() == NumberColumn ? QVariant() : QVariant(verdicts_.at(row).warnings);
     default:
         return {};
     }

@@ -89,8 +89,9 @@ class SubjectTable : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kMaxRows = 32767; // row numbers are 16-bit
-    // A row's verdict of the last batch check, as a RowFault; None for a row not marked.
-    enum Role { FaultRole = Qt::UserRole + 1 };
+    // A row's verdict of the last batch check: as a RowFault, None for a row not marked; its
+    // warnings, one a line, empty for none.
+    enum Role { FaultRole = Qt::UserRole + 1, WarningRole };
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -101,7 +102,9 @@ public:
     const SubjectRow& subject(int row) const { return rows_.at(row - 1); }
     SubjectValues values(int row) const { return rows_.at(row - 1).values(); }
     // Why the batch check refused the row; None while no check marked it.
-    RowFault fault(int row) const { return faults_.at(row - 1); }
+    RowFault fault(int row) const { return verdicts_.at(row - 1).fault; }
+    // What the last check warned of on the row, one warning a line; empty when nothing.
+    const QString& warnings(int row) const { return verdicts_.at(row - 1).warnings; }
 
     // Empties the table: header row only.
     void layOut();
@@ -114,6 +117,7 @@ public:
     void setValues(int row, const SubjectValues& subject);
     // Marks the row with the batch check's verdict; None takes a mark away.
     void setFault(int row, RowFault fault);
+    void setWarnings(int row, const QString& warnings);
     // Deletes `row`: the rows below move up with their values and verdicts, and the numbers stay
     // 1 to subjectCount(). One removal, whatever the size of the table; the views hear of the
     // numbers below as changed row headers.
@@ -129,9 +133,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    struct Verdict {
+        RowFault fault = RowFault::None;
+        QString warnings;
+    };
     // Row i's values and verdict at index i - 1 of each list.
     QList<SubjectRow> rows_;
-    QList<RowFault> faults_;
+    QList<Verdict> verdicts_;
 };
 
 } // namespace velmora

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QKeyEvent>
+#include <QStyle>
 
 namespace velmora {
 namespace {
@@ -16,42 +17,57 @@ int pixels(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-// A row the batch check refused: light red, its text black.
+// A row the batch check refused: light red, its text black. A row it warned of: light amber,
+// with a warning sign beside its number, so that it does not tell by colour alone.
 const QColor kRefusedBack(0xFF, 0xC0, 0xC0);
-const QColor kRefusedText(Qt::black);
+const QColor kWarnedBack(0xFF, 0xE8, 0xA0);
+const QColor kMarkedText(Qt::black);
 
-RowFault faultOf(const QModelIndex& index) {
-    return RowFault(index.data(SubjectTable::FaultRole).toInt());
-}
-
-// Paints the rows the batch check refused; the number of such a row tells why as its tooltip.
-class RefusedRows final : public QIdentityProxyModel {
+// Paints the rows the batch check refused or warned of; the number of such a row tells why as
+// its tooltip.
+class VerdictRows final : public QIdentityProxyModel {
 public:
-    using QIdentityProxyModel::QIdentityProxyModel;
+    VerdictRows(SubjectTable& table, const QIcon& warningSign, QObject* parent)
+        : QIdentityProxyModel(parent), table_(table), warningSign_(warningSign) {
+        setSourceModel(&table);
+    }
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::BackgroundRole && role != Qt::ForegroundRole)
             return QIdentityProxyModel::data(index, role);
-        if (index.column() == NumberColumn || faultOf(index) == RowFault::None)
+        if (index.column() == NumberColumn)
             return {};
-        return role == Qt::BackgroundRole ? kRefusedBack : kRefusedText;
+        const int row = index.row() + 1;
+        if (table_.fault(row) != RowFault::None)
+            return role == Qt::BackgroundRole ? kRefusedBack : kMarkedText;
+        if (!table_.warnings(row).isEmpty())
+            return role == Qt::BackgroundRole ? kWarnedBack : kMarkedText;
+        return {};
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Vertical && role == Qt::ToolTipRole) {
-            const RowFault fault = faultOf(index(section, SurnameColumn));
-            return fault == RowFault::None ? QVariant() : QVariant(rowFaultText(fault));
-        }
-        return QIdentityProxyModel::headerData(section, orientation, role);
+        if (orientation != Qt::Vertical || section < 0 || section >= table_.subjectCount() ||
+            (role != Qt::ToolTipRole && role != Qt::DecorationRole))
+            return QIdentityProxyModel::headerData(section, orientation, role);
+        const int row = section + 1;
+        const RowFault fault = table_.fault(row);
+        if (fault != RowFault::None)
+            return role == Qt::ToolTipRole ? QVariant(rowFaultText(fault, table_.subject(row)))
+                                           : QVariant();
+        if (table_.warnings(row).isEmpty())
+            return {};
+        return role == Qt::ToolTipRole ? QVariant(table_.warnings(row)) : QVariant(warningSign_);
     }
+
+private:
+    const SubjectTable& table_;
+    QIcon warningSign_;
 };
 
 } // namespace
 
 SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(parent), table_(table) {
-    auto* refused = new RefusedRows(this);
-    refused->setSourceModel(&table);
-    setModel(refused);
+    setModel(new VerdictRows(table, style()->standardIcon(QStyle::SP_MessageBoxWarning), this));
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);

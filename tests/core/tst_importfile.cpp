@@ -130,23 +130,23 @@ void TestImportFile::rowMapping_data() {
     };
     const QString rome = "ROSSI|05/01/1970|ROMA|H501|ITALIA|Z000|";
     const QString paris = "ROSSI|05/01/1970|||FRANCIA|Z110|";
-    const QString nowhere = "ROSSI|05/01/1970|||||";
     const QString accented = u"ROSS\u00CC|05/01/1970|||FRANCIA|Z110|"_s;
+    // A code that no table holds is kept, without a name, for the row check to name it.
     const std::tuple<ImportKind, QByteArray, QString> cases[] = {
         {kFixed, fixed("H501", "Z000"), rome},
         {kFixed, fixed("H501", "    "), rome},
-        {kFixed, fixed("H501", "000 "), "ROSSI|05/01/1970|ROMA|H501|||"},
-        {kFixed, fixed("    ", "110 "), nowhere},
-        {kFixed, fixed("X999", "Z110"), paris},
+        {kFixed, fixed("H501", "000 "), "ROSSI|05/01/1970|ROMA|H501||000|"},
+        {kFixed, fixed("    ", "110 "), "ROSSI|05/01/1970||||110|"},
+        {kFixed, fixed("X999", "Z110"), "ROSSI|05/01/1970||X999|FRANCIA|Z110|"},
         {kFixed, fixed("h501", "z000").replace(0, 10, "  d'\xE0ngelo"),
          u"D'\u00C0NGELO|05/01/1970|ROMA|H501|ITALIA|Z000|"_s},
         {kCsv, "rossi,M,H501,,05/01/1970,000,,M,", rome},
         {kCsv, "rossi,M,H501,,05/01/1970,0,,M,", rome},
         {kCsv, "rossi,M,h501,,05/01/1970,,,M,", rome},
         {kCsv, "rossi,M,,,05/01/1970,110,,M,", paris},
-        {kCsv, "rossi,M,952,,05/01/1970,Z112,,M,", "ROSSI|05/01/1970|||GERMANIA|Z112|"},
-        {kCsv, "rossi,M,X999,,05/01/1970,Z000,,M,", "ROSSI|05/01/1970|||ITALIA|Z000|"},
-        {kCsv, "rossi,M,,,05/01/1970,Z999,,M,", nowhere},
+        {kCsv, "rossi,M,952,,05/01/1970,Z112,,M,", "ROSSI|05/01/1970||952|GERMANIA|Z112|"},
+        {kCsv, "rossi,M,X999,,05/01/1970,Z000,,M,", "ROSSI|05/01/1970||X999|ITALIA|Z000|"},
+        {kCsv, "rossi,M,,,05/01/1970,Z999,,M,", "ROSSI|05/01/1970||||Z999|"},
         {kCsv, " rossi ;M;;;1970-01-05;Z110;;M;;ab12345",
          " ROSSI |05/01/1970|||FRANCIA|Z110|AB12345"},
         {kCsv, "ross\xEC,M,,,05/01/1970,Z110,,M,", accented},

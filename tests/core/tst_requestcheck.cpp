@@ -105,6 +105,16 @@ void TestRequestCheck::batchRowCheck_data() {
         {parisianSubject(), {{CuiColumn, "123456\x1B"}}, RowFault::Unprintable},
         {parisianSubject(), {{ForeignPlaceColumn, "\u0141\u00D3D\u0179"}}, RowFault::Unprintable},
         {parisianSubject(), {{StateCodeColumn, "110"}}, RowFault::PlaceCodeForm},
+        // What an import brings: codes no table holds, characters no field takes.
+        {romanSubject(), {{MunicipalityColumn, ""}}, RowFault::UnknownMunicipalityCode},
+        {parisianSubject(), {{StateColumn, ""}}, RowFault::UnknownStateCode},
+        {romanSubject(), {{SurnameColumn, "D'\u00C0NGELO"}}, RowFault::None},
+        {romanSubject(), {{SurnameColumn, "\"ROSSI\""}}, RowFault::SurnameCharacter},
+        {romanSubject(), {{NameColumn, "MAR|O"}}, RowFault::NameCharacter},
+        {parisianSubject(), {{FatherColumn, "PIE-RRE"}}, RowFault::FatherCharacter},
+        {parisianSubject(), {{ForeignPlaceColumn, "ST-DENIS 2"}}, RowFault::ForeignPlaceCharacter},
+        {parisianSubject(), {{TaxCodeColumn, "XXXXXXXXXXXXXX.X"}}, RowFault::TaxCodeCharacter},
+        {parisianSubject(), {{CuiColumn, "12345 7"}}, RowFault::CuiCharacter},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         auto [v, cells, fault] = cases[i];
@@ -126,10 +136,18 @@ void TestRequestCheck::failingRowsInTableOrder() {
     SubjectTable table;
     QList<SubjectValues> rows(8, romanSubject());
     rows[2][SexColumn].clear();
+    rows[3][SurnameColumn] = QStringLiteral("ROSS1");
+    rows[4][MunicipalityColumn].clear();
+    rows[4][MunicipalityCodeColumn] = QStringLiteral("H5O1");
+    rows[5][StateColumn].clear();
+    rows[5][StateCodeColumn] = QStringLiteral("999");
     rows[6][StateCodeColumn].clear();
     table.appendRows(rowsOf(rows));
-    QCOMPARE(rowFaultLines(failingRowChecks(table, kNow)),
+    QCOMPARE(rowFaultLines(table, failingRowChecks(table, kNow)),
              QStringLiteral("Riga 3: Sesso diverso da M o F\r\n"
+                            "Riga 4: Cognome: carattere non ammesso '1'\r\n"
+                            "Riga 5: Codice del comune H5O1 sconosciuto\r\n"
+                            "Riga 6: Codice dello Stato 999 sconosciuto\r\n"
                             "Riga 7: Codice dello Stato di nascita mancante o non trovato"));
     QCOMPARE(rowErrorsMessage({3, 7}),
              QStringLiteral("Sono stati riscontrati errori sui seguenti soggetti: 3 , 7"));

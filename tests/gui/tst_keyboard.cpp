@@ -221,12 +221,12 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     QVERIFY(visibleInGrid(grid));
     QCOMPARE(s.messages.shown.last().text, rowErrorsMessage({150, 249}));
     QCOMPARE(s.messages.shown.last().detail,
-             rowFaultLines(failingRowChecks(s.program.table, s.clock.now())));
+             rowFaultLines(s.program.table, failingRowChecks(s.program.table, s.clock.now())));
     QCOMPARE(s.messages.shown.last().detail.count(QStringLiteral("Riga ")), 2);
     const auto tip = [&](int row) {
         return grid.model()->headerData(row - 1, Qt::Vertical, Qt::ToolTipRole).toString();
     };
-    QCOMPARE(tip(150), rowFaultText(RowFault::Sex));
+    QCOMPARE(tip(150), QStringLiteral("Sesso diverso da M o F"));
     QCOMPARE(tip(151), QString());
     press(grid, Qt::Key_Return); // the subject dialog on the current row
     SubjectDialog* entry = shownWindow<SubjectDialog>();

@@ -4,6 +4,7 @@
 #include "core/request/requestcheck.h"
 #include "core/subjects/delimited.h"
 #include "core/subjects/personcheck.h"
+#include "core/subjects/rowwarnings.h"
 #include "gui/calendardialog.h"
 #include "gui/characterpalette.h"
 #include "gui/cleartabledialog.h"
@@ -111,6 +112,7 @@ private Q_SLOTS:
     void paletteTypesIntoItsField();
     void tableCommands();
     void refusedAndImportedRequests();
+    void warnedRowsWaitForYes();
     void pdfFormThroughTheOutputWindow();
     void importRefusedOrWithoutFile();
     void exportThenImportThroughTheMenu();
@@ -307,6 +309,43 @@ void TestWindows::refusedAndImportedRequests() {
     QCOMPARE(s.messages.texts().last(), rowErrorsMessage({3}));
     QCOMPARE(s.program.table.fault(3), RowFault::NoStateCode);
     QVERIFY(!shownWindow<CreateFilesDialog>());
+}
+
+// Rows that pass with warnings are marked, by colour and by a sign, and no file is written
+// before a Yes.
+void TestWindows::warnedRowsWaitForYes() {
+    Started s(kRequestConfig);
+    setText(s.main, "protocolNumberEdit", QStringLiteral("123"));
+    setText(s.main, "protocolDateEdit", QStringLiteral("15/03/2010"));
+    QList<SubjectValues> rows(3, romanSubject());
+    rows[1][NameColumn] = QStringLiteral("LUCA");
+    s.program.table.appendRows(rowsOf(rows));
+    click(s.main, "createFilesButton");
+    QCOMPARE(s.messages.asked.size(), 1);
+    QCOMPARE(s.messages.asked.last().text, warnedRowsQuestion(2));
+    QVERIFY(s.messages.askedDefaultNo.last());
+    QCOMPARE(s.messages.asked.last().detail,
+             QStringLiteral("Riga 2: avviso: il codice fiscale non corrisponde ai dati anagrafici "
+                            "(nome)\r\nRiga 2: avviso: stesso codice fiscale della riga 1\r\n"
+                            "Riga 3: avviso: stesso codice fiscale della riga 1"));
+    QVERIFY(!shownWindow<CreateFilesDialog>());
+    const auto& grid = *control<SubjectGrid>(s.main, "subjectGrid");
+    QCOMPARE(grid.currentRow(), 2);
+    const auto header = [&](int row, int role) {
+        return grid.model()->headerData(row - 1, Qt::Vertical, role);
+    };
+    const auto back = [&](int row) {
+        return grid.model()->index(row - 1, SurnameColumn).data(Qt::BackgroundRole);
+    };
+    QCOMPARE(header(3, Qt::ToolTipRole).toString(),
+             QStringLiteral("avviso: stesso codice fiscale della riga 1"));
+    QVERIFY(!header(3, Qt::DecorationRole).value<QIcon>().isNull());
+    QVERIFY(!header(1, Qt::DecorationRole).isValid() && !back(1).isValid());
+    QVERIFY(back(2).isValid() && back(2) == back(3));
+
+    s.messages.answers = {true};
+    click(s.main, "createFilesButton");
+    QVERIFY(shownWindow<CreateFilesDialog>());
 }
 
 // The form needs its template; it ticks the box of the request's certificate type.

@@ -31,8 +31,8 @@ public:
               const QString& detail = {}) override {
         shown.append({text, icon, title, detail});
     }
-    bool ask(const QString& text, Icon icon, bool defaultNo) override {
-        asked.append({text, icon, kAppTitle, {}});
+    bool ask(const QString& text, Icon icon, bool defaultNo, const QString& detail = {}) override {
+        asked.append({text, icon, kAppTitle, detail});
         askedDefaultNo.append(defaultNo);
         return answers.isEmpty() ? false : answers.takeFirst();
     }
