@@ -102,8 +102,9 @@ void MessageBoxes::show(const QString& text, Icon icon, const QString& title,
 }
 
 bool MessageBoxes::ask(const QString& text, Icon icon, bool defaultNo, const QString& detail) {
-    QMessageBox box(boxIcon(icon), kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+    QMessageBox box(boxIcon(icon), kAppTitle,
+                    QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
     box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
     if (!detail.isEmpty())
         box.setDetailedText(QString(detail).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/subjects/entryfields.h"
 #include "core/subjects/personcheck.h"
+#include "core/subjects/personcode.h"
 #include "core/subjects/record.h"
 #include "gui/characterpalette.h"
 #include "gui/messages.h"
@@ -103,6 +104,10 @@ void SubjectDialog::buildControls() {
     static_cast<SexOption*>(maleRadio)->other = femaleRadio;
     static_cast<SexOption*>(femaleRadio)->other = maleRadio;
     taxCodeEdit = named(filtered(entryfields::taxCode()), "taxCodeEdit");
+    computeTaxCodeButton =
+        named(new QPushButton(QStringLiteral("&Calcola"), this), "computeTaxCodeButton");
+    computeTaxCodeButton->setToolTip(QStringLiteral(
+        "Calcola il codice fiscale da cognome, nome, sesso, data e luogo di nascita"));
     cuiEdit = named(filtered(entryfields::cui()), "cuiEdit");
     fatherEdit = named(filtered(entryfields::father()), "fatherEdit");
     birthDateEdit = named(new MaskedDateEdit(this), "birthDateEdit");
@@ -157,7 +162,7 @@ void SubjectDialog::buildControls() {
     grid->addWidget(sexLabel, 2, 0);
     grid->addLayout(inRow({maleRadio, femaleRadio}), 2, 1);
     grid->addWidget(taxCodeLabel, 3, 0);
-    grid->addLayout(inRow({taxCodeEdit}), 3, 1);
+    grid->addLayout(inRow({taxCodeEdit, computeTaxCodeButton}), 3, 1);
     grid->addWidget(cuiLabel, 4, 0);
     grid->addLayout(inRow({cuiEdit}), 4, 1);
     grid->addWidget(fatherLabel, 5, 0);
@@ -191,15 +196,17 @@ void SubjectDialog::buildControls() {
     grid->addWidget(legend, 12, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
-    QWidget* chain[] = {surnameEdit,       nameEdit,         maleRadio,  femaleRadio,
-                        taxCodeEdit,       cuiEdit,          fatherEdit, birthDateEdit,
-                        municipalityCombo, foreignPlaceEdit, stateCombo, insertButton,
-                        clearButton,       cancelButton};
+    QWidget* chain[] = {
+        surnameEdit,          nameEdit,   maleRadio,    femaleRadio,   taxCodeEdit,
+        computeTaxCodeButton, cuiEdit,    fatherEdit,   birthDateEdit, municipalityCombo,
+        foreignPlaceEdit,     stateCombo, insertButton, clearButton,   cancelButton};
     for (size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
     connect(insertButton, &QPushButton::clicked, this, &SubjectDialog::insert);
     connect(clearButton, &QPushButton::clicked, this, &SubjectDialog::clearFields);
+    connect(computeTaxCodeButton, &QPushButton::clicked, this, &SubjectDialog::fillTaxCode);
+    connect(taxCodeEdit, &QLineEdit::textEdited, this, &SubjectDialog::fillFromTaxCode);
     connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
     const std::pair<ClickableLabel*, FilteredLineEdit*> paletteFields[] = {
         {surnamePaletteButton, surnameEdit},
@@ -395,6 +402,57 @@ void SubjectDialog::sexClicked(QRadioButton* clicked) {
     setBackground(*femaleRadio, kUnmarked);
 }
 
+// "Calcola": the tax code of the person the fields hold, or what it still needs.
+void SubjectDialog::fillTaxCode() {
+    // The place codes of the names the lists show now, as when the focus leaves them.
+    municipalityLeft();
+    stateLeft();
+    const Result<QString> code = computeTaxCode(codePerson(fields()));
+    if (!code) {
+        program_.messages.show(code.error(), Messages::Icon::Exclamation);
+        return;
+    }
+    taxCodeEdit->setText(*code);
+}
+
+// A whole tax code typed or pasted fills the sex, the birth date and the birth place that are
+// still empty; nothing the operator typed is changed.
+void SubjectDialog::fillFromTaxCode() {
+    const Result<DecodedTaxCode> person =
+        decodeTaxCode(taxCodeEdit->text(), program_.clock.now().date());
+    if (!person)
+        return;
+    if (!maleRadio->isChecked() && !femaleRadio->isChecked())
+        (person->sex == u"M" ? maleRadio : femaleRadio)->setChecked(true);
+    const QString date = birthDateEdit->shownText();
+    if (std::none_of(date.cbegin(), date.cend(), [](QChar c) { return c.isDigit(); }))
+        birthDateEdit->setText(person->birthDate.toString(QStringLiteral("dd/MM/yyyy")));
+    fillPlace(person->placeCode);
+}
+
+// The place of `code` into the lists, when the operator has chosen none: Italy, shown from the
+// start, counts as none.
+void SubjectDialog::fillPlace(const QString& code) {
+    const QString state = stateCombo->currentText();
+    if (!municipalityCombo->currentText().isEmpty() || !foreignPlaceEdit->text().isEmpty() ||
+        (!state.isEmpty() && state != kItaly))
+        return;
+    const bool abroad = code.startsWith(u'Z');
+    ReferenceTable& table = abroad ? program_.states : program_.municipalities;
+    const qsizetype line = table.lineOfCode(code);
+    if (line < 0)
+        return;
+    if (abroad) {
+        stateCombo->setEditText(table.names().at(line));
+        stateCodeEdit->setText(code);
+        return;
+    }
+    municipalityCombo->setEditText(table.names().at(line));
+    municipalityCodeEdit->setText(code);
+    stateCombo->setEditText(kItaly);
+    stateCodeEdit->setText(kItalyCode);
+}
+
 void SubjectDialog::openPalette(FilteredLineEdit* field, const QWidget& opener) {
     if (!palette_) {
         palette_ = new CharacterPalette;
@@ -457,8 +515,10 @@ void SubjectDialog::insert() {
         return;
     }
     // Not destructive: a No only leaves the window open for a correction.
-    if (asksTaxCodeConfirmation(person) &&
-        !program_.messages.ask(kTaxCodeQuestion, Messages::Icon::Exclamation, false))
+    const QString question = insertQuestion(
+        person, program_.table,
+        rowToWrite(program_.addingSubject, program_.currentRow, program_.table.subjectCount()));
+    if (!question.isEmpty() && !program_.messages.ask(question, Messages::Icon::Exclamation, true))
         return;
     writeRow(person);
     close();

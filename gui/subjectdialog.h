@@ -57,6 +57,9 @@ private:
     void stateChosen();
     void stateLeft();
     void sexClicked(QRadioButton* clicked);
+    void fillTaxCode();
+    void fillFromTaxCode();
+    void fillPlace(const QString& code);
     // The special-character palette this window owns, made on first use, typing into `field`.
     void openPalette(FilteredLineEdit* field, const QWidget& opener);
     PersonFields fields() const;
@@ -77,6 +80,7 @@ private:
     QRadioButton* maleRadio;
     QRadioButton* femaleRadio;
     FilteredLineEdit* taxCodeEdit;
+    QPushButton* computeTaxCodeButton;
     FilteredLineEdit* cuiEdit;
     FilteredLineEdit* fatherEdit;
     MaskedDateEdit* birthDateEdit;

@@ -69,9 +69,37 @@ QString personErrorsMessage(const QList<FailedRule>& failed) {
     return errorListMessage(lines);
 }
 
-bool asksTaxCodeConfirmation(const PersonFields& person) {
-    return bornInItaly(person) &&
-           checkTaxCode(person.taxCode, person.municipalityCode) == TaxCodeCheck::Warning;
+CodePerson codePerson(const PersonFields& p) {
+    // Italy's own code is no birth place: an Italian is born in a municipality.
+    const bool abroad = p.municipalityCode.isEmpty() && p.stateCode != record::kItalyCode;
+    return {p.surname, p.name, p.sex, parseDate(p.birthDate).value_or(QDate()),
+            abroad ? p.stateCode : p.municipalityCode};
+}
+
+QString insertQuestion(const PersonFields& person, const SubjectTable& table, int changedRow) {
+    if (person.taxCode.isEmpty())
+        return {};
+    const CodePerson composed = codePerson(person);
+    const QStringList parts = taxCodeDifferences(person.taxCode, composed);
+    if (parts == QStringList{QStringLiteral("carattere di controllo")}) {
+        const QString first15 = person.taxCode.left(record::kTaxCodeLength - 1).toUpper();
+        return kTaxCodeQuestion + QStringLiteral("\r\nCodice atteso: ") + first15 +
+               taxCodeCheckCharacter(first15).value_or(QChar());
+    }
+    // Parts differ only where the person can be composed.
+    if (!parts.isEmpty())
+        return QStringLiteral("Il codice fiscale non corrisponde ai dati anagrafici (%1). Codice "
+                              "atteso: %2. Inserire comunque?")
+            .arg(parts.join(QStringLiteral(", ")), *computeTaxCode(composed));
+    for (int row = 1; row <= table.subjectCount(); ++row) {
+        if (row != changedRow &&
+            table.text(row, TaxCodeColumn).compare(person.taxCode, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Il codice fiscale \u00E8 gi\u00E0 presente alla riga %1 (%2 "
+                                  "%3). Inserire comunque?")
+                .arg(QString::number(row), table.text(row, SurnameColumn).toString(),
+                     table.text(row, NameColumn).toString());
+    }
+    return {};
 }
 
 SubjectValues subjectRow(const PersonFields& p) {

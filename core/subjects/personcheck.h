@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/subjects/personcode.h"
 #include "core/subjects/subjecttable.h"
 
 #include <QDateTime>
@@ -43,11 +44,17 @@ QString personErrorsMessage(const QList<FailedRule>& failed);
 // Why no subject can be added to a table of SubjectTable::kMaxRows rows.
 QString tableFullMessage();
 
-// A person born in Italy whose tax code fits the birth place but not its check character
-// is saved only when the operator confirms it.
-bool asksTaxCodeConfirmation(const PersonFields& person);
+// The person's values as a tax code is composed from them: the municipality's code, or the
+// state's for a person born abroad.
+CodePerson codePerson(const PersonFields& person);
+
 inline const QString kTaxCodeQuestion =
     QStringLiteral("Si sta inserendo un codice fiscale diverso da quello atteso. Continuare?");
+// What the operator is asked before a person who passes every rule is saved, or an empty text
+// when nothing needs asking; at most one question. First a tax code that disagrees with the
+// person, with the expected code (the check character alone: kTaxCodeQuestion), then a tax
+// code already in a row of `table` other than `changedRow` (0 for a new row).
+QString insertQuestion(const PersonFields& person, const SubjectTable& table, int changedRow);
 
 // The table row of the person, columns 1 to 12.
 SubjectValues subjectRow(const PersonFields& person);

@@ -84,9 +84,9 @@ QString rowWarningLines(const QList<RowWarning>& warnings) {
 }
 
 QString warnedRowsQuestion(int rows) {
-    return QStringLiteral(
-               "%1 soggetti hanno un avviso (vedere i dettagli). Creare comunque i file?")
-        .arg(rows);
+    const QString subjects =
+        rows == 1 ? QStringLiteral("1 soggetto ha") : QStringLiteral("%1 soggetti hanno").arg(rows);
+    return subjects + QStringLiteral(" un avviso (vedere i dettagli). Creare comunque i file?");
 }
 
 } // namespace velmora

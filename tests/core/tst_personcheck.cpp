@@ -30,7 +30,7 @@ class TestPersonCheck : public QObject {
 private Q_SLOTS:
     void rules();
     void messageListsTheLinesInRuleOrder();
-    void warningAsksOnlyForItalians();
+    void insertQuestions();
     void modificationWithoutItsRowAppends();
 };
 
@@ -101,11 +101,24 @@ void TestPersonCheck::messageListsTheLinesInRuleOrder() {
              QStringLiteral("- Nazione di nascita non inserita o non valida"));
 }
 
-void TestPersonCheck::warningAsksOnlyForItalians() {
-    const P wrongCheck = set(kItalian, &P::taxCode, "MRTMTT25D09F205A");
-    QVERIFY(asksTaxCodeConfirmation(wrongCheck));
-    QVERIFY(!asksTaxCodeConfirmation(kItalian));
-    QVERIFY(!asksTaxCodeConfirmation(set(wrongCheck, &P::state, "FRANCIA")));
+// One question at most: the code against the person first, then the code in another row.
+void TestPersonCheck::insertQuestions() {
+    const P rossi = set(kItalian, &P::taxCode, "RSSMRA25D09F205P");
+    SubjectTable table;
+    table.appendRow(subjectRow(set(rossi, &P::taxCode, "rssmra25d09f205p")));
+    QCOMPARE(insertQuestion(rossi, table, 1), QString());
+    QCOMPARE(insertQuestion(kForeigner, table, 0), QString());
+    QCOMPARE(insertQuestion(rossi, table, 0),
+             QStringLiteral("Il codice fiscale \u00E8 gi\u00E0 presente alla riga 1 (ROSSI MARIO). "
+                            "Inserire comunque?"));
+    QCOMPARE(insertQuestion(set(rossi, &P::taxCode, "RSSMRA25D09F205A"), table, 0),
+             kTaxCodeQuestion + "\r\nCodice atteso: RSSMRA25D09F205P");
+    const P luca = set(set(rossi, &P::name, "LUCA"), &P::sex, "F");
+    QCOMPARE(insertQuestion(luca, table, 0),
+             QStringLiteral("Il codice fiscale non corrisponde ai dati anagrafici (nome, giorno di "
+                            "nascita o sesso). Codice atteso: %1. Inserire comunque?")
+                 .arg(*computeTaxCode(codePerson(luca))));
+    QCOMPARE(computeTaxCode(codePerson(luca))->left(11), QStringLiteral("RSSLCU25D49"));
 }
 
 void TestPersonCheck::modificationWithoutItsRowAppends() {

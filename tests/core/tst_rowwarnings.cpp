@@ -38,6 +38,8 @@ private Q_SLOTS:
                      "4: avviso: stesso codice fiscale della riga 2",
                      "6: avviso: stessi dati anagrafici della riga 5",
                      "7: avviso: stesso codice fiscale della riga 2"}));
+        QCOMPARE(warnedRowsQuestion(1),
+                 "1 soggetto ha un avviso (vedere i dettagli). Creare comunque i file?");
     }
 };
 

@@ -109,14 +109,15 @@ void TestKeyboard::wholeRequestByKeyboard() {
     QVERIFY(male->isChecked() && !female->isChecked());
     press(*entry, Qt::Key_Tab); // each button is a Tab stop of its own
     QCOMPARE(entry->focusWidget(), female);
-    press(*entry, Qt::Key_Tab);
-    type(*entry, QStringLiteral("RSSMRA70A05H501F"));
     tabTo(*entry, control(*entry, "birthDateEdit"));
     focusEvent(control(*entry, "birthDateEdit"), QEvent::FocusIn);
     type(*entry, QStringLiteral("05011970"));
     press(*entry, Qt::Key_Tab);
     type(*entry, QStringLiteral("ROMA"));
     focusEvent(control<QComboBox>(*entry, "municipalityCombo")->lineEdit(), QEvent::FocusOut);
+    tabTo(*entry, control(*entry, "computeTaxCodeButton")); // the tax code was left empty
+    press(*entry, Qt::Key_Space);
+    QCOMPARE(control<QLineEdit>(*entry, "taxCodeEdit")->text(), QStringLiteral("RSSMRA70A05H501F"));
     tabTo(*entry, control(*entry, "insertButton"));
     press(*entry, Qt::Key_Return);
     QVERIFY(test::gone(entry));
@@ -232,7 +233,9 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     SubjectDialog* entry = shownWindow<SubjectDialog>();
     QVERIFY(entry);
     control<QRadioButton>(*entry, "maleRadio")->click();
+    s.messages.answers = {true}; // the same person as row 1, on purpose
     QTest::mouseClick(control(*entry, "insertButton"), Qt::LeftButton);
+    QVERIFY(s.messages.asked.last().text.contains(QStringLiteral("alla riga 1 (ROSSI MARIO)")));
     QCOMPARE(tip(150), QString()); // saved again
 }
 

@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -223,9 +224,25 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     window->fillFromRow(romanSubject()); // then a tax code with a wrong check character
     setText(*window, "taxCodeEdit", QStringLiteral("RSSMRA70A05H501A"));
     click(*window, "insertButton");
-    QCOMPARE(f.messages.asked.last().text, kTaxCodeQuestion);
+    QCOMPARE(f.messages.asked.last().text,
+             kTaxCodeQuestion + QStringLiteral("\r\nCodice atteso: RSSMRA70A05H501F"));
+    QVERIFY(f.messages.askedDefaultNo.last());
     QVERIFY(window->isVisible()); // No was answered
     QCOMPARE(f.program.table.subjectCount(), 3);
+
+    // A whole code typed fills what is still empty, and only that.
+    click(*window, "clearButton");
+    click(*window, "computeTaxCodeButton");
+    QCOMPARE(f.messages.texts().last(),
+             QStringLiteral("Per calcolare il codice fiscale mancano: cognome, nome, sesso, data "
+                            "di nascita, luogo di nascita"));
+    control<QRadioButton>(*window, "femaleRadio")->click();
+    typeKeys(control(*window, "taxCodeEdit"), QStringLiteral("RSSMRA70A05H501F"));
+    QVERIFY(control<QRadioButton>(*window, "femaleRadio")->isChecked());
+    QCOMPARE(text(*window, "birthDateEdit"), QStringLiteral("05/01/1970"));
+    QCOMPARE(control<QComboBox>(*window, "municipalityCombo")->currentText(),
+             QStringLiteral("ROMA"));
+    QCOMPARE(text(*window, "municipalityCodeEdit"), QStringLiteral("H501"));
 }
 
 // The palette belongs to the subject dialog: it types into the field it was opened from and
@@ -322,7 +339,9 @@ void TestWindows::warnedRowsWaitForYes() {
     s.program.table.appendRows(rowsOf(rows));
     click(s.main, "createFilesButton");
     QCOMPARE(s.messages.asked.size(), 1);
-    QCOMPARE(s.messages.asked.last().text, warnedRowsQuestion(2));
+    QCOMPARE(s.messages.asked.last().text,
+             QStringLiteral("2 soggetti hanno un avviso (vedere i dettagli). Creare comunque i "
+                            "file?"));
     QVERIFY(s.messages.askedDefaultNo.last());
     QCOMPARE(s.messages.asked.last().detail,
              QStringLiteral("Riga 2: avviso: il codice fiscale non corrisponde ai dati anagrafici "
