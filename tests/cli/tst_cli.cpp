@@ -135,6 +135,15 @@ void TestCli::commands() {
          "5: CUI non di 7 caratteri\n",
          kRoman + kNoSex + kParisian + QByteArray(kRoman).replace("H501,", "F205,") +
              QByteArray(kParisian).replace("1234567", "123456")},
+        // What the entry window would refuse, and a code no table holds, fail their rows.
+        {1,
+         {"check", "soggetti.csv"},
+         {},
+         "1: Cognome: carattere non ammesso '1'\n2: Nome: carattere non ammesso '|'\n"
+         "3: Codice del comune H5O1 sconosciuto\n",
+         QByteArray(kRoman).replace("rossi", "ross1") +
+             QByteArray(kRoman).replace("mario", "mar|o") +
+             QByteArray(kRoman).replace("H501,", "H5O1,")},
         // Warnings go with the rows in order; only --strict makes them a failure.
         {0,
          {"check", "soggetti.csv"},
