@@ -111,21 +111,22 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
 }
 
 RowVerdicts printRowVerdicts(const SubjectTable& table, std::ostream& out) {
-    const QDate today = QDate::currentDate();
-    const QList<RowWarning> warnings = rowWarnings(table, today);
+    const QList<RowCheck> failing = failingRowChecks(table, QDateTime::currentDateTime());
+    const QList<RowWarning> warnings = rowWarnings(table, failing);
+    // A row fails or is warned of, never both: the two lists merge in row order.
+    auto fault = failing.cbegin();
     auto warning = warnings.cbegin();
-    RowVerdicts verdicts;
-    for (int row = 1; row <= table.subjectCount(); ++row) {
-        if (const RowFault fault = checkPersonRow(table, row, today); fault != RowFault::None) {
-            ++verdicts.failing;
-            out << row << ": " << rowFaultText(fault, table.subject(row)).toStdString() << '\n';
-        }
-        for (; warning != warnings.cend() && warning->row == row; ++warning) {
-            ++verdicts.warnings;
-            out << row << ": " << rowWarningText(*warning).toStdString() << '\n';
+    while (fault != failing.cend() || warning != warnings.cend()) {
+        if (warning == warnings.cend() || (fault != failing.cend() && fault->row < warning->row)) {
+            out << fault->row << ": "
+                << rowFaultText(fault->fault, table.subject(fault->row)).toStdString() << '\n';
+            ++fault;
+        } else {
+            out << warning->row << ": " << rowWarningText(*warning).toStdString() << '\n';
+            ++warning;
         }
     }
-    return verdicts;
+    return {failing.size(), warnings.size()};
 }
 
 std::string terminalText(QString text) {

@@ -31,12 +31,4 @@ Result<QString> typeText(const KeyFilter& filter, QStringView text) {
     return typed;
 }
 
-QChar firstRefused(const KeyFilter& filter, QStringView text) {
-    for (const QChar c : text) {
-        if (const int code = windows1252Code(c); code < 0 || !filter.accepts(code))
-            return c;
-    }
-    return {};
-}
-
 } // namespace velmora

@@ -39,10 +39,6 @@ KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length);
 // not take, or with the field's own message when the text passes its limit.
 Result<QString> typeText(const KeyFilter& filter, QStringView text);
 
-// The first character of `text` the filter would drop, whatever the length; a null QChar when
-// the field would take every one.
-QChar firstRefused(const KeyFilter& filter, QStringView text);
-
 namespace keys {
 inline bool isAsciiLetter(int c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');

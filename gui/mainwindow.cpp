@@ -508,7 +508,7 @@ bool MainWindow::markFailingRows() {
 // Marks the rows the check warns of, makes the first of them current and asks whether to write
 // the files all the same, the warnings in the detail. True when there are none, or on Yes.
 bool MainWindow::acceptWarnings() {
-    const QList<RowWarning> warnings = markWarnedRows(program_.table, program_.clock.now().date());
+    const QList<RowWarning> warnings = markWarnedRows(program_.table, program_.clock.now());
     if (warnings.isEmpty())
         return true;
     subjectGrid->setCurrentCell(warnings.first().row, SurnameColumn);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 
 namespace velmora {
 namespace {
@@ -32,24 +33,46 @@ bool printable(QStringView text) {
 }
 
 // The entry window's field of each value an import may bring, and the fault of a character it
-// refuses, in the order the check asks.
+// refuses, in the order the check asks. The characters a field takes are looked up by their
+// Windows-1252 code: the check asks of every character of every row.
 struct FieldRule {
     Column column;
-    KeyFilter filter;
     RowFault fault;
     QStringView field; // as the operator reads it
+    std::bitset<256> accepted;
 };
+
+FieldRule fieldRule(Column column, const KeyFilter& filter, RowFault fault, QStringView field) {
+    FieldRule rule{column, fault, field, {}};
+    for (int code = 0; code < 256; ++code)
+        rule.accepted[code] = filter.accepts(code);
+    return rule;
+}
+
 const std::array<FieldRule, 6>& fieldRules() {
-    static const std::array<FieldRule, 6> rules{{
-        {SurnameColumn, entryfields::surname(), RowFault::SurnameCharacter, u"Cognome"},
-        {NameColumn, entryfields::name(), RowFault::NameCharacter, u"Nome"},
-        {FatherColumn, entryfields::father(), RowFault::FatherCharacter, u"Paternit\u00E0"},
-        {ForeignPlaceColumn, entryfields::foreignPlace(), RowFault::ForeignPlaceCharacter,
-         u"Comune straniero"},
-        {TaxCodeColumn, entryfields::taxCode(), RowFault::TaxCodeCharacter, u"Codice fiscale"},
-        {CuiColumn, entryfields::cui(), RowFault::CuiCharacter, u"CUI"},
-    }};
+    static const std::array<FieldRule, 6> rules{
+        fieldRule(SurnameColumn, entryfields::surname(), RowFault::SurnameCharacter, u"Cognome"),
+        fieldRule(NameColumn, entryfields::name(), RowFault::NameCharacter, u"Nome"),
+        fieldRule(FatherColumn, entryfields::father(), RowFault::FatherCharacter,
+                  u"Paternit\u00E0"),
+        fieldRule(ForeignPlaceColumn, entryfields::foreignPlace(), RowFault::ForeignPlaceCharacter,
+                  u"Comune straniero"),
+        fieldRule(TaxCodeColumn, entryfields::taxCode(), RowFault::TaxCodeCharacter,
+                  u"Codice fiscale"),
+        fieldRule(CuiColumn, entryfields::cui(), RowFault::CuiCharacter, u"CUI"),
+    };
     return rules;
+}
+
+// The first character of `text` the rule's field would not take; a null QChar when none.
+QChar refusedCharacter(const FieldRule& rule, QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const int code = u < 0x80 ? int(u) : windows1252Code(c);
+        if (code < 0 || !rule.accepted[code])
+            return c;
+    }
+    return {};
 }
 
 } // namespace
@@ -143,7 +166,7 @@ RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
                      [&](Column column) { return printable(cell(column)); }))
         return RowFault::Unprintable;
     for (const FieldRule& rule : fieldRules()) {
-        if (!firstRefused(rule.filter, cell(rule.column)).isNull())
+        if (!refusedCharacter(rule, cell(rule.column)).isNull())
             return rule.fault;
     }
     if ((hasMunicipality && !isPlaceCode(municipalityCode)) || !isPlaceCode(stateCode))
@@ -183,7 +206,7 @@ QString rowFaultText(RowFault fault, const SubjectRow& row) {
         if (rule.fault == fault)
             return QStringLiteral("%1: carattere non ammesso '%2'")
                 .arg(rule.field)
-                .arg(firstRefused(rule.filter, row[rule.column]));
+                .arg(refusedCharacter(rule, row[rule.column]));
     }
     switch (fault) {
     case RowFault::None:

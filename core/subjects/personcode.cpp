@@ -27,8 +27,18 @@ constexpr std::array<Part, 7> kParts = {{{0, 3, "cognome"},
                                          {9, 2, "giorno di nascita o sesso"},
                                          {11, 4, "luogo di nascita"},
                                          {15, 1, "carattere di controllo"}}};
-// The characters that may be letters standing in for digits: 7, 8, 10, 11, 13, 14 and 15.
-constexpr std::array<qsizetype, 7> kDigitPlaces = {6, 7, 9, 10, 12, 13, 14};
+// The characters that may be letters standing in for digits: 7, 8, 10, 11, 13, 14 and 15, as
+// bits by their index.
+constexpr unsigned kDigitPlaces =
+    1u << 6 | 1u << 7 | 1u << 9 | 1u << 10 | 1u << 12 | 1u << 13 | 1u << 14;
+// The digit each capital stands in for, or -1.
+constexpr std::array<int, 26> kOmocodeDigits = [] {
+    std::array<int, 26> digits{};
+    digits.fill(-1);
+    for (qsizetype digit = 0; digit < kOmocodeLetters.size(); ++digit)
+        digits[kOmocodeLetters[digit].unicode() - u'A'] = int(digit);
+    return digits;
+}();
 
 bool isVowel(char16_t c) {
     return c == u'A' || c == u'E' || c == u'I' || c == u'O' || c == u'U';
@@ -118,9 +128,9 @@ bool isAlphanumeric(QStringView code) {
 // Character `at` of a well-formed code in capitals, a letter standing in for a digit read as it.
 char16_t plainCharacter(QStringView code, qsizetype at) {
     const char16_t c = upperAscii(code[at]);
-    if (std::find(kDigitPlaces.cbegin(), kDigitPlaces.cend(), at) == kDigitPlaces.cend())
+    if ((kDigitPlaces >> at & 1u) == 0 || c < u'A' || c > u'Z')
         return c;
-    const qsizetype digit = kOmocodeLetters.indexOf(QChar(c));
+    const int digit = kOmocodeDigits[c - u'A'];
     return digit >= 0 ? char16_t(u'0' + digit) : c;
 }
 
@@ -191,6 +201,11 @@ QStringList taxCodeDifferences(QStringView code, QStringView surname, QStringVie
                                QStringView sex, QDate born, QStringView place) {
     CodeBuffer expected{};
     if (!compose(surname, name, sex, born, place, expected))
+        return {};
+    // The usual row: the code as composed, whatever its case.
+    if (code.size() == record::kTaxCodeLength &&
+        std::equal(expected.cbegin(), expected.cend(), code.cbegin(),
+                   [](char16_t want, QChar c) { return upperAscii(c) == want; }))
         return {};
     const bool wellFormed = code.size() == record::kTaxCodeLength && isAlphanumeric(code);
     QStringList differences;

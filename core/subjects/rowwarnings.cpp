@@ -8,8 +8,9 @@
 
 namespace velmora {
 
-QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today) {
+QList<RowWarning> rowWarnings(const SubjectTable& table, const QList<RowCheck>& failing) {
     QList<RowWarning> warnings;
+    auto nextFailing = failing.cbegin();
     QHash<QString, int> firstWithCode;
     QHash<QString, int> firstWithoutCode;
     for (int row = 1; row <= table.subjectCount(); ++row) {
@@ -30,8 +31,10 @@ QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today) {
         const int earlier = first.value(key);
         if (earlier == 0)
             first.insert(key, row);
-        if (checkPersonRow(table, row, today) != RowFault::None)
+        if (nextFailing != failing.cend() && nextFailing->row == row) {
+            ++nextFailing;
             continue;
+        }
         if (coded) {
             const QStringList parts = taxCodeDifferences(
                 cell(TaxCodeColumn), cell(SurnameColumn), cell(NameColumn), cell(SexColumn),
@@ -51,20 +54,20 @@ QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today) {
 QString rowWarningText(const RowWarning& warning) {
     switch (warning.kind) {
     case RowWarning::Kind::CodeMismatch:
-        return QStringLiteral("avviso: il codice fiscale non corrisponde ai dati anagrafici (%1)")
-            .arg(warning.parts.join(QStringLiteral(", ")));
+        return QStringLiteral("avviso: il codice fiscale non corrisponde ai dati anagrafici (") +
+               warning.parts.join(QStringLiteral(", ")) + u')';
     case RowWarning::Kind::SameTaxCode:
-        return QStringLiteral("avviso: stesso codice fiscale della riga %1")
-            .arg(warning.earlierRow);
+        return QStringLiteral("avviso: stesso codice fiscale della riga ") +
+               QString::number(warning.earlierRow);
     case RowWarning::Kind::SamePerson:
-        return QStringLiteral("avviso: stessi dati anagrafici della riga %1")
-            .arg(warning.earlierRow);
+        return QStringLiteral("avviso: stessi dati anagrafici della riga ") +
+               QString::number(warning.earlierRow);
     }
     return {};
 }
 
-QList<RowWarning> markWarnedRows(SubjectTable& table, QDate today) {
-    const QList<RowWarning> warnings = rowWarnings(table, today);
+QList<RowWarning> markWarnedRows(SubjectTable& table, const QDateTime& now) {
+    const QList<RowWarning> warnings = rowWarnings(table, failingRowChecks(table, now));
     auto warning = warnings.cbegin();
     for (int row = 1; row <= table.subjectCount(); ++row) {
         QStringList lines;

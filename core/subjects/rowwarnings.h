@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/request/requestcheck.h"
 #include "core/subjects/subjecttable.h"
 
 #include <QDate>
@@ -24,15 +25,16 @@ struct RowWarning {
     bool operator==(const RowWarning&) const = default;
 };
 
-// The warnings of the rows that pass the batch check, in row order; a row may have more than
-// one. Repeats are found through hashes, so the whole table costs one pass.
-QList<RowWarning> rowWarnings(const SubjectTable& table, QDate today);
+// The warnings of the rows that pass the batch check, in row order, given the rows that fail it
+// (in row order, as failingRowChecks() gives them); a row may have more than one. Repeats are
+// found through hashes, so the whole table costs one pass.
+QList<RowWarning> rowWarnings(const SubjectTable& table, const QList<RowCheck>& failing);
 
 // "avviso: " and the warning in the operator's words.
 QString rowWarningText(const RowWarning& warning);
 
 // The same warnings, each row's marked on it one a line; a row without any loses its mark.
-QList<RowWarning> markWarnedRows(SubjectTable& table, QDate today);
+QList<RowWarning> markWarnedRows(SubjectTable& table, const QDateTime& now);
 // One line for each warning, "Riga 5: " and the warning in words, joined by CR LF.
 QString rowWarningLines(const QList<RowWarning>& warnings);
 // The question before files are written for rows with warnings; `rows` counts the rows.

@@ -26,7 +26,8 @@ private Q_SLOTS:
         table.appendRows(rowsOf({failing, romanSubject(), maria, luca, parisianSubject(),
                                  parisianSubject(), romanSubject()}));
         QStringList lines;
-        for (const RowWarning& warning : rowWarnings(table, QDate(2010, 3, 15)))
+        for (const RowWarning& warning : rowWarnings(
+                 table, failingRowChecks(table, QDateTime(QDate(2010, 3, 15), QTime(9, 0)))))
             lines << QString::number(warning.row) + ": " + rowWarningText(warning);
         QCOMPARE(lines,
                  (QStringList{
