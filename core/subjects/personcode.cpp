@@ -110,9 +110,13 @@ bool compose(QStringView surname, QStringView name, QStringView sex, QDate born,
         return false;
     threeLetters(surname, false, code.data());
     threeLetters(name, true, code.data() + 3);
-    twoDigits(born.year() % 100, code.data() + 6);
-    code[8] = kMonthLetters[born.month() - 1].unicode();
-    twoDigits(born.day() + (sex == u"F" ? kWomanDayOffset : 0), code.data() + 9);
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    born.getDate(&year, &month, &day); // one reading of the calendar, not three
+    twoDigits(year % 100, code.data() + 6);
+    code[8] = kMonthLetters[month - 1].unicode();
+    twoDigits(day + (sex == u"F" ? kWomanDayOffset : 0), code.data() + 9);
     for (qsizetype i = 0; i < place.size(); ++i)
         code[11 + i] = place[i].unicode();
     code[15] = taxCodeCheckCharacter(QStringView(code.data(), 15))->unicode();

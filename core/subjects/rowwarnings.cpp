@@ -5,28 +5,36 @@
 #include "core/subjects/personcode.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace velmora {
 
 QList<RowWarning> rowWarnings(const SubjectTable& table, const QList<RowCheck>& failing) {
     QList<RowWarning> warnings;
     auto nextFailing = failing.cbegin();
-    QHash<QString, int> firstWithCode;
-    QHash<QString, int> firstWithoutCode;
+    // Keys are views: of the table's own codes, which are in capitals as the fields and the import
+    // write them, or of texts kept here for the rest.
+    QList<QString> keptKeys;
+    QHash<QStringView, int> firstWithCode;
+    QHash<QStringView, int> firstWithoutCode;
+    firstWithCode.reserve(table.subjectCount());
     for (int row = 1; row <= table.subjectCount(); ++row) {
         const auto cell = [&](Column column) { return table.text(row, column); };
         const QStringView place = cell(MunicipalityCodeColumn).isEmpty()
                                       ? cell(StateCodeColumn)
                                       : cell(MunicipalityCodeColumn);
         // A row is known by its code in capitals, or without one by all that names the person.
-        const bool coded = !cell(TaxCodeColumn).isEmpty();
-        const QString key =
-            coded ? cell(TaxCodeColumn).toString().toUpper()
-                  : QStringList{cell(SurnameColumn).toString(), cell(NameColumn).toString(),
-                                cell(SexColumn).toString(), cell(BirthDateColumn).toString(),
-                                place.toString()}
-                        .join(u'\t');
-        QHash<QString, int>& first = coded ? firstWithCode : firstWithoutCode;
+        const QStringView code = cell(TaxCodeColumn);
+        const bool coded = !code.isEmpty();
+        QStringView key = code;
+        if (!coded)
+            key = keptKeys.emplace_back(QStringList{
+                cell(SurnameColumn).toString(), cell(NameColumn).toString(),
+                cell(SexColumn).toString(), cell(BirthDateColumn).toString(), place.toString()}
+                                            .join(u'\t'));
+        else if (std::any_of(code.cbegin(), code.cend(), [](QChar c) { return c.isLower(); }))
+            key = keptKeys.emplace_back(code.toString().toUpper());
+        QHash<QStringView, int>& first = coded ? firstWithCode : firstWithoutCode;
         // The first row of each, passing or not.
         const int earlier = first.value(key);
         if (earlier == 0)
