@@ -35,18 +35,29 @@ private:
     std::array<std::string, 3> texts_;
 };
 
-// One answer per line, in order: a line without a tab has no place, so it is "Errato". The
-// reading stops when the answers can no longer be written. The answers are flushed only when
-// the lines read so far are used up (standard input is untied from the output for the loop):
-// a program that writes a line and waits gets its answer, a long input is answered in blocks.
-void answerEachLine(Io& io) {
-    const Answers answers;
+// Each line of standard input, without its CR, to `answer`, which writes its answer. The reading
+// stops when the answers can no longer be written. The answers are flushed only when the lines
+// read so far are used up (standard input is untied from the output for the loop): a program
+// that writes a line and waits gets its answer, a long input is answered in blocks.
+template <typename Answer> void answerEachLine(Io& io, Answer answer) {
     std::ostream* const tied = io.in.tie(nullptr);
     std::string line;
-    QString text;
     while (io.out && std::getline(io.in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        answer(line);
+        if (io.in.rdbuf()->in_avail() <= 0)
+            io.out.flush();
+    }
+    io.in.tie(tied);
+    io.out.flush();
+}
+
+// One answer per line, in order: a line without a tab has no place, so it is "Errato".
+void checkEachLine(Io& io) {
+    const Answers answers;
+    QString text;
+    answerEachLine(io, [&](const std::string& line) {
         text = QString::fromStdString(line);
         const QStringView view(text);
         const qsizetype tab = view.indexOf(u'\t');
@@ -54,11 +65,7 @@ void answerEachLine(Io& io) {
             answers.write(io, view, {});
         else
             answers.write(io, view.left(tab), view.mid(tab + 1));
-        if (io.in.rdbuf()->in_avail() <= 0)
-            io.out.flush();
-    }
-    io.in.tie(tied);
-    io.out.flush();
+    });
 }
 
 // A line of input as text: UTF-8 when it is valid UTF-8, else Windows-1252.
@@ -81,14 +88,10 @@ Result<QString> computeFromFields(const QStringList& fields) {
 // One code per line of COGNOME<TAB>NOME<TAB>SESSO<TAB>GG/MM/AAAA<TAB>LUOGO, in order, or a
 // line "Errore: " and why.
 void computeEachLine(Io& io) {
-    std::string line;
-    while (io.out && std::getline(io.in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    answerEachLine(io, [&io](const std::string& line) {
         const Result<QString> code = computeFromFields(lineText(line).split(u'\t'));
         io.out << (code ? code->toStdString() : "Errore: " + code.error().toStdString()) << '\n';
-    }
-    io.out.flush();
+    });
 }
 
 // The name of a place code in the tables, "" when they do not have it.
@@ -104,7 +107,7 @@ QString placeName(const QString& code, const DataFolders& folders) {
 
 int runTaxCode(const QStringList& arguments, Io& io) {
     if (arguments.size() == 1 && arguments.first() == kFromInput) {
-        answerEachLine(io);
+        checkEachLine(io);
         return kExitSuccess;
     }
     if (arguments.value(0) == kCompute) {
