@@ -17,8 +17,10 @@ CalendarDialog::CalendarDialog(QDate today) {
     monthView->setSelectedDate(today);
     monthView->setCurrentPage(today.year(), today.month());
     layout->addWidget(monthView);
-    // Only a day picked with the mouse is taken; turning the months keeps the window open.
+    // A day clicked, or chosen with the arrows and Enter, is taken; turning the months keeps the
+    // window open, and Esc closes it.
     connect(monthView, &QCalendarWidget::clicked, this, &CalendarDialog::dayClicked);
+    connect(monthView, &QCalendarWidget::activated, this, &CalendarDialog::dayClicked);
 }
 
 void CalendarDialog::dayClicked(QDate date) {

@@ -32,6 +32,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -169,22 +171,23 @@ void MainWindow::closeIfOpen(QWidget* window) {
 void MainWindow::buildControls() {
     const auto warning = warningsTo(program_.messages);
 
-    auto* fileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    auto* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     exportAction =
-        named(fileMenu->addAction(QStringLiteral("Esporta soggetti...")), "exportAction");
-    auto* configurationMenu = menuBar()->addMenu(QStringLiteral("Configurazione"));
+        named(fileMenu->addAction(QStringLiteral("&Esporta soggetti...")), "exportAction");
+    auto* configurationMenu = menuBar()->addMenu(QStringLiteral("&Configurazione"));
     officeDataAction =
-        named(configurationMenu->addAction(QStringLiteral("Modifica Configurazione Utente")),
+        named(configurationMenu->addAction(QStringLiteral("&Modifica Configurazione Utente")),
               "officeDataAction");
-    auto* helpMenu = menuBar()->addMenu(QStringLiteral("?"));
-    manualAction = named(helpMenu->addAction(QStringLiteral("Guida")), "manualAction");
+    auto* helpMenu = menuBar()->addMenu(QStringLiteral("&?"));
+    manualAction = named(helpMenu->addAction(QStringLiteral("&Guida")), "manualAction");
+    manualAction->setShortcut(QKeySequence::HelpContents);
 
     auto* central = new QWidget(this);
     auto* page = new QVBoxLayout(central);
 
     auto* officeRow = new QHBoxLayout;
-    officeRow->addWidget(new QLabel(QStringLiteral("Tipo Ufficio"), central));
     officeTypeEdit = named(new FilteredLineEdit(central), "officeTypeEdit");
+    officeRow->addWidget(captionFor(QStringLiteral("Tipo &Ufficio"), officeTypeEdit, central));
     officeTypeEdit->setKeyFilter(requestfields::officeType(), warning);
     officeRow->addWidget(officeTypeEdit, 1);
     page->addLayout(officeRow);
@@ -200,26 +203,34 @@ void MainWindow::buildControls() {
     purposeEdit->setFixedHeight(54);
     protocolNumberEdit = named(new FilteredLineEdit(requestBox), "protocolNumberEdit");
     protocolNumberEdit->setKeyFilter(requestfields::protocolNumber(), warning);
+    protocolNumberEdit->setAccessibleDescription(
+        QStringLiteral("lettere e cifre, al massimo %1").arg(kProtocolNumberWidth));
     germanCheck = named(new QCheckBox(requestBox), "germanCheck");
     protocolDateEdit = named(new MaskedDateEdit(requestBox), "protocolDateEdit");
     protocolDateEdit->setMaximumWidth(110);
-    calendarButton = named(new ClickableLabel(requestBox), "calendarButton");
-    calendarButton->setPixmap(QPixmap(QStringLiteral(":/icons/calendar.png")));
+    calendarButton = named(pictureButton(QStringLiteral(":/icons/calendar.png"),
+                                         QStringLiteral("Calendario"), requestBox),
+                           "calendarButton");
     calendarButton->setCursor(Qt::PointingHandCursor);
     allFieldsNote = named(new QLabel(QStringLiteral("Tutti i campi sono obbligatori"), requestBox),
                           "allFieldsNote");
     auto* picture = new QLabel(requestBox);
     picture->setPixmap(QPixmap(QStringLiteral(":/icons/request.png")));
 
-    requestGrid->addWidget(new QLabel(QStringLiteral("Tipo certificato"), requestBox), 0, 0);
+    requestGrid->addWidget(
+        captionFor(QStringLiteral("&Tipo certificato"), certificateTypeCombo, requestBox), 0, 0);
     requestGrid->addWidget(certificateTypeCombo, 0, 1, 1, 4);
-    requestGrid->addWidget(new QLabel(QStringLiteral("Finalit\u00E0 richiesta"), requestBox), 1, 0);
+    requestGrid->addWidget(
+        captionFor(QStringLiteral("Fi&nalit\u00E0 richiesta"), purposeEdit, requestBox), 1, 0);
     requestGrid->addWidget(purposeEdit, 1, 1, 1, 4);
-    requestGrid->addWidget(new QLabel(QStringLiteral("Numero protocollo"), requestBox), 2, 0);
+    requestGrid->addWidget(
+        captionFor(QStringLiteral("Numero &protocollo"), protocolNumberEdit, requestBox), 2, 0);
     requestGrid->addWidget(protocolNumberEdit, 2, 1);
-    requestGrid->addWidget(new QLabel(QStringLiteral("Lingua tedesca"), requestBox), 2, 2);
+    requestGrid->addWidget(captionFor(QStringLiteral("&Lingua tedesca"), germanCheck, requestBox),
+                           2, 2);
     requestGrid->addWidget(germanCheck, 2, 3, Qt::AlignLeft | Qt::AlignVCenter);
-    requestGrid->addWidget(new QLabel(QStringLiteral("Data protocollo"), requestBox), 3, 0);
+    requestGrid->addWidget(
+        captionFor(QStringLiteral("&Data protocollo"), protocolDateEdit, requestBox), 3, 0);
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(protocolDateEdit);
     dateRow->addWidget(calendarButton);
@@ -233,20 +244,21 @@ void MainWindow::buildControls() {
     subjectsBox = named(new QGroupBox(kSubjectsFrame, central), "subjectsBox");
     auto* subjects = new QVBoxLayout(subjectsBox);
     subjectGrid = named(new SubjectGrid(program_.table, subjectsBox), "subjectGrid");
+    subjectGrid->setAccessibleName(QStringLiteral("Soggetti"));
     legendLabel = named(new QLabel(kLegend, subjectsBox), "legendLabel");
     subjects->addWidget(subjectGrid, 1);
     subjects->addWidget(legendLabel);
     auto* tableButtons = new QHBoxLayout;
-    insertSubjectButton = named(new QPushButton(QStringLiteral("Inserisci Soggetto"), subjectsBox),
+    insertSubjectButton = named(new QPushButton(QStringLiteral("&Inserisci Soggetto"), subjectsBox),
                                 "insertSubjectButton");
-    changeSubjectButton = named(new QPushButton(QStringLiteral("Modifica Soggetto"), subjectsBox),
+    changeSubjectButton = named(new QPushButton(QStringLiteral("&Modifica Soggetto"), subjectsBox),
                                 "changeSubjectButton");
-    deleteSubjectButton = named(new QPushButton(QStringLiteral("Elimina Soggetto"), subjectsBox),
+    deleteSubjectButton = named(new QPushButton(QStringLiteral("&Elimina Soggetto"), subjectsBox),
                                 "deleteSubjectButton");
     importButton =
-        named(new QPushButton(QStringLiteral("Importa da file"), subjectsBox), "importButton");
-    clearTableButton =
-        named(new QPushButton(QStringLiteral("Cancella Tabella"), subjectsBox), "clearTableButton");
+        named(new QPushButton(QStringLiteral("Imp&orta da file"), subjectsBox), "importButton");
+    clearTableButton = named(new QPushButton(QStringLiteral("Cancella Ta&bella"), subjectsBox),
+                             "clearTableButton");
     for (QPushButton* button : {insertSubjectButton, changeSubjectButton, deleteSubjectButton,
                                 importButton, clearTableButton})
         tableButtons->addWidget(button);
@@ -256,9 +268,10 @@ void MainWindow::buildControls() {
 
     auto* bottom = new QHBoxLayout;
     createFilesButton =
-        named(new QPushButton(QStringLiteral("Crea File"), central), "createFilesButton");
+        named(new QPushButton(QStringLiteral("C&rea File"), central), "createFilesButton");
     pdfFormButton =
-        named(new QPushButton(QStringLiteral("Apri Modulo PDF   "), central), "pdfFormButton");
+        named(new QPushButton(QStringLiteral("&Apri Modulo PDF   "), central), "pdfFormButton");
+    pdfFormButton->setAccessibleName(QStringLiteral("Apri Modulo PDF"));
     pdfFormIcon = named(new ClickableLabel(pdfFormButton), "pdfFormIcon");
     // As tall as the caption leaves room for, inside the button's frame.
     pdfFormIcon->setPixmap(
@@ -273,17 +286,19 @@ void MainWindow::buildControls() {
     // The caption's trailing blanks leave the icon's place; the icon stays inside the border.
     pdfFormButton->setFixedWidth(std::max(
         170, pdfFormButton->sizeHint().width() + pdfFormIcon->pixmap().width() + 2 * kIconMargin));
-    exitButton = named(new QPushButton(QStringLiteral("Esci"), central), "exitButton");
+    exitButton = named(new QPushButton(QStringLiteral("E&sci"), central), "exitButton");
     createFilesButton->setEnabled(false);
     pdfFormButton->setEnabled(false);
-    createFilesButton->setFixedWidth(110);
-    exitButton->setFixedWidth(110);
+    for (QPushButton* button : {createFilesButton, exitButton})
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(u'M') * 9);
     bottom->addWidget(createFilesButton);
     bottom->addWidget(pdfFormButton);
     bottom->addStretch();
     bottom->addWidget(exitButton);
     page->addLayout(bottom);
     setCentralWidget(central);
+    rowReasonLabel = named(new QLabel(this), "rowReasonLabel");
+    statusBar()->addWidget(rowReasonLabel, 1);
 
     for (QWidget* field :
          {static_cast<QWidget*>(protocolNumberEdit), static_cast<QWidget*>(germanCheck),
@@ -317,15 +332,20 @@ void MainWindow::buildControls() {
     connect(changeSubjectButton, &QPushButton::clicked, this, &MainWindow::changeSubject);
     connect(deleteSubjectButton, &QPushButton::clicked, this, &MainWindow::deleteSubject);
     connect(clearTableButton, &QPushButton::clicked, this, &MainWindow::clearTable);
-    connect(calendarButton, &ClickableLabel::clicked, this, &MainWindow::openCalendar);
+    connect(calendarButton, &QToolButton::clicked, this, &MainWindow::openCalendar);
+    connect(protocolDateEdit, &MaskedDateEdit::calendarAsked, this, &MainWindow::openCalendar);
     connect(importButton, &QPushButton::clicked, this, &MainWindow::importFile);
     connect(subjectGrid, &SubjectGrid::clicked, this,
             [this] { program_.currentRow = subjectGrid->currentRow(); });
     connect(subjectGrid, &SubjectGrid::doubleClicked, this, &MainWindow::changeSubject);
     connect(subjectGrid, &SubjectGrid::enterPressed, this, &MainWindow::changeSubject);
+    connect(subjectGrid, &SubjectGrid::deletePressed, this, &MainWindow::deleteSubject);
+    connect(&program_.table, &SubjectTable::dataChanged, this, &MainWindow::showRowReason);
     connect(subjectGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::gridCurrentChanged);
-    resize(1000, 680);
+    // The size it was designed at, as far as the screen allows.
+    const QSize designed(1000, 680);
+    resize(screen() ? designed.boundedTo(screen()->availableGeometry().size() * 9 / 10) : designed);
 }
 
 void MainWindow::enableRequestField(QWidget& field, bool enabled) {
@@ -609,6 +629,15 @@ void MainWindow::exportSubjects() {
 void MainWindow::gridCurrentChanged() {
     lastColumn_ = subjectGrid->currentColumn();
     program_.currentRow = subjectGrid->currentRow();
+    showRowReason();
+}
+
+// Why the current row is marked, in the status line, where the keyboard reaches it too.
+void MainWindow::showRowReason() {
+    const int row = subjectGrid->currentRow();
+    const QString reason = row > 0 ? rowReason(program_.table, row) : QString();
+    rowReasonLabel->setText(reason.isEmpty() ? QString()
+                                             : QStringLiteral("Riga %1: %2").arg(row).arg(reason));
 }
 
 void MainWindow::officeTypeLeft() {

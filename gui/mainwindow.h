@@ -12,6 +12,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QToolButton;
 
 namespace velmora {
 
@@ -105,6 +106,7 @@ private:
     void openManual();
     void officeTypeLeft();
     void gridCurrentChanged();
+    void showRowReason();
     void officeDataSaved(bool firstRun);
     void tableErased(int keptRows);
     void rowWritten(int row);
@@ -128,7 +130,7 @@ private:
     FilteredLineEdit* protocolNumberEdit;
     QCheckBox* germanCheck;
     MaskedDateEdit* protocolDateEdit;
-    ClickableLabel* calendarButton;
+    QToolButton* calendarButton;
     QLabel* allFieldsNote;
     QGroupBox* subjectsBox;
     SubjectGrid* subjectGrid;
@@ -142,6 +144,7 @@ private:
     QPushButton* pdfFormButton;
     ClickableLabel* pdfFormIcon;
     QPushButton* exitButton;
+    QLabel* rowReasonLabel; // in the status line: why the current row is marked
 
     QPointer<OfficeDialog> officeDialog_;
     QPointer<CreateFilesDialog> createFilesDialog_;

@@ -13,7 +13,7 @@
 namespace velmora {
 namespace {
 
-enum class KeyRoute { Editor, Paste, Typed };
+enum class KeyRoute { Editor, Paste, Typed, Ignored };
 
 // Which keys are characters for the filter; editing and navigation keys and shortcuts
 // keep their usual meaning.
@@ -35,7 +35,14 @@ KeyRoute routeOf(const QKeyEvent* event, bool enterIsTyped) {
     default:
         break;
     }
-    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    // Windows tells AltGr, which types the third character of a key, as Ctrl and Alt: typed, and
+    // so filtered. Alt alone is a window's mnemonic, and one that no control has types nothing.
+    if ((modifiers & Qt::ControlModifier) && (modifiers & Qt::AltModifier))
+        return KeyRoute::Typed;
+    if (modifiers & Qt::AltModifier)
+        return KeyRoute::Ignored;
+    if (modifiers & (Qt::ControlModifier | Qt::MetaModifier))
         return KeyRoute::Editor;
     return KeyRoute::Typed;
 }
@@ -49,6 +56,9 @@ template <typename Field> bool typeKeyEvent(Field& field, QKeyEvent* event, bool
     switch (routeOf(event, enterIsTyped)) {
     case KeyRoute::Editor:
         return false;
+    case KeyRoute::Ignored:
+        event->ignore();
+        return true;
     case KeyRoute::Paste:
         field.typeText(clipboardText());
         break;

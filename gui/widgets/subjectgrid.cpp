@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QKeyEvent>
-#include <QStyle>
 
 namespace velmora {
 namespace {
@@ -17,27 +16,31 @@ int pixels(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
-// A row the batch check refused: light red, its text black. A row it warned of: light amber,
-// with a warning sign beside its number, so that it does not tell by colour alone.
+// A row the batch check refused: light red, its text black, a cross beside its number. A row it
+// warned of: light amber, a warning sign beside its number. Neither tells by colour alone.
 const QColor kRefusedBack(0xFF, 0xC0, 0xC0);
 const QColor kWarnedBack(0xFF, 0xE8, 0xA0);
 const QColor kMarkedText(Qt::black);
+const QString kRefusedSign = QStringLiteral(" \u2716");
+const QString kWarnedSign = QStringLiteral(" \u26A0");
 
-// Paints the rows the batch check refused or warned of; the number of such a row tells why as
-// its tooltip.
+// Paints the rows the batch check refused or warned of; the reason is the tooltip of the row's
+// number and the description a screen reader gives of its cells.
 class VerdictRows final : public QIdentityProxyModel {
 public:
-    VerdictRows(SubjectTable& table, const QIcon& warningSign, QObject* parent)
-        : QIdentityProxyModel(parent), table_(table), warningSign_(warningSign) {
+    VerdictRows(SubjectTable& table, QObject* parent) : QIdentityProxyModel(parent), table_(table) {
         setSourceModel(&table);
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::BackgroundRole && role != Qt::ForegroundRole)
+        if (role != Qt::BackgroundRole && role != Qt::ForegroundRole &&
+            role != Qt::AccessibleDescriptionRole)
             return QIdentityProxyModel::data(index, role);
         if (index.column() == NumberColumn)
             return {};
         const int row = index.row() + 1;
+        if (role == Qt::AccessibleDescriptionRole)
+            return rowReason(table_, row);
         if (table_.fault(row) != RowFault::None)
             return role == Qt::BackgroundRole ? kRefusedBack : kMarkedText;
         if (!table_.warnings(row).isEmpty())
@@ -47,49 +50,61 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Vertical || section < 0 || section >= table_.subjectCount() ||
-            (role != Qt::ToolTipRole && role != Qt::DecorationRole))
+            (role != Qt::ToolTipRole && role != Qt::DisplayRole))
             return QIdentityProxyModel::headerData(section, orientation, role);
         const int row = section + 1;
-        const RowFault fault = table_.fault(row);
-        if (fault != RowFault::None)
-            return role == Qt::ToolTipRole ? QVariant(rowFaultText(fault, table_.subject(row)))
-                                           : QVariant();
-        if (table_.warnings(row).isEmpty())
-            return {};
-        return role == Qt::ToolTipRole ? QVariant(table_.warnings(row)) : QVariant(warningSign_);
+        if (role == Qt::ToolTipRole)
+            return rowReason(table_, row);
+        const QString number = QString::number(row);
+        if (table_.fault(row) != RowFault::None)
+            return number + kRefusedSign;
+        return table_.warnings(row).isEmpty() ? number : number + kWarnedSign;
     }
 
 private:
     const SubjectTable& table_;
-    QIcon warningSign_;
 };
 
 } // namespace
 
+QString rowReason(const SubjectTable& table, int row) {
+    const RowFault fault = table.fault(row);
+    return fault != RowFault::None ? rowFaultText(fault, table.subject(row)) : table.warnings(row);
+}
+
 SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(parent), table_(table) {
-    setModel(new VerdictRows(table, style()->standardIcon(QStyle::SP_MessageBoxWarning), this));
+    setModel(new VerdictRows(table, this));
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
     setWordWrap(false);
     // The row number is shown as the fixed column at the left, in place of column 0.
     setColumnHidden(NumberColumn, true);
-    // The column widths were chosen for a small 8-point type; keep it so the headers fit.
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
-    horizontalHeader()->setFont(small);
-    verticalHeader()->setFont(small);
+    // Tab leaves the grid; the arrows move inside it.
+    setTabKeyNavigation(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setFixedWidth(pixels(kColumnTwips[NumberColumn]));
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
-    // The designed width, or the header's own when today's font needs more.
-    for (int column = SurnameColumn; column < ColumnCount; ++column)
-        setColumnWidth(column, std::max(pixels(kColumnTwips[column]),
-                                        horizontalHeader()->sectionSizeHint(column)));
+    // Widths follow the system's type: the designed widths were drawn for a line 13 pixels high;
+    // a date and a tax code are never cut, nor a header.
+    const QFontMetrics metrics = fontMetrics();
+    const auto scaled = [&](int twips) { return pixels(twips) * metrics.height() / 13; };
+    verticalHeader()->setFixedWidth(
+        std::max(scaled(kColumnTwips[NumberColumn]),
+                 metrics.horizontalAdvance(QStringLiteral("32767") + kWarnedSign) + 12));
+    for (int column = SurnameColumn; column < ColumnCount; ++column) {
+        int width =
+            std::max(scaled(kColumnTwips[column]), horizontalHeader()->sectionSizeHint(column));
+        if (column == BirthDateColumn || column == TaxCodeColumn)
+            width = std::max(width,
+                             metrics.horizontalAdvance(column == BirthDateColumn
+                                                           ? QStringLiteral("00/00/0000")
+                                                           : QStringLiteral("RSSMRA70A05H501W")) +
+                                 16);
+        setColumnWidth(column, width);
+    }
 }
 
 int SubjectGrid::currentRow() const {
@@ -114,6 +129,11 @@ void SubjectGrid::setCurrentCell(int row, int column) {
 void SubjectGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         Q_EMIT enterPressed();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && currentRow() > 0) {
+        Q_EMIT deletePressed();
         event->accept();
         return;
     }

@@ -21,6 +21,7 @@ public:
 
 Q_SIGNALS:
     void enterPressed();
+    void deletePressed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -28,5 +29,8 @@ protected:
 private:
     SubjectTable& table_;
 };
+
+// Why the last check marked the row: its fault, or its warnings one a line; empty when unmarked.
+QString rowReason(const SubjectTable& table, int row);
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QToolButton>
 
 namespace velmora {
 
@@ -136,6 +137,22 @@ void roundOptionButtons(QWidget& window) {
         button->setFont(plain);
         button->setStyleSheet(QStringLiteral("::indicator { width: 13px; height: 13px; }"));
     }
+}
+
+QLabel* captionFor(const QString& text, QWidget* field, QWidget* parent) {
+    auto* caption = new QLabel(text, parent);
+    caption->setBuddy(field);
+    return caption;
+}
+
+QToolButton* pictureButton(const QString& picture, const QString& name, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setIcon(QIcon(picture));
+    button->setToolTip(name);
+    button->setAccessibleName(name);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setAutoRaise(true);
+    return button;
 }
 
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel) {

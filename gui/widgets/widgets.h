@@ -6,6 +6,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QToolButton;
 
 namespace velmora {
 
@@ -55,6 +56,13 @@ template <typename Object> Object* named(Object* object, const char* name) {
     return object;
 }
 
+// A caption for `field`, beside it: it names the field to a screen reader, and Alt with the
+// letter after '&' in `text` moves the focus there.
+QLabel* captionFor(const QString& text, QWidget* field, QWidget* parent);
+
+// A small button with a picture and no caption: it takes the focus, shows `name` as its tooltip
+// and says it to a screen reader.
+QToolButton* pictureButton(const QString& picture, const QString& name, QWidget* parent);
 
 // The row of a window's closing buttons, to the right: confirm, then cancel.
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel);
