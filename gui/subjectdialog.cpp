@@ -5,6 +5,7 @@
 #include "core/subjects/personcheck.h"
 #include "core/subjects/personcode.h"
 #include "core/subjects/record.h"
+#include "gui/calendardialog.h"
 #include "gui/characterpalette.h"
 #include "gui/messages.h"
 #include "gui/program.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <QToolButton>
 
 namespace velmora {
 namespace {
@@ -34,12 +36,12 @@ const QString kCaption = QStringLiteral(" Inserimento Soggetto ");
 const QString kItaly = record::kItaly.toString();
 const QString kItalyCode = record::kItalyCode.toString();
 
-// A palette button: a small key cap with an accented capital on it.
-ClickableLabel* paletteButton(QWidget* parent) {
-    auto* button = new ClickableLabel(parent);
-    button->setPixmap(QPixmap(QStringLiteral(":/icons/palette.png")));
+// A palette button: a small key cap with an accented capital on it, for the field `name`.
+QToolButton* paletteButton(const QString& field, QWidget* parent) {
+    QToolButton* button = pictureButton(QStringLiteral(":/icons/palette.png"),
+                                        QStringLiteral("Caratteri Speciali"), parent);
+    button->setAccessibleName(QStringLiteral("Caratteri Speciali: ") + field);
     button->setCursor(Qt::PointingHandCursor);
-    button->setToolTip(QStringLiteral("Caratteri Speciali"));
     return button;
 }
 
@@ -53,35 +55,10 @@ QLineEdit* codeField(QWidget* parent) {
     return field;
 }
 
-// One of the two sex buttons: a Tab stop of its own; an arrow key selects the other one, and
-// selecting one clears the other.
-class SexOption final : public QRadioButton {
-public:
-    SexOption(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
-        setAutoExclusive(false);
-        connect(this, &QRadioButton::toggled, this, [this](bool on) {
-            if (on && other)
-                other->setChecked(false);
-        });
-    }
-    QRadioButton* other = nullptr;
-
-protected:
-    void nextCheckState() override { setChecked(true); }
-    void keyPressEvent(QKeyEvent* event) override {
-        switch (event->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            other->setFocus(Qt::TabFocusReason);
-            other->click();
-            return;
-        default:
-            QRadioButton::keyPressEvent(event);
-        }
-    }
-};
+// What a screen reader says of a field beside its name, when it has not been refused.
+const QString kTaxCodeFormat = QStringLiteral("16 lettere e cifre");
+const QString kCuiFormat = QStringLiteral("7 lettere e cifre");
+const QString kDateFormat = QStringLiteral("gg/mm/aaaa");
 
 } // namespace
 
@@ -99,46 +76,80 @@ void SubjectDialog::buildControls() {
     };
     surnameEdit = named(filtered(entryfields::surname()), "surnameEdit");
     nameEdit = named(filtered(entryfields::name()), "nameEdit");
-    maleRadio = named(new SexOption(QStringLiteral("M"), this), "maleRadio");
-    femaleRadio = named(new SexOption(QStringLiteral("F"), this), "femaleRadio");
-    static_cast<SexOption*>(maleRadio)->other = femaleRadio;
-    static_cast<SexOption*>(femaleRadio)->other = maleRadio;
+    // One group, one Tab stop: the arrows choose within it.
+    auto* sexGroup = named(new QWidget(this), "sexGroup");
+    sexGroup->setAccessibleName(QStringLiteral("Sesso"));
+    maleRadio = named(new QRadioButton(QStringLiteral("M"), sexGroup), "maleRadio");
+    femaleRadio = named(new QRadioButton(QStringLiteral("F"), sexGroup), "femaleRadio");
+    maleRadio->setAccessibleName(QStringLiteral("Maschio"));
+    femaleRadio->setAccessibleName(QStringLiteral("Femmina"));
+    auto* sexRow = new QHBoxLayout(sexGroup);
+    sexRow->setContentsMargins(0, 0, 0, 0);
+    sexRow->setSpacing(16);
+    sexRow->addWidget(maleRadio);
+    sexRow->addWidget(femaleRadio);
+    sexRow->addStretch();
     taxCodeEdit = named(filtered(entryfields::taxCode()), "taxCodeEdit");
+    taxCodeEdit->setAccessibleDescription(kTaxCodeFormat);
     computeTaxCodeButton =
         named(new QPushButton(QStringLiteral("&Calcola"), this), "computeTaxCodeButton");
     computeTaxCodeButton->setToolTip(QStringLiteral(
         "Calcola il codice fiscale da cognome, nome, sesso, data e luogo di nascita"));
     cuiEdit = named(filtered(entryfields::cui()), "cuiEdit");
+    cuiEdit->setAccessibleDescription(kCuiFormat);
     fatherEdit = named(filtered(entryfields::father()), "fatherEdit");
     birthDateEdit = named(new MaskedDateEdit(this), "birthDateEdit");
+    birthCalendarButton = named(
+        pictureButton(QStringLiteral(":/icons/calendar.png"), QStringLiteral("Calendario"), this),
+        "birthCalendarButton");
     municipalityCombo = placeList(municipalityNames_, "municipalityCombo");
     municipalityCodeEdit = named(codeField(this), "municipalityCodeEdit");
     foreignPlaceEdit = named(filtered(entryfields::foreignPlace()), "foreignPlaceEdit");
     stateCombo = placeList(stateNames_, "stateCombo");
     stateCodeEdit = named(codeField(this), "stateCodeEdit");
     stateCodeEdit->setText(kItalyCode);
-    insertButton = named(new QPushButton(QStringLiteral("Inserisci"), this), "insertButton");
-    clearButton = named(new QPushButton(QStringLiteral("Cancella"), this), "clearButton");
-    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
-    surnamePaletteButton = named(paletteButton(this), "surnamePaletteButton");
-    namePaletteButton = named(paletteButton(this), "namePaletteButton");
-    fatherPaletteButton = named(paletteButton(this), "fatherPaletteButton");
-    foreignPlacePaletteButton = named(paletteButton(this), "foreignPlacePaletteButton");
+    insertButton = named(new QPushButton(QStringLiteral("&Inserisci"), this), "insertButton");
+    clearButton = named(new QPushButton(QStringLiteral("Canc&ella"), this), "clearButton");
+    cancelButton = named(new QPushButton(QStringLiteral("&Annulla"), this), "cancelButton");
+    surnamePaletteButton =
+        named(paletteButton(QStringLiteral("Cognome"), this), "surnamePaletteButton");
+    namePaletteButton = named(paletteButton(QStringLiteral("Nome"), this), "namePaletteButton");
+    fatherPaletteButton =
+        named(paletteButton(QStringLiteral("Paternit\u00E0"), this), "fatherPaletteButton");
+    foreignPlacePaletteButton =
+        named(paletteButton(QStringLiteral("Comune straniero"), this), "foreignPlacePaletteButton");
+    // Names without the marks of the mandatory fields, which the captions keep.
+    const std::pair<QWidget*, const char*> names[] = {
+        {surnameEdit, "Cognome"},
+        {nameEdit, "Nome"},
+        {taxCodeEdit, "Codice fiscale"},
+        {cuiEdit, "CUI"},
+        {fatherEdit, "Paternit\u00E0"},
+        {birthDateEdit, "Data di nascita"},
+        {municipalityCombo, "Comune italiano di nascita"},
+        {municipalityCodeEdit, "Codice del comune"},
+        {foreignPlaceEdit, "Comune straniero di nascita"},
+        {stateCombo, "Nazione di nascita"},
+        {stateCodeEdit, "Codice della nazione"}};
+    for (const auto& [field, name] : names)
+        field->setAccessibleName(QString::fromUtf8(name));
 
     taxCodeEdit->setMaximumWidth(170);
     cuiEdit->setMaximumWidth(90);
     birthDateEdit->setFixedWidth(90);
 
-    auto* surnameLabel = new QLabel(QStringLiteral("Cognome *"), this);
-    auto* nameLabel = new QLabel(QStringLiteral("Nome *"), this);
-    auto* sexLabel = new QLabel(QStringLiteral("Sesso *"), this);
-    auto* taxCodeLabel = new QLabel(QStringLiteral("Codice Fiscale **"), this);
-    auto* cuiLabel = new QLabel(QStringLiteral("CUI"), this);
-    auto* fatherLabel = new QLabel(QStringLiteral("Paternit\u00E0"), this);
-    auto* birthDateLabel = new QLabel(QStringLiteral("Data di nascita *"), this);
-    auto* municipalityLabel = new QLabel(QStringLiteral("Comune Italiano di nascita **"), this);
-    auto* foreignPlaceLabel = new QLabel(QStringLiteral("Comune Straniero di nascita"), this);
-    auto* stateLabel = new QLabel(QStringLiteral("Nazione di nascita *"), this);
+    auto* surnameLabel = captionFor(QStringLiteral("Co&gnome *"), surnameEdit, this);
+    auto* nameLabel = captionFor(QStringLiteral("&Nome *"), nameEdit, this);
+    auto* sexLabel = captionFor(QStringLiteral("&Sesso *"), maleRadio, this);
+    auto* taxCodeLabel = captionFor(QStringLiteral("Codice &Fiscale **"), taxCodeEdit, this);
+    auto* cuiLabel = captionFor(QStringLiteral("C&UI"), cuiEdit, this);
+    auto* fatherLabel = captionFor(QStringLiteral("&Paternit\u00E0"), fatherEdit, this);
+    auto* birthDateLabel = captionFor(QStringLiteral("&Data di nascita *"), birthDateEdit, this);
+    auto* municipalityLabel =
+        captionFor(QStringLiteral("Co&mune Italiano di nascita **"), municipalityCombo, this);
+    auto* foreignPlaceLabel =
+        captionFor(QStringLiteral("Comune S&traniero di nascita"), foreignPlaceEdit, this);
+    auto* stateLabel = captionFor(QStringLiteral("Na&zione di nascita *"), stateCombo, this);
     auto* legend =
         new QLabel(QStringLiteral("* Campi Obbligatori , ** Obbligatorio se nato in Italia"), this);
 
@@ -160,7 +171,7 @@ void SubjectDialog::buildControls() {
     grid->addWidget(nameEdit, 1, 1);
     grid->addWidget(namePaletteButton, 1, 2);
     grid->addWidget(sexLabel, 2, 0);
-    grid->addLayout(inRow({maleRadio, femaleRadio}), 2, 1);
+    grid->addWidget(sexGroup, 2, 1);
     grid->addWidget(taxCodeLabel, 3, 0);
     grid->addLayout(inRow({taxCodeEdit, computeTaxCodeButton}), 3, 1);
     grid->addWidget(cuiLabel, 4, 0);
@@ -169,7 +180,7 @@ void SubjectDialog::buildControls() {
     grid->addWidget(fatherEdit, 5, 1);
     grid->addWidget(fatherPaletteButton, 5, 2);
     grid->addWidget(birthDateLabel, 6, 0);
-    grid->addLayout(inRow({birthDateEdit}), 6, 1);
+    grid->addLayout(inRow({birthDateEdit, birthCalendarButton}), 6, 1);
     grid->addWidget(municipalityLabel, 7, 0);
     auto* municipalityRow = new QHBoxLayout;
     municipalityRow->addWidget(municipalityCombo, 1);
@@ -196,10 +207,26 @@ void SubjectDialog::buildControls() {
     grid->addWidget(legend, 12, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
-    QWidget* chain[] = {
-        surnameEdit,          nameEdit,   maleRadio,    femaleRadio,   taxCodeEdit,
-        computeTaxCodeButton, cuiEdit,    fatherEdit,   birthDateEdit, municipalityCombo,
-        foreignPlaceEdit,     stateCombo, insertButton, clearButton,   cancelButton};
+    QWidget* chain[] = {surnameEdit,
+                        surnamePaletteButton,
+                        nameEdit,
+                        namePaletteButton,
+                        maleRadio,
+                        femaleRadio,
+                        taxCodeEdit,
+                        computeTaxCodeButton,
+                        cuiEdit,
+                        fatherEdit,
+                        fatherPaletteButton,
+                        birthDateEdit,
+                        birthCalendarButton,
+                        municipalityCombo,
+                        foreignPlaceEdit,
+                        foreignPlacePaletteButton,
+                        stateCombo,
+                        insertButton,
+                        clearButton,
+                        cancelButton};
     for (size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
@@ -208,14 +235,18 @@ void SubjectDialog::buildControls() {
     connect(computeTaxCodeButton, &QPushButton::clicked, this, &SubjectDialog::fillTaxCode);
     connect(taxCodeEdit, &QLineEdit::textEdited, this, &SubjectDialog::fillFromTaxCode);
     connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
-    const std::pair<ClickableLabel*, FilteredLineEdit*> paletteFields[] = {
+    const std::pair<QToolButton*, FilteredLineEdit*> paletteFields[] = {
         {surnamePaletteButton, surnameEdit},
         {namePaletteButton, nameEdit},
         {fatherPaletteButton, fatherEdit},
         {foreignPlacePaletteButton, foreignPlaceEdit}};
-    for (const auto& [button, field] : paletteFields)
-        connect(button, &ClickableLabel::clicked, this,
-                [this, button, field] { openPalette(field, *button); });
+    for (const auto& [button, field] : paletteFields) {
+        const auto open = [this, button, field] { openPalette(field, *button); };
+        connect(button, &QToolButton::clicked, this, open);
+        connect(field, &FilteredLineEdit::paletteAsked, this, open);
+    }
+    connect(birthCalendarButton, &QToolButton::clicked, this, &SubjectDialog::openCalendar);
+    connect(birthDateEdit, &MaskedDateEdit::calendarAsked, this, &SubjectDialog::openCalendar);
     connect(municipalityCombo, &QComboBox::activated, this, &SubjectDialog::municipalityChosen);
     connect(stateCombo, &QComboBox::activated, this, &SubjectDialog::stateChosen);
     connect(static_cast<FilteredLineEdit*>(municipalityCombo->lineEdit()),
@@ -453,6 +484,19 @@ void SubjectDialog::fillPlace(const QString& code) {
     stateCodeEdit->setText(kItalyCode);
 }
 
+void SubjectDialog::openCalendar() {
+    if (!calendar_) {
+        calendar_ = new CalendarDialog(program_.clock.now().date());
+        ownWindow(*calendar_, *this);
+        calendar_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(calendar_, &CalendarDialog::dateChosen, this, [this](QDate date) {
+            birthDateEdit->setText(date.toString(QStringLiteral("dd/MM/yyyy")));
+        });
+    }
+    centreOver(*calendar_, *this);
+    bringToFront(*calendar_);
+}
+
 void SubjectDialog::openPalette(FilteredLineEdit* field, const QWidget& opener) {
     if (!palette_) {
         palette_ = new CharacterPalette;
@@ -494,6 +538,23 @@ void SubjectDialog::whitenFields() {
         setBackground(*field, kUnmarked);
 }
 
+// The reason of the first rule a field fails becomes what a screen reader says of it; a field
+// that passes says its format again.
+void SubjectDialog::describeFields(const QList<FailedRule>& failed) {
+    maleRadio->setAccessibleDescription(QString());
+    for (int column = SurnameColumn; column < ColumnCount; ++column) {
+        if (QWidget* field = fieldOfColumn(column))
+            field->setAccessibleDescription(field == taxCodeEdit     ? kTaxCodeFormat
+                                            : field == cuiEdit       ? kCuiFormat
+                                            : field == birthDateEdit ? kDateFormat
+                                                                     : QString());
+    }
+    for (auto rule = failed.crbegin(); rule != failed.crend(); ++rule) {
+        QWidget* field = rule->field == SexColumn ? maleRadio : fieldOfColumn(rule->field);
+        field->setAccessibleDescription(rule->line.mid(2)); // without its "- "
+    }
+}
+
 void SubjectDialog::markFields(const QList<FailedRule>& failed) {
     for (const FailedRule& rule : failed) {
         if (rule.field == SexColumn) {
@@ -509,9 +570,14 @@ void SubjectDialog::insert() {
     whitenFields();
     const PersonFields person = fields();
     const QList<FailedRule> failed = checkPersonFields(person, program_.clock.now());
+    describeFields(failed);
     if (!failed.isEmpty()) {
         markFields(failed);
         program_.messages.show(personErrorsMessage(failed), Messages::Icon::Exclamation);
+        // The operator goes on from the first field to mend.
+        const FailedRule& first = failed.first();
+        QWidget* field = first.field == SexColumn ? maleRadio : fieldOfColumn(first.field);
+        field->setFocus(Qt::OtherFocusReason);
         return;
     }
     // Not destructive: a No only leaves the window open for a correction.
@@ -543,8 +609,12 @@ void SubjectDialog::clearFields() {
           static_cast<QLineEdit*>(foreignPlaceEdit), stateCodeEdit})
         field->clear();
     whitenFields();
-    for (QRadioButton* option : {maleRadio, femaleRadio})
+    // An exclusive pair cannot be emptied by unchecking: the exclusion is lifted meanwhile.
+    for (QRadioButton* option : {maleRadio, femaleRadio}) {
+        option->setAutoExclusive(false);
         option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
     birthDateEdit->clearMask();
     municipalityCombo->setEditText(QString());
     stateCombo->setEditText(kItaly);
@@ -553,6 +623,7 @@ void SubjectDialog::clearFields() {
 
 SubjectDialog::~SubjectDialog() {
     delete palette_.data();
+    delete calendar_.data();
 }
 
 void SubjectDialog::closeEvent(QCloseEvent* event) {

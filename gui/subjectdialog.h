@@ -10,11 +10,12 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QStringListModel;
+class QToolButton;
 
 namespace velmora {
 
 class CharacterPalette;
-class ClickableLabel;
+class CalendarDialog;
 class FilteredLineEdit;
 class MaskedDateEdit;
 class Program;
@@ -62,9 +63,11 @@ private:
     void fillPlace(const QString& code);
     // The special-character palette this window owns, made on first use, typing into `field`.
     void openPalette(FilteredLineEdit* field, const QWidget& opener);
+    void openCalendar();
     PersonFields fields() const;
     void whitenFields();
     void markFields(const QList<FailedRule>& failed);
+    void describeFields(const QList<FailedRule>& failed);
     QWidget* fieldOfColumn(int column) const;
     void insert();
     void writeRow(const PersonFields& person);
@@ -74,6 +77,7 @@ private:
     QStringListModel* municipalityNames_ = nullptr;
     QStringListModel* stateNames_ = nullptr;
     QPointer<CharacterPalette> palette_;
+    QPointer<CalendarDialog> calendar_;
 
     FilteredLineEdit* surnameEdit;
     FilteredLineEdit* nameEdit;
@@ -92,10 +96,11 @@ private:
     QPushButton* insertButton;
     QPushButton* clearButton;
     QPushButton* cancelButton;
-    ClickableLabel* surnamePaletteButton;
-    ClickableLabel* namePaletteButton;
-    ClickableLabel* fatherPaletteButton;
-    ClickableLabel* foreignPlacePaletteButton;
+    QToolButton* birthCalendarButton;
+    QToolButton* surnamePaletteButton;
+    QToolButton* namePaletteButton;
+    QToolButton* fatherPaletteButton;
+    QToolButton* foreignPlacePaletteButton;
 };
 
 } // namespace velmora

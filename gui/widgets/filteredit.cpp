@@ -117,6 +117,11 @@ void FilteredLineEdit::typeText(const QString& text) {
 }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::ControlModifier) {
+        event->accept();
+        Q_EMIT paletteAsked();
+        return;
+    }
     if (!typeKeyEvent(*this, event, false))
         QLineEdit::keyPressEvent(event);
 }

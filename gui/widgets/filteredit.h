@@ -36,6 +36,8 @@ public:
 
 Q_SIGNALS:
     void focusLost();
+    // Ctrl+Space: the operator wants the special-character palette for this field.
+    void paletteAsked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

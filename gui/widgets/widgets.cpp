@@ -147,7 +147,9 @@ QLabel* captionFor(const QString& text, QWidget* field, QWidget* parent) {
 
 QToolButton* pictureButton(const QString& picture, const QString& name, QWidget* parent) {
     auto* button = new QToolButton(parent);
-    button->setIcon(QIcon(picture));
+    const QPixmap drawn(picture);
+    button->setIcon(drawn);
+    button->setIconSize(drawn.size());
     button->setToolTip(name);
     button->setAccessibleName(name);
     button->setFocusPolicy(Qt::StrongFocus);

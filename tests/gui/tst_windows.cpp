@@ -233,9 +233,12 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     typed.state = QStringLiteral("ITALIA");
     typed.stateCode = QStringLiteral("Z000");
     typed.birthDate = control<MaskedDateEdit>(*window, "birthDateEdit")->shownText();
-    QCOMPARE(f.messages.texts(),
-             QStringList{personErrorsMessage(checkPersonFields(typed, f.clock.now()))});
+    const QList<FailedRule> failed = checkPersonFields(typed, f.clock.now());
+    QCOMPARE(f.messages.texts(), QStringList{personErrorsMessage(failed)});
     QCOMPARE(f.program.table.subjectCount(), 3);
+    // The focus on the first field to mend, which tells a screen reader why.
+    QCOMPARE(window->focusWidget(), control(*window, "surnameEdit"));
+    QCOMPARE(window->focusWidget()->accessibleDescription(), failed.first().line.mid(2));
 
     window->fillFromRow(romanSubject()); // then a tax code with a wrong check character
     setText(*window, "taxCodeEdit", QStringLiteral("RSSMRA70A05H501A"));
