@@ -4,6 +4,7 @@
 #include "gui/widgets/widgets.h"
 
 #include <QGridLayout>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace velmora {
@@ -27,25 +28,27 @@ CharacterPalette::CharacterPalette() {
     setWindowTitle(kCaption);
     auto* page = new QVBoxLayout(this);
     page->addWidget(new QLabel(QStringLiteral("Cliccare sul carattere per selezionare :"), this));
+    setAccessibleDescription(QStringLiteral("Cliccare sul carattere per selezionare :"));
     auto* cells = new QGridLayout;
     cells->setSpacing(3);
     QFont big = font();
-    big.setPixelSize(16);
+    big.setPointSizeF(big.pointSizeF() * 1.4);
     int row = 0;
     for (const QString& characters : kRows) {
         int column = 0;
         for (const QChar character : characters) {
             if (character != u' ') {
-                auto* label = new ClickableLabel(QString(character), this);
-                label->setFixedSize(kCell, kCell);
-                label->setAlignment(Qt::AlignCenter);
-                label->setFont(big);
-                label->setFrameShape(QFrame::Box);
-                label->setCursor(Qt::PointingHandCursor);
-                setBackground(*label, 0xFFFFFF);
-                connect(label, &ClickableLabel::clicked, this,
+                // A button: clicked, or reached with Tab and pressed with Space or Enter.
+                auto* button = new QToolButton(this);
+                button->setText(QString(character));
+                button->setAccessibleName(QString(character));
+                button->setFocusPolicy(Qt::StrongFocus);
+                button->setMinimumSize(kCell, kCell);
+                button->setFont(big);
+                button->setCursor(Qt::PointingHandCursor);
+                connect(button, &QToolButton::clicked, this,
                         [this, character] { characterClicked(character); });
-                cells->addWidget(label, row, column);
+                cells->addWidget(button, row, column);
             }
             ++column;
         }

@@ -18,8 +18,8 @@ ClearTableDialog::ClearTableDialog(Program& program) : program_(program) {
     layout->addWidget(new QLabel(QStringLiteral("Cancellare l'intera tabella ?"), this), 0,
                       Qt::AlignCenter);
     auto* buttons = new QHBoxLayout;
-    yesButton = named(new QPushButton(QStringLiteral("Si"), this), "yesButton");
-    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
+    yesButton = named(new QPushButton(QStringLiteral("&Si"), this), "yesButton");
+    cancelButton = named(new QPushButton(QStringLiteral("&Annulla"), this), "cancelButton");
     for (QPushButton* button : {yesButton, cancelButton})
         button->setMinimumWidth(90);
     buttons->addStretch();

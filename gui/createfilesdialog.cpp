@@ -33,8 +33,9 @@ CreateFilesDialog::CreateFilesDialog(Program& program) : program_(program) {
     folderChooser =
         named(new FolderChooser(warningsTo(program.messages), FolderChooser::Files::Hidden, this),
               "folderChooser");
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
-    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
+    folderLabel->setBuddy(folderChooser->findChild<QWidget*>(QStringLiteral("folderTree")));
+    okButton = named(new QPushButton(QStringLiteral("&OK"), this), "okButton");
+    cancelButton = named(new QPushButton(QStringLiteral("&Annulla"), this), "cancelButton");
     auto* buttons = buttonRow(okButton, cancelButton);
     layout->addWidget(folderLabel);
     layout->addWidget(folderChooser, 1);

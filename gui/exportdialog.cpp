@@ -21,8 +21,8 @@ namespace velmora {
 namespace {
 
 const QString kCaption = QStringLiteral(" Esporta Soggetti");
-const QString kFolderLabel = QStringLiteral("Scegliere la cartella di destinazione :");
-const QString kNameLabel = QStringLiteral("Nome del file :");
+const QString kFolderLabel = QStringLiteral("&Scegliere la cartella di destinazione :");
+const QString kNameLabel = QStringLiteral("&Nome del file :");
 const QString kDefaultName = QStringLiteral("soggetti.csv");
 const QString kNoName = QStringLiteral("Scrivere il nome del file");
 const QString kBadName = QStringLiteral("Il nome del file non pu\u00F2 contenere \\ o /");
@@ -39,12 +39,13 @@ ExportDialog::ExportDialog(Program& program) : program_(program) {
         named(new FolderChooser(warningsTo(program.messages), FolderChooser::Files::Hidden, this),
               "folderChooser");
     fileNameEdit = named(new QLineEdit(kDefaultName, this), "fileNameEdit");
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
-    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
+    okButton = named(new QPushButton(QStringLiteral("&OK"), this), "okButton");
+    cancelButton = named(new QPushButton(QStringLiteral("&Annulla"), this), "cancelButton");
     auto* buttons = buttonRow(okButton, cancelButton);
-    layout->addWidget(new QLabel(kFolderLabel, this));
+    layout->addWidget(captionFor(
+        kFolderLabel, folderChooser->findChild<QWidget*>(QStringLiteral("folderTree")), this));
     layout->addWidget(folderChooser, 1);
-    layout->addWidget(new QLabel(kNameLabel, this));
+    layout->addWidget(captionFor(kNameLabel, fileNameEdit, this));
     layout->addWidget(fileNameEdit);
     layout->addLayout(buttons);
     connect(okButton, &QPushButton::clicked, this, &ExportDialog::exportSubjects);

@@ -40,15 +40,17 @@ ImportDialog::ImportDialog(Program& program) : program_(program) {
         named(new FolderChooser(warningsTo(program.messages), FolderChooser::Files::Shown, this),
               "folderChooser");
     fileTypeCombo = named(new QComboBox(this), "fileTypeCombo");
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
-    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
+    okButton = named(new QPushButton(QStringLiteral("&OK"), this), "okButton");
+    cancelButton = named(new QPushButton(QStringLiteral("&Annulla"), this), "cancelButton");
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("Tipo file :"), this));
+    bottom->addWidget(captionFor(QStringLiteral("&Tipo file :"), fileTypeCombo, this));
     bottom->addWidget(fileTypeCombo, 1);
     bottom->addStretch();
     bottom->addWidget(okButton);
     bottom->addWidget(cancelButton);
-    layout->addWidget(new QLabel(QStringLiteral("Scegliere il file da importare :"), this));
+    layout->addWidget(captionFor(QStringLiteral("&Scegliere il file da importare :"),
+                                 folderChooser->findChild<QWidget*>(QStringLiteral("folderTree")),
+                                 this));
     layout->addWidget(folderChooser, 1);
     layout->addLayout(bottom);
     connect(fileTypeCombo, &QComboBox::currentIndexChanged, this, &ImportDialog::fileTypeChosen);

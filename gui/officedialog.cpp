@@ -41,16 +41,17 @@ OfficeDialog::OfficeDialog(Program& program) : program_(program) {
     purposeEdit = named(new FilteredTextEdit(this), "purposeEdit");
     purposeEdit->setKeyFilter(configfields::purpose(), warning);
     purposeEdit->setFixedHeight(70);
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "okButton");
-    cancelButton = named(new QPushButton(QStringLiteral("Annulla"), this), "cancelButton");
+    okButton = named(new QPushButton(QStringLiteral("&OK"), this), "okButton");
+    cancelButton = named(new QPushButton(QStringLiteral("&Annulla"), this), "cancelButton");
 
     layout->addWidget(titleLabel, 0, 0, 1, 3);
     layout->addWidget(bannerLabel, 1, 0, 1, 3);
-    layout->addWidget(new QLabel(QStringLiteral("Tipo Ufficio"), this), 2, 0);
+    layout->addWidget(captionFor(QStringLiteral("Tipo &Ufficio"), officeTypeEdit, this), 2, 0);
     layout->addWidget(officeTypeEdit, 2, 1, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Sede Ufficio"), this), 3, 0);
+    layout->addWidget(captionFor(QStringLiteral("&Sede Ufficio"), officeSeatEdit, this), 3, 0);
     layout->addWidget(officeSeatEdit, 3, 1, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Finalit\u00E0"), this), 4, 0, Qt::AlignTop);
+    layout->addWidget(captionFor(QStringLiteral("&Finalit\u00E0"), purposeEdit, this), 4, 0,
+                      Qt::AlignTop);
     layout->addWidget(purposeEdit, 4, 1, 1, 2);
     auto* buttons = buttonRow(okButton, cancelButton);
     layout->addLayout(buttons, 5, 0, 1, 3);
@@ -68,7 +69,7 @@ OfficeDialog::OfficeDialog(Program& program) : program_(program) {
 }
 
 void OfficeDialog::openForFirstRun() {
-    cancelButton->setText(QStringLiteral("Esci"));
+    cancelButton->setText(QStringLiteral("&Esci"));
     changing_ = false;
     bringToFront(*this);
     officeTypeEdit->setFocus();

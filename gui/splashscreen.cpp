@@ -60,7 +60,7 @@ SplashScreen::SplashScreen() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowSta
     QPalette ink = productName->palette();
     ink.setColor(QPalette::WindowText, kInk);
     productName->setPalette(ink);
-    auto* enterButton = named(new QPushButton(QStringLiteral("Entra"), frame), "enterButton");
+    auto* enterButton = named(new QPushButton(QStringLiteral("&Entra"), frame), "enterButton");
     enterButton->setFocusPolicy(Qt::NoFocus);
     enterButton->setMinimumWidth(100);
 

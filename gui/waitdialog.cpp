@@ -1,6 +1,9 @@
 #include "gui/waitdialog.h"
 
+#include "gui/widgets/widgets.h"
+
 #include <QLabel>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace velmora {
@@ -16,6 +19,13 @@ WaitDialog::WaitDialog()
     bold.setBold(true);
     message->setFont(bold);
     layout->addWidget(message, 0, Qt::AlignCenter);
+    // Told to a screen reader as well: the window's name, and a bar that says it is busy.
+    setAccessibleName(message->text());
+    auto* busy = named(new QProgressBar(this), "busyBar");
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    busy->setAccessibleName(message->text());
+    layout->addWidget(busy);
 }
 
 } // namespace velmora

@@ -24,6 +24,7 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     driveCombo = named(new QComboBox(this), "driveCombo");
+    driveCombo->setAccessibleName(QStringLiteral("Unit\u00E0"));
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid()) {
             volumes_.append(volume);
@@ -36,6 +37,8 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
     folders_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_.setReadOnly(true);
     folderTree = named(new QTreeView(this), "folderTree");
+    folderTree->setAccessibleName(QStringLiteral("Cartelle"));
+    pathLabel->setAccessibleName(QStringLiteral("Cartella scelta"));
     folderTree->setModel(&folders_);
     for (int column = 1; column < folders_.columnCount(); ++column)
         folderTree->hideColumn(column);
@@ -49,6 +52,7 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
         files_->setNameFilterDisables(false);
         files_->setReadOnly(true);
         fileList = named(new QListView(this), "fileList");
+        fileList->setAccessibleName(QStringLiteral("File"));
         fileList->setModel(files_);
         layout->addWidget(fileList, 1);
         connect(fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -24,10 +24,18 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
 void setBackground(QWidget& widget, QRgb rgb) {
     QPalette palette = widget.palette();
     const QColor colour = QColor::fromRgb(rgb);
+    // A fixed background takes its own text colour, whatever the system's scheme: black on a
+    // light one, white on a dark one; grey, still readable, when the field is disabled.
+    const bool light = qGray(rgb) >= 128;
+    const QColor text = light ? Qt::black : Qt::white;
+    const QColor disabledText = light ? QColor(0x50, 0x50, 0x50) : QColor(0xB0, 0xB0, 0xB0);
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, colour);
         palette.setColor(group, QPalette::Window, colour);
         palette.setColor(group, QPalette::Button, colour);
+        const QColor& written = group == QPalette::Disabled ? disabledText : text;
+        for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            palette.setColor(group, role, written);
     }
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);

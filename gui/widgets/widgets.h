@@ -26,7 +26,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
 
-// The background of a field: white when enabled, light grey when not, and so on.
+// The background of a field: white when enabled, light grey when not, and so on; its text
+// colour goes with it, so that a dark system scheme never writes light text on it.
 void setBackground(QWidget& widget, QRgb rgb);
 QRgb backgroundOf(const QWidget& widget);
 
