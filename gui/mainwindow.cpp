@@ -198,6 +198,7 @@ void MainWindow::buildControls() {
     for (const QString& item : kCertificateTypes)
         certificateTypeCombo->addItem(item);
     certificateTypeCombo->setCurrentIndex(-1);
+    certificateTypeCombo->setAccessibleName(QStringLiteral("Tipo certificato"));
     purposeEdit = named(new FilteredTextEdit(requestBox), "purposeEdit");
     purposeEdit->setKeyFilter(requestfields::purpose(), warning);
     purposeEdit->setFixedHeight(54);

@@ -34,10 +34,7 @@ QString versionCaption() {
 }
 
 SplashScreen::SplashScreen() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint) {
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Qt::white);
-    setPalette(colours);
+    setBackground(*this, 0xFFFFFF);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(12, 12, 12, 12);

@@ -131,8 +131,11 @@ void SubjectDialog::buildControls() {
         {foreignPlaceEdit, "Comune straniero di nascita"},
         {stateCombo, "Nazione di nascita"},
         {stateCodeEdit, "Codice della nazione"}};
-    for (const auto& [field, name] : names)
+    for (const auto& [field, name] : names) {
         field->setAccessibleName(QString::fromUtf8(name));
+        if (auto* list = qobject_cast<QComboBox*>(field))
+            list->lineEdit()->setAccessibleName(QString::fromUtf8(name));
+    }
 
     taxCodeEdit->setMaximumWidth(170);
     cuiEdit->setMaximumWidth(90);

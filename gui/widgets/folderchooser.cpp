@@ -43,7 +43,11 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
     for (int column = 1; column < folders_.columnCount(); ++column)
         folderTree->hideColumn(column);
     folderTree->header()->hide();
-    layout->addWidget(driveCombo);
+    // A caption of its own: on Linux a list is named to a screen reader by the caption it has.
+    auto* driveRow = new QHBoxLayout;
+    driveRow->addWidget(captionFor(QStringLiteral("&Unit\u00E0 :"), driveCombo, this));
+    driveRow->addWidget(driveCombo, 1);
+    layout->addLayout(driveRow);
     layout->addWidget(pathLabel);
     layout->addWidget(folderTree, 1);
     if (files == Files::Shown) {

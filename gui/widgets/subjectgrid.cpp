@@ -24,20 +24,35 @@ const QColor kMarkedText(Qt::black);
 const QString kRefusedSign = QStringLiteral(" \u2716");
 const QString kWarnedSign = QStringLiteral(" \u26A0");
 
-// Paints the rows the batch check refused or warned of; the reason is the tooltip of the row's
-// number and the description a screen reader gives of its cells.
+// The table's rows and its columns from the surname on: the row number is the grid's row header,
+// and neither the grid nor a screen reader has an empty column before it. Paints the rows the
+// batch check refused or warned of; the reason is the tooltip of the row's number and the
+// description a screen reader gives of its cells.
 class VerdictRows final : public QIdentityProxyModel {
 public:
     VerdictRows(SubjectTable& table, QObject* parent) : QIdentityProxyModel(parent), table_(table) {
         setSourceModel(&table);
     }
 
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : ColumnCount - 1;
+    }
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override {
+        return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+    }
+    QModelIndex mapToSource(const QModelIndex& index) const override {
+        return index.isValid() ? table_.index(index.row(), index.column() + 1) : QModelIndex();
+    }
+    QModelIndex mapFromSource(const QModelIndex& index) const override {
+        return index.isValid() && index.column() > NumberColumn
+                   ? createIndex(index.row(), index.column() - 1)
+                   : QModelIndex();
+    }
+
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::BackgroundRole && role != Qt::ForegroundRole &&
             role != Qt::AccessibleDescriptionRole)
             return QIdentityProxyModel::data(index, role);
-        if (index.column() == NumberColumn)
-            return {};
         const int row = index.row() + 1;
         if (role == Qt::AccessibleDescriptionRole)
             return rowReason(table_, row);
@@ -62,7 +77,7 @@ public:
     }
 
 private:
-    const SubjectTable& table_;
+    SubjectTable& table_;
 };
 
 } // namespace
@@ -78,8 +93,6 @@ SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(pare
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
     setWordWrap(false);
-    // The row number is shown as the fixed column at the left, in place of column 0.
-    setColumnHidden(NumberColumn, true);
     // Tab leaves the grid; the arrows move inside it.
     setTabKeyNavigation(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -96,14 +109,14 @@ SubjectGrid::SubjectGrid(SubjectTable& table, QWidget* parent) : QTableView(pare
                  metrics.horizontalAdvance(QStringLiteral("32767") + kWarnedSign) + 12));
     for (int column = SurnameColumn; column < ColumnCount; ++column) {
         int width =
-            std::max(scaled(kColumnTwips[column]), horizontalHeader()->sectionSizeHint(column));
+            std::max(scaled(kColumnTwips[column]), horizontalHeader()->sectionSizeHint(column - 1));
         if (column == BirthDateColumn || column == TaxCodeColumn)
             width = std::max(width,
                              metrics.horizontalAdvance(column == BirthDateColumn
                                                            ? QStringLiteral("00/00/0000")
                                                            : QStringLiteral("RSSMRA70A05H501W")) +
                                  16);
-        setColumnWidth(column, width);
+        setColumnWidth(column - 1, width);
     }
 }
 
@@ -114,7 +127,7 @@ int SubjectGrid::currentRow() const {
 
 int SubjectGrid::currentColumn() const {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? current.column() : 0;
+    return current.isValid() ? current.column() + 1 : 0; // the grid starts at the surname
 }
 
 void SubjectGrid::setCurrentCell(int row, int column) {
@@ -122,7 +135,7 @@ void SubjectGrid::setCurrentCell(int row, int column) {
         setCurrentIndex({});
         return;
     }
-    setCurrentIndex(model()->index(row - 1, std::max(column, int(SurnameColumn))));
+    setCurrentIndex(model()->index(row - 1, std::max(column, int(SurnameColumn)) - 1));
     scrollTo(currentIndex());
 }
 

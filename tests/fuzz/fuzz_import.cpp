@@ -42,15 +42,17 @@ qsizetype lineCount(QByteArray bytes) {
 }
 
 // Printable Windows-1252 without a lower-case ASCII letter, a real birth date, every place
-// named with its code, Z000 with a municipality as ITALIA.
+// name with its code, Z000 with a municipality as ITALIA.
 void checkRow(const SubjectValues& row) {
     for (const QString& cell : row) {
         for (const QChar c : cell)
             require(isPrintableWindows1252(c) && !(c >= u'a' && c <= u'z'));
     }
     require(parseDate(row[BirthDateColumn]).has_value());
-    require(row[MunicipalityColumn].isEmpty() == row[MunicipalityCodeColumn].isEmpty());
-    require(row[StateColumn].isEmpty() == row[StateCodeColumn].isEmpty());
+    // A name comes with its code; a code without a name is one no table holds, kept for the
+    // row check to name.
+    require(row[MunicipalityColumn].isEmpty() || !row[MunicipalityCodeColumn].isEmpty());
+    require(row[StateColumn].isEmpty() || !row[StateCodeColumn].isEmpty());
     if (!row[MunicipalityCodeColumn].isEmpty() && row[StateCodeColumn] == u"Z000")
         require(row[StateColumn] == u"ITALIA");
 }

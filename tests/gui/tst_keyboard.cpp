@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QListView>
 #include <QRadioButton>
 
@@ -62,7 +63,6 @@ class TestKeyboard : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void wholeRequestByKeyboard();
-    void secondaryWindowsOwnedCentredAndLeftWithEsc();
     void currentRowFollowsImportDeletionAndCheck();
 };
 
@@ -137,52 +137,6 @@ void TestKeyboard::wholeRequestByKeyboard() {
              kCreated.arg(QDir::toNativeSeparators(f.folder.path(batches.first()))));
 }
 
-// Each window opens over the main window and belongs to it; Esc leaves it.
-void TestKeyboard::secondaryWindowsOwnedCentredAndLeftWithEsc() {
-    test::Started s;
-    test::writePlaceTables(s.folder);
-    test::fillNumbered(s.program.table, 2);
-    MainWindow& main = s.main;
-    QTest::mouseClick(control(*shownWindow<SplashScreen>(), "enterButton"), Qt::LeftButton);
-    const auto click = [&](const QWidget& window, const char* name) {
-        QTest::mouseClick(control(window, name), Qt::LeftButton);
-    };
-    const std::function<void()> openers[] = {
-        [&] { control<QAction>(main, "officeDataAction")->trigger(); },
-        [&] { click(main, "importButton"); },
-        [&] { click(main, "pdfFormButton"); },
-        [&] { click(main, "clearTableButton"); },
-        [&] { click(main, "insertSubjectButton"); },
-    };
-    control<QLineEdit>(main, "protocolNumberEdit")->setText(QStringLiteral("1"));
-    control<QLineEdit>(main, "protocolDateEdit")->setText(QStringLiteral("01/03/2010"));
-    for (const auto& open : openers) {
-        open();
-        QWidget* window = QApplication::activeModalWidget();
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (!window && top != &main && top->isVisible() && top->windowTitle() != kAppTitle &&
-                !qobject_cast<SplashScreen*>(top))
-                window = top;
-        }
-        QVERIFY(window);
-        QCOMPARE(window->parentWidget(), &main);
-        QVERIFY((window->geometry().center() - main.geometry().center()).manhattanLength() < 40);
-        press(*window, Qt::Key_Escape);
-        QVERIFY(test::gone(window));
-    }
-    // The palette belongs to the subject dialog and opens beside its button.
-    click(main, "insertSubjectButton");
-    auto* entry = shownWindow<SubjectDialog>();
-    entry->move(-300, 0); // room on its right on the small test screen
-    click(*entry, "namePaletteButton");
-    auto* palette = shownWindow<CharacterPalette>();
-    QVERIFY(palette && palette->parentWidget() == entry);
-    QVERIFY(palette->x() > control(*entry, "namePaletteButton")->mapToGlobal(QPoint()).x());
-    press(*palette, Qt::Key_Escape);
-    QVERIFY(test::gone(palette));
-    QVERIFY(entry->isVisible()); // Esc in the palette leaves the subject dialog open
-}
-
 void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     test::Started s;
     MainWindow& main = s.main;
@@ -205,9 +159,9 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     QCOMPARE(grid.currentRow(), 300);
     QVERIFY(visibleInGrid(grid));
 
-    const auto deleteRow = [&](int row) {
+    const auto deleteRow = [&](int row) { // with the Delete key on the row
         grid.setCurrentCell(row, SurnameColumn);
-        QTest::mouseClick(control(main, "deleteSubjectButton"), Qt::LeftButton);
+        QTest::keyClick(&grid, Qt::Key_Delete);
     };
     s.messages.answers = {true, true};
     deleteRow(200);
@@ -230,6 +184,8 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     };
     QCOMPARE(tip(150), QStringLiteral("Sesso diverso da M o F"));
     QCOMPARE(tip(151), QString());
+    QCOMPARE(control<QLabel>(main, "rowReasonLabel")->text(), // the status line's reason
+             QStringLiteral("Riga 150: Sesso diverso da M o F"));
     press(grid, Qt::Key_Return); // the subject dialog on the current row
     SubjectDialog* entry = shownWindow<SubjectDialog>();
     QVERIFY(entry);

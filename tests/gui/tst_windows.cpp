@@ -208,7 +208,7 @@ void TestWindows::entryWindowModifiesRefusesAndAsks() {
     f.program.table.setFault(2, RowFault::Sex);
     auto* grid = control<SubjectGrid>(f.main, "subjectGrid");
     QVERIFY(QTest::qWaitForWindowExposed(&f.main));
-    const QPoint at = grid->visualRect(grid->model()->index(1, NameColumn)).center();
+    const QPoint at = grid->visualRect(grid->model()->index(1, NameColumn - 1)).center();
     // A double-click as the window system delivers it: a click, then a second press.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
     QMouseEvent twice(QEvent::MouseButtonDblClick, at, grid->viewport()->mapToGlobal(at),
@@ -377,7 +377,7 @@ void TestWindows::warnedRowsWaitForYes() {
         return grid.model()->headerData(row - 1, Qt::Vertical, role);
     };
     const auto back = [&](int row) {
-        return grid.model()->index(row - 1, SurnameColumn).data(Qt::BackgroundRole);
+        return grid.model()->index(row - 1, 0).data(Qt::BackgroundRole);
     };
     QCOMPARE(header(3, Qt::ToolTipRole).toString(),
              QStringLiteral("avviso: stesso codice fiscale della riga 1"));
