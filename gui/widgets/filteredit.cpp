@@ -1,5 +1,7 @@
 #include "gui/widgets/filteredit.h"
 
+#include "core/text/windows1252.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -9,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QToolTip>
 
 namespace velmora {
 namespace {
@@ -101,6 +104,12 @@ bool KeyTyping::typeOne(QChar key, qsizetype length, QChar* insert) {
         return false;
     }
     return false;
+}
+
+void KeyTyping::tellDropped(QWidget& field, QChar key) {
+    QToolTip::showText(field.mapToGlobal(QPoint(0, field.height())),
+                       QStringLiteral("Carattere non ammesso: %1").arg(shownCharacter(key)),
+                       &field);
 }
 
 FilteredLineEdit::FilteredLineEdit(QWidget* parent) : QLineEdit(parent) {

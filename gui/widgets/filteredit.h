@@ -16,11 +16,13 @@ public:
     void setWarning(Warning warning) { warning_ = std::move(warning); }
     const KeyFilter& filter() const { return filter_; }
 
-    // Types `text` one character at a time; stops at the first refusal, after its message.
+    // Types `text` one character at a time; stops at the first refusal, after its message. A
+    // character the field drops is told under it, where a screen reader hears it too.
     template <typename Field> void type(Field& field, const QString& text);
 
 private:
     bool typeOne(QChar key, qsizetype length, QChar* insert);
+    static void tellDropped(QWidget& field, QChar key);
 
     KeyFilter filter_;
     Warning warning_;
@@ -89,6 +91,8 @@ template <typename Field> void KeyTyping::type(Field& field, const QString& text
             return;
         if (!insert.isNull())
             field.insertTyped(insert);
+        else
+            tellDropped(field, key);
     }
 }
 

@@ -52,11 +52,6 @@ QStringList pdf(const QString& type, const QString& protocol = "12a") {
             "moduli", "--office-type", "PROCURA",    "--office-seat", "FORL\u00CC"};
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A message as the command line prints it.
 QString plain(QString message) {
     return message.replace("\r\n", "\n");
@@ -139,10 +134,8 @@ void TestCli::commands() {
         {1,
          {"check", "soggetti.csv"},
          {},
-         "1: Cognome: carattere non ammesso '1'\n2: Nome: carattere non ammesso '|'\n"
-         "3: Codice del comune H5O1 sconosciuto\n",
+         "1: Cognome: carattere non ammesso '1'\n2: Codice del comune H5O1 sconosciuto\n",
          QByteArray(kRoman).replace("rossi", "ross1") +
-             QByteArray(kRoman).replace("mario", "mar|o") +
              QByteArray(kRoman).replace("H501,", "H5O1,")},
         // Warnings go with the rows in order; only --strict makes them a failure.
         {0,
@@ -194,7 +187,7 @@ void TestCli::commands() {
         QVERIFY2(run.err.startsWith(c.err) && run.err.isEmpty() == c.err.isEmpty(),
                  qPrintable(run.err));
         QCOMPARE(run.out, c.out);
-        QCOMPARE(readAll(folder.path("config.ini")), c.config);
+        QCOMPARE(readBytes(folder.path("config.ini")), c.config);
         QVERIFY(QDir(folder.path("lotti")).isEmpty() && QDir(folder.path("moduli")).isEmpty());
     }
 }
@@ -219,7 +212,7 @@ void TestCli::batchAndPdfWriteTheirFiles() {
     QVERIFY(batch.path().startsWith(QDir(folder.path("lotti")).absoluteFilePath("Velmora_")));
     const QStringList files = batch.entryList(QDir::Files, QDir::Name);
     QVERIFY(files.size() == 2 && files[0].startsWith("Nominativi_Velmora_"));
-    const QByteArray summary = readAll(batch.filePath(files[1]));
+    const QByteArray summary = readBytes(batch.filePath(files[1]));
     for (const QByteArray& line :
          {kCertificateTypes[0].toLatin1(), "Lingua tedesca: Si\r\n"_ba, "Finalit\xE0: LAVORO"_ba})
         QVERIFY2(summary.contains(line), line.constData());
@@ -231,8 +224,8 @@ void TestCli::batchAndPdfWriteTheirFiles() {
     QCOMPARE(paths.size(), 2);
     QVERIFY(paths[0].startsWith(QDir(folder.path("moduli")).absoluteFilePath("Modulo_Velmora_")));
     QVERIFY(paths[0].endsWith(".fdf") && paths[1].endsWith(".pdf") && QFile::exists(paths[1]));
-    QVERIFY(readAll(paths[0]).contains("/T (numSoggetti) /V (12)"));
-    QCOMPARE(readAll(folder.path("config.ini")), kConfig);
+    QVERIFY(readBytes(paths[0]).contains("/T (numSoggetti) /V (12)"));
+    QCOMPARE(readBytes(folder.path("config.ini")), kConfig);
 }
 
 // The program itself, writing to a full disk.

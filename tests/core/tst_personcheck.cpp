@@ -118,7 +118,6 @@ void TestPersonCheck::insertQuestions() {
              QStringLiteral("Il codice fiscale non corrisponde ai dati anagrafici (nome, giorno di "
                             "nascita o sesso). Codice atteso: %1. Inserire comunque?")
                  .arg(*computeTaxCode(codePerson(luca))));
-    QCOMPARE(computeTaxCode(codePerson(luca))->left(11), QStringLiteral("RSSLCU25D49"));
 }
 
 void TestPersonCheck::modificationWithoutItsRowAppends() {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
+#include <QToolTip>
 
 using namespace velmora;
 
@@ -35,6 +36,7 @@ void TestFilteredEdit::typedPastedAndDroppedTextIsFiltered() {
     edit.setKeyFilter(fiveLetters(), warningsTo(messages));
     test::typeKeys(&edit, QStringLiteral("ab1c"));
     QCOMPARE(edit.text(), QStringLiteral("ABC"));
+    QCOMPARE(QToolTip::text(), QStringLiteral("Carattere non ammesso: \u00AB1\u00BB"));
     QGuiApplication::clipboard()->setText(QStringLiteral("d-e"));
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(edit.text(), QStringLiteral("ABCDE"));
@@ -47,7 +49,10 @@ void TestFilteredEdit::typedPastedAndDroppedTextIsFiltered() {
     data.setText(QStringLiteral("x9y"));
     QDropEvent drop(QPointF(1, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     edit.dropEvent(&drop);
-    QCOMPARE(edit.text(), QStringLiteral("XY"));
+    // Alt and a letter is a mnemonic, never typed; AltGr (Ctrl+Alt on Windows) types, filtered.
+    QTest::keyClick(&edit, 'f', Qt::AltModifier);
+    QTest::keyClick(&edit, 'z', Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(edit.text(), QStringLiteral("XYZ"));
 
     FilteredTextEdit text;
     text.setKeyFilter(fiveLetters(), {});

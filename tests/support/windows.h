@@ -1,6 +1,11 @@
 #pragma once
 
+#include "gui/widgets/folderchooser.h"
+
 #include <QApplication>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QListView>
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
@@ -30,6 +35,20 @@ template <typename Control = QWidget> Control* control(const QObject& window, co
 inline bool gone(QWidget* window) {
     const QPointer<QWidget> watched(window);
     return QTest::qWaitFor([&] { return watched.isNull(); });
+}
+
+inline FolderChooser& folderChooser(const QWidget& window) {
+    return *control<FolderChooser>(window, "folderChooser");
+}
+
+// What the operator picks in a window's file list.
+inline void chooseFile(const QWidget& window, const QString& path) {
+    FolderChooser& folders = folderChooser(window);
+    QVERIFY(folders.setFolder(QFileInfo(path).absolutePath()));
+    auto* list = control<QListView>(folders, "fileList");
+    auto* model = static_cast<QFileSystemModel*>(list->model());
+    QTRY_VERIFY(model->index(path).isValid());
+    list->setCurrentIndex(model->index(path));
 }
 
 } // namespace velmora::test
