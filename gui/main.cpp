@@ -5,6 +5,7 @@
 #include "gui/program.h"
 #include "gui/recoverykeeper.h"
 #include "gui/startup.h"
+#include "gui/widgets/widgets.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtItalian);
 
+    velmora::presentOwnedWindowsAsDialogs();
     velmora::MessageBoxes messages;
 
     // The folder the program works in from here on: the current one when it holds ref/,

@@ -1,7 +1,9 @@
 #include "gui/widgets/widgets.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -163,6 +165,22 @@ QToolButton* pictureButton(const QString& picture, const QString& name, QWidget*
     button->setFocusPolicy(Qt::StrongFocus);
     button->setAutoRaise(true);
     return button;
+}
+
+namespace {
+
+QAccessibleInterface* ownedWindowInterface(const QString&, QObject* object) {
+    auto* window = qobject_cast<QWidget*>(object);
+    if (!window || !window->isWindow() || window->windowType() != Qt::Dialog ||
+        qobject_cast<QDialog*>(window))
+        return nullptr; // Qt's own interface
+    return new QAccessibleWidget(window, QAccessible::Dialog);
+}
+
+} // namespace
+
+void presentOwnedWindowsAsDialogs() {
+    QAccessible::installFactory(ownedWindowInterface);
 }
 
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel) {

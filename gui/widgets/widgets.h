@@ -65,6 +65,10 @@ QLabel* captionFor(const QString& text, QWidget* field, QWidget* parent);
 // and says it to a screen reader.
 QToolButton* pictureButton(const QString& picture, const QString& name, QWidget* parent);
 
+// A screen reader is told that the windows the main window owns are dialogs: they are plain
+// widgets kept above it. Once for the whole run, before any window is made.
+void presentOwnedWindowsAsDialogs();
+
 // The row of a window's closing buttons, to the right: confirm, then cancel.
 QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel);
 

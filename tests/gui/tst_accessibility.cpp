@@ -120,6 +120,7 @@ private Q_SLOTS:
 // typed); the formats of the dates told; the grid's cells without the hidden number column.
 void TestAccessibility::namesAndMnemonics() {
     QAccessible::setActive(true);
+    presentOwnedWindowsAsDialogs();
     AllWindows all;
     for (QWidget* window : all.windows) {
         QStringList faults;
@@ -156,6 +157,7 @@ void TestAccessibility::namesAndMnemonics() {
         QCOMPARE(static_cast<QLineEdit*>(date)->placeholderText(), QStringLiteral("gg/mm/aaaa"));
     }
     QCOMPARE(control(entry, "sexGroup")->accessibleName(), QStringLiteral("Sesso"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&entry)->role(), QAccessible::Dialog);
     QAccessibleTableInterface* grid =
         QAccessible::queryAccessibleInterface(control(all.main, "subjectGrid"))->tableInterface();
     QCOMPARE(grid->columnCount(), ColumnCount - 1);
