@@ -64,7 +64,9 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation != Qt::Vertical || section < 0 || section >= table_.subjectCount() ||
+        if (orientation == Qt::Horizontal)
+            return table_.headerData(section + 1, orientation, role);
+        if (section < 0 || section >= table_.subjectCount() ||
             (role != Qt::ToolTipRole && role != Qt::DisplayRole))
             return QIdentityProxyModel::headerData(section, orientation, role);
         const int row = section + 1;

@@ -161,6 +161,7 @@ void TestAccessibility::namesAndMnemonics() {
     QAccessibleTableInterface* grid =
         QAccessible::queryAccessibleInterface(control(all.main, "subjectGrid"))->tableInterface();
     QCOMPARE(grid->columnCount(), ColumnCount - 1);
+    QCOMPARE(grid->columnDescription(0), kColumnHeaders[SurnameColumn]);
     // The Tab orders; one Tab leaves the grid, whose arrows move inside it.
     QCOMPARE(tabOrder(control(all.main, "officeTypeEdit")),
              "officeTypeEdit certificateTypeCombo purposeEdit protocolNumberEdit germanCheck "
