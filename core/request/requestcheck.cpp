@@ -28,6 +28,11 @@ constexpr std::array kWrittenColumns{SurnameColumn,      NameColumn,      Munici
                                      FatherColumn,       SexColumn,       TaxCodeColumn,
                                      CuiColumn};
 
+// A value of blanks only is no value.
+bool blank(QStringView text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
+}
+
 bool printable(QStringView text) {
     return std::all_of(text.cbegin(), text.cend(), isPrintableWindows1252);
 }
@@ -112,7 +117,7 @@ Status checkForPdf(const Request& request, int subjects) {
 RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
     const auto cell = [&](Column column) { return table.text(row, column); };
     const auto within = [](QStringView text, qsizetype most) {
-        return !text.isEmpty() && text.size() <= most;
+        return !blank(text) && text.size() <= most;
     };
     const QStringView sex = cell(SexColumn);
     const QStringView municipalityCode = cell(MunicipalityCodeColumn);
@@ -152,7 +157,7 @@ RowFault checkPersonRow(const SubjectTable& table, int row, QDate today) {
         return RowFault::FatherTooLong;
     if (cell(ForeignPlaceColumn).size() > record::kForeignPlaceLimit)
         return RowFault::ForeignPlaceTooLong;
-    if (hasMunicipality && (!italy || !cell(ForeignPlaceColumn).isEmpty()))
+    if (hasMunicipality && (!italy || !blank(cell(ForeignPlaceColumn))))
         return RowFault::PlaceNotCoherent;
     if (italy && !hasMunicipality)
         return RowFault::NoMunicipality;

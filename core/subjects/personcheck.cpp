@@ -16,8 +16,9 @@ bool bornInItaly(const PersonFields& person) {
     return person.state == record::kItaly;
 }
 
+// Blanks only are no name.
 bool badName(const QString& text) {
-    return text.isEmpty() || text.size() > kNameLimit;
+    return text.trimmed().isEmpty() || text.size() > kNameLimit;
 }
 
 } // namespace
@@ -25,7 +26,8 @@ bool badName(const QString& text) {
 QList<FailedRule> checkPersonFields(const PersonFields& p, const QDateTime& now) {
     const bool italy = bornInItaly(p);
     const bool hasStateCode = !p.stateCode.isEmpty();
-    const Column placeField = p.foreignPlace.isEmpty() ? MunicipalityColumn : ForeignPlaceColumn;
+    const bool foreignPlace = !p.foreignPlace.trimmed().isEmpty();
+    const Column placeField = foreignPlace ? ForeignPlaceColumn : MunicipalityColumn;
     const struct {
         bool fails;
         const char16_t* line;
@@ -43,12 +45,11 @@ QList<FailedRule> checkPersonFields(const PersonFields& p, const QDateTime& now)
         {p.father.size() > kNameLimit, u"- Nome del padre non inserito correttamente",
          FatherColumn},
         {dateFails(p.birthDate, now), u"- Data di nascita nulla o non valida", BirthDateColumn},
-        {(italy && p.municipalityCode.isEmpty() && p.foreignPlace.isEmpty()) ||
+        {(italy && p.municipalityCode.isEmpty() && !foreignPlace) ||
              p.foreignPlace.size() > kForeignPlaceLimit,
          u"- Comune di nascita non inserito o non valido", placeField},
         {!hasStateCode, u"- Nazione di nascita non inserita o non valida", StateColumn},
-        {hasStateCode &&
-             ((!italy && !p.municipality.isEmpty()) || (italy && !p.foreignPlace.isEmpty())),
+        {hasStateCode && ((!italy && !p.municipality.isEmpty()) || (italy && foreignPlace)),
          u"- Comune di nascita non coerente con la Nazione",
          italy ? ForeignPlaceColumn : MunicipalityColumn},
     };

@@ -42,7 +42,7 @@ void TestPersonCheck::rules() {
         {set(kItalian, &P::surname, k72), {}, {}},
         {set(kItalian, &P::surname, k73), {1}, {SurnameColumn}},
         {set(kItalian, &P::surname, ""), {1}, {SurnameColumn}},
-        {set(kItalian, &P::surname, "   "), {}, {}}, // nothing is trimmed
+        {set(kItalian, &P::surname, "   "), {1}, {SurnameColumn}}, // blanks only are no name
         {set(kItalian, &P::name, k73), {2}, {NameColumn}},
         {set(kItalian, &P::father, k72), {}, {}},
         {set(kItalian, &P::father, k73), {8}, {FatherColumn}},

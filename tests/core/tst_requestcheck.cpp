@@ -109,6 +109,8 @@ void TestRequestCheck::batchRowCheck_data() {
         {romanSubject(), {{MunicipalityColumn, ""}}, RowFault::UnknownMunicipalityCode},
         {parisianSubject(), {{StateColumn, ""}}, RowFault::UnknownStateCode},
         {romanSubject(), {{SurnameColumn, "D'\u00C0NGELO"}}, RowFault::None},
+        {romanSubject(), {{NameColumn, "  "}}, RowFault::Name}, // blanks are no name, nor place
+        {romanSubject(), {{ForeignPlaceColumn, " "}}, RowFault::None},
         {romanSubject(), {{SurnameColumn, "\"ROSSI\""}}, RowFault::SurnameCharacter},
         {romanSubject(), {{NameColumn, "MAR|O"}}, RowFault::NameCharacter},
         {parisianSubject(), {{FatherColumn, "PIE-RRE"}}, RowFault::FatherCharacter},
