@@ -106,6 +106,10 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
         io.err << terminalText(result.error()) << '\n';
         return false;
     }
+    if (result->isEmpty()) {
+        io.err << kNoSubjectsInFile.toStdString() << '\n';
+        return false;
+    }
     table.appendRows(std::move(*result));
     return true;
 }

@@ -127,6 +127,11 @@ void ImportDialog::import() {
         close();
         return;
     }
+    // Nothing to add: the operator may choose another file.
+    if (result->isEmpty()) {
+        program_.messages.show(kNoSubjectsInFile, Messages::Icon::Exclamation);
+        return;
+    }
     program_.table.appendRows(std::move(*result));
     Q_EMIT imported(program_.table.subjectCount());
     program_.holdsImportedRows = true;

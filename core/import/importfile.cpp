@@ -279,6 +279,10 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
             troubles.append(read->error());
     }
     const QString tableTrouble = troubles.join(QStringLiteral("\r\n"));
+    // A file saved as UTF-16 would read as control characters; it is named for what it is.
+    if (const QByteArray start = device.peek(2); start == "\xFF\xFE" || start == "\xFE\xFF")
+        return generalFailure(1, QStringLiteral("Il file \u00E8 in UTF-16: salvarlo come UTF-8 o "
+                                                "Windows-1252"));
     const qint64 total = device.isSequential() ? 0 : device.size();
     LineReader reader(device);
     QList<SubjectRow> rows;
@@ -298,6 +302,10 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                                                          "supera il limite di grandezza"));
         if (status != LineReader::Status::Line)
             return generalFailure(number, QStringLiteral("Il file non pu\u00F2 essere letto"));
+        if (reader.lineInOtherEncoding())
+            return generalFailure(
+                number, QStringLiteral("Il file mescola le codifiche UTF-8 e Windows-1252: riga %1")
+                            .arg(number));
         if (const std::optional<QString> why = unreadableCharacter(line))
             return generalFailure(number, *why);
         if (rowsBefore + number > SubjectTable::kMaxRows)

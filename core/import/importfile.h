@@ -18,6 +18,8 @@ enum class ImportKind { FixedWidth = 0, Delimited = 1 };
 // was read): a birth date of the wrong length, or anything else.
 QString importDateMessage(int line);
 QString importGeneralMessage(int line);
+// A file without a single line: nothing to check, write or add.
+inline const QString kNoSubjectsInFile = QStringLiteral("Il file non contiene soggetti");
 // The table is full: line `line` of the file would be its row past SubjectTable::kMaxRows.
 QString importFullMessage(int line);
 

@@ -17,6 +17,11 @@ bool hasNonAscii(QByteArrayView bytes) {
     return all >= 0x80;
 }
 
+bool isUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    return !QString(decoder(bytes)).isNull() && !decoder.hasError();
+}
+
 } // namespace
 
 void LineReader::readByteOrderMark() {
@@ -60,8 +65,10 @@ void LineReader::decideEncoding() {
 void LineReader::decode(QByteArrayView bytes, QString& line) {
     if (!decided_ && hasNonAscii(bytes))
         decideEncoding();
-    if (!utf8_)
+    if (!utf8_) {
+        lineInOtherEncoding_ = decided_ && hasNonAscii(bytes) && isUtf8(bytes);
         return decodeWindows1252(bytes, line);
+    }
     // A byte order mark at the start of a later line is a character like any other.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
                                                      QStringDecoder::Flag::Stateless);

@@ -34,6 +34,9 @@ public:
     // Bytes taken from the device so far.
     qint64 bytesRead() const { return bytesRead_; }
     bool utf8() const { return utf8_; }
+    // The last line was read as Windows-1252, yet it is UTF-8 holding a character beyond ASCII:
+    // a file whose lines were saved in both encodings, which no one reading can get right.
+    bool lineInOtherEncoding() const { return lineInOtherEncoding_; }
 
 private:
     // A UTF-8 byte order mark at the start decides the encoding at once.
@@ -57,6 +60,7 @@ private:
     bool started_ = false;
     bool decided_ = false;
     bool utf8_ = false;
+    bool lineInOtherEncoding_ = false;
 };
 
 } // namespace velmora

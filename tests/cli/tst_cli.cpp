@@ -154,6 +154,7 @@ void TestCli::commands() {
          {},
          kRoman + kRoman},
         {2, {"check", "soggetti.csv", "--format", "txt"}, plain(importGeneralMessage(1))},
+        {2, {"check", "soggetti.csv"}, "Il file non contiene soggetti\n", {}, ""},
         {2,
          {"check", "altro.csv"},
          general + "Il file " + QDir::toNativeSeparators(folder.path("altro.csv")) + " non esiste"},

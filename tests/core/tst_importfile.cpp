@@ -92,6 +92,15 @@ void TestImportFile::fileOutcome_data() {
          importGeneralMessage(2) +
              u"\r\nIl carattere \u00AB\u0141\u00BB non esiste nella codifica Windows-1252"_s},
         {kCsv, lines({"A,B,,,5/1/1970,Z110,,M"}), 0, importGeneralMessage(1)},
+        {kCsv, "\xFF\xFE" + lines({romanCsv()}), 0,
+         importGeneralMessage(1) +
+             u"\r\nIl file \u00E8 in UTF-16: salvarlo come UTF-8 o Windows-1252"_s},
+        {kCsv,
+         lines({romanCsv().replace("Rossi", "Ross\xEC"),
+                romanCsv().replace("Rossi", "Ross\xC3\xAC")}),
+         0,
+         importGeneralMessage(2) +
+             u"\r\nIl file mescola le codifiche UTF-8 e Windows-1252: riga 2"_s},
         // The longest line the reader takes, and one more character.
         {kCsv, lines({romanCsv().replace("Rossi", longField.chopped(1))}), 0, "1"},
         {kCsv, lines({romanCsv(), romanCsv().replace("Rossi", longField)}), 0,
