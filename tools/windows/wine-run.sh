@@ -11,9 +11,16 @@ export WINEPREFIX=${VELMORA_WINEPREFIX:-$cache/wine-tests}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+# Wine's drive Z: is the root folder. The path is worked out here rather than asked of winepath,
+# which can fail while another test starts the Wine server and then gives nothing.
+windowsPath() {
+    local path
+    path=$(realpath -m "$1")
+    printf 'Z:%s' "${path//\//\\}"
+}
 paths=()
 for dir in "$cache/qt-6.4.2/bin" "$cache/qpdf-11.3.0/bin" "$runtime" /usr/x86_64-w64-mingw32/lib; do
-    paths+=("$(winepath -w "$dir" 2>/dev/null)")
+    paths+=("$(windowsPath "$dir")")
 done
 export WINEPATH=$(IFS=';'; echo "${paths[*]}")
 
@@ -21,7 +28,7 @@ log=$(mktemp --suffix=.txt)
 trap 'rm -f "$log"' EXIT
 arguments=("$@")
 case $(basename "$exe") in
-tst_*) arguments+=(-o "$(winepath -w "$log"),txt") ;;
+tst_*) arguments+=(-o "$(windowsPath "$log"),txt") ;;
 esac
 timeout --kill-after=10 "${VELMORA_WINE_TIMEOUT:-600}" wine "$exe" "${arguments[@]}"
 status=$?
