@@ -52,4 +52,31 @@ DataFolders currentDataFolders() {
             executableFolder.isEmpty() ? QString() : installedDataFolder(executableFolder)};
 }
 
+Status holdWorkFolder(QLockFile& lock, const QString& folder) {
+    // A lock is stale only when its program has gone, however long it has been held.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return {};
+    const QString shown = QDir::toNativeSeparators(folder);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.error() == QLockFile::LockFailedError) {
+        const QString holder =
+            lock.getLockInfo(&pid, &host, &application)
+                ? QStringLiteral(" (processo %1 sul computer %2)").arg(QString::number(pid), host)
+                : QString();
+        return Failure{QStringLiteral("Velmora \u00E8 gi\u00E0 aperto nella cartella di lavoro "
+                                      "%1%2.\r\nUsare il programma gi\u00E0 aperto, o chiuderlo "
+                                      "prima di aprirne un altro.")
+                           .arg(shown, holder)};
+    }
+    const QString why = lock.error() == QLockFile::PermissionError
+                            ? QStringLiteral("permesso negato")
+                            : QStringLiteral("errore del file system");
+    return Failure{QStringLiteral("Impossibile usare la cartella di lavoro %1: il file %2 non "
+                                  "pu\u00F2 essere creato (%3).")
+                       .arg(shown, kLockFile.toString(), why)};
+}
+
 } // namespace velmora

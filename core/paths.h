@@ -1,16 +1,22 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <QDir>
+#include <QLockFile>
 #include <QString>
 
 namespace velmora {
 
-// Files the program keeps below its working folder, resolved at each use.
+// Files the program keeps below its working folder.
 inline constexpr QStringView kConfigFile = u"config.ini";
 inline constexpr QStringView kMunicipalityTable = u"ref/FileCodComuni.txt";
 inline constexpr QStringView kStateTable = u"ref/FileCodStati.txt";
 inline constexpr QStringView kFormTemplate = u"ref/modello.pdf";
 inline constexpr QStringView kUserManual = u"docs/ORV-Velmora-Manuale_Utente.doc";
+// Held by the windowed program for its whole run: one program per working folder, so that two
+// never write over each other's request in progress. The command-line tool never takes it.
+inline constexpr QStringView kLockFile = u"velmora.lock";
 
 // The working folder: `current` when it holds ref/ (the build tree, or an office's shared
 // folder), else `userFolder`.
@@ -39,15 +45,15 @@ struct DataFolders {
     QString dataFile(QStringView piece) const;
 };
 
-// This process's folders: the current folder and the one beside its executable.
+// This process's folders: the current folder and the one beside its executable, as absolute
+// paths taken once, so that a working folder removed under a running program is named in the
+// failures of its writes, never replaced by another.
 DataFolders currentDataFolders();
 
-inline QString workingPath(QStringView piece) {
-    return QDir::current().absoluteFilePath(piece.toString());
-}
-
-inline QString dataPath(QStringView piece) {
-    return currentDataFolders().dataFile(piece);
-}
+// Takes `lock`, made on kLockFile of the working folder `folder`, for as long as it lives. A lock
+// that a program no longer running left behind is taken over. Fails, in the operator's words,
+// when another program holds the folder (naming its computer and process when known) or when
+// the lock cannot be made.
+Status holdWorkFolder(QLockFile& lock, const QString& folder);
 
 } // namespace velmora

@@ -39,6 +39,12 @@ int main(int argc, char* argv[]) {
                       velmora::Messages::Icon::Critical);
         return 1;
     }
+    // Before any file of the folder is read or written.
+    QLockFile lock(QDir(work).filePath(velmora::kLockFile.toString()));
+    if (const velmora::Status held = velmora::holdWorkFolder(lock, work); !held) {
+        messages.show(held.error(), velmora::Messages::Icon::Critical);
+        return 1;
+    }
 
     velmora::DesktopShell shell;
     velmora::SystemClock clock;

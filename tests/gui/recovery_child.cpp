@@ -1,5 +1,6 @@
-// A run of the program that its test kills as a crash would: it starts in the folder given,
-// makes a few changes and says "kept" once the recovery file holds them, then waits.
+// A run of the program that its test kills as a crash would: it takes the folder given as the
+// program does, makes a few changes and says "kept" once the recovery file holds them, then
+// waits.
 #include "core/clock.h"
 #include "core/paths.h"
 #include "core/subjects/recoveryfile.h"
@@ -21,6 +22,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc < 2 || !QDir::setCurrent(QString::fromLocal8Bit(argv[1])))
         return 2;
+    QLockFile lock(QDir::current().filePath(kLockFile.toString()));
+    if (!holdWorkFolder(lock, QDir::currentPath()))
+        return 3;
     test::RecordingMessages messages;
     test::RecordingShell shell;
     SystemClock clock;
@@ -36,7 +40,7 @@ int main(int argc, char* argv[]) {
     });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QFile file(workingPath(kRecoveryFile));
+        QFile file(program.folders.workFile(kRecoveryFile));
         if (file.open(QIODevice::ReadOnly) && file.readAll().contains("SOGGETTI=2")) {
             poll.stop();
             std::puts("kept");

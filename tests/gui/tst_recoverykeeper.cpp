@@ -18,7 +18,8 @@ private Q_SLOTS:
     void crashedRunIsTakenBack();
 };
 
-// A run killed as a crash would leaves its request behind; the next run takes it back.
+// A run killed as a crash would leaves its request behind; the next run takes it back. While
+// the first runs, a second program cannot take its folder; once it has gone, its lock is stale.
 void TestRecoveryKeeper::crashedRunIsTakenBack() {
     ProgramFixture f(kCompleteConfig);
     writePlaceTables(f.folder);
@@ -26,8 +27,17 @@ void TestRecoveryKeeper::crashedRunIsTakenBack() {
     crashed.start(QStringLiteral(VELMORA_RECOVERY_CHILD), {f.folder.path()});
     QVERIFY(crashed.waitForReadyRead(20000));
     QCOMPARE(crashed.readAllStandardOutput().trimmed(), QByteArray("kept"));
+    QLockFile lock(f.folder.path("velmora.lock"));
+    const Status second = holdWorkFolder(lock, f.folder.path());
+    QVERIFY(!second);
+    QVERIFY2(second.error().contains(QStringLiteral("gi\u00E0 aperto nella cartella di lavoro %1 "
+                                                    "(processo %2 sul computer ")
+                                         .arg(f.folder.path())
+                                         .arg(crashed.processId())),
+             qPrintable(second.error()));
     crashed.kill();
     QVERIFY(crashed.waitForFinished());
+    QVERIFY(holdWorkFolder(lock, f.folder.path()));
 
     f.messages.answers = {true};
     RecoveryKeeper keeper(f.program);
