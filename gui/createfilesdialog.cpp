@@ -68,7 +68,7 @@ void CreateFilesDialog::open(const Request& request, bool pdfForm) {
         // The remembered folder is gone: start from the desktop, or else from the working folder.
         remembered = desktopFolder();
         if (!folderChooser->setFolder(remembered))
-            folderChooser->setFolder(QDir::currentPath());
+            folderChooser->setFolder(program_.folders.work);
     }
     bringToFront(*this);
 }
@@ -86,7 +86,7 @@ void CreateFilesDialog::writePdfForm() {
     const FormFields fields =
         pdfFormFields(program_.config, request_, program_.table.subjectCount());
     const PdfFormResult form =
-        velmora::writePdfForm(chosen, stamp, fields, dataPath(kFormTemplate));
+        velmora::writePdfForm(chosen, stamp, fields, program_.folders.dataFile(kFormTemplate));
     if (!form) {
         program_.messages.show(form.error(), Messages::Icon::Critical);
         return;

@@ -55,7 +55,7 @@ ExportDialog::ExportDialog(Program& program) : program_(program) {
     resize(480, 460);
     if (!folderChooser->setFolder(program.config.importFolder) &&
         !folderChooser->setFolder(desktopFolder()))
-        folderChooser->setFolder(QDir::currentPath());
+        folderChooser->setFolder(program.folders.work);
 }
 
 void ExportDialog::exportSubjects() {

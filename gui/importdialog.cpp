@@ -25,10 +25,10 @@ const QString kCsvPattern = QStringLiteral("*.csv");
 const QString kImporting = QStringLiteral("Importazione del file in corso . . .");
 constexpr int kProgressAfterMs = 400;
 
-// The desktop, or else the folder the program runs in.
-QString fallbackFolder() {
+// The desktop, or else the working folder.
+QString fallbackFolder(const QString& work) {
     const QString desktop = desktopFolder();
-    return desktop.isEmpty() ? QDir::currentPath() : desktop;
+    return desktop.isEmpty() ? work : desktop;
 }
 
 } // namespace
@@ -79,16 +79,16 @@ void ImportDialog::showRememberedFolder() {
     QString& remembered = program_.config.importFolder;
     if (program_.reloadConfig() == ConfigRead::Complete) {
         if (remembered.isEmpty())
-            remembered = fallbackFolder();
+            remembered = fallbackFolder(program_.folders.work);
         if (folderChooser->setFolder(remembered))
             return;
     }
     // No configuration, or its folder is gone.
     if (remembered.isEmpty()) {
-        folderChooser->setFolder(QDir::currentPath());
+        folderChooser->setFolder(program_.folders.work);
         return;
     }
-    remembered = fallbackFolder();
+    remembered = fallbackFolder(program_.folders.work);
     folderChooser->setFolder(remembered);
 }
 

@@ -652,7 +652,7 @@ void MainWindow::changeOfficeData() {
 }
 
 void MainWindow::openManual() {
-    const QString manual = dataPath(kUserManual);
+    const QString manual = program_.folders.dataFile(kUserManual);
     if (!program_.shell.open(manual))
         program_.messages.show(manualNotOpenedMessage(manual), Messages::Icon::Information);
 }

@@ -5,15 +5,15 @@
 
 namespace velmora {
 
-Program::Program(Messages& messages, Shell& shell, Clock& clock)
-    : messages(messages), shell(shell), clock(clock) {}
+Program::Program(Messages& messages, Shell& shell, Clock& clock, DataFolders folders)
+    : messages(messages), shell(shell), clock(clock), folders(std::move(folders)) {}
 
 ConfigRead Program::readConfig() {
-    return readConfigFile(workingPath(kConfigFile), config);
+    return readConfigFile(folders.workFile(kConfigFile), config);
 }
 
 bool Program::writeConfig() {
-    const Status written = writeConfigFile(workingPath(kConfigFile), config);
+    const Status written = writeConfigFile(folders.workFile(kConfigFile), config);
     if (written)
         return true;
     messages.show(configWriteFailure(written.error()), Messages::Icon::Critical);

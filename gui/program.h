@@ -17,13 +17,16 @@ class Shell;
 // belong to the main window.
 class Program {
 public:
-    Program(Messages& messages, Shell& shell, Clock& clock);
+    Program(Messages& messages, Shell& shell, Clock& clock,
+            DataFolders folders = currentDataFolders());
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     Messages& messages;
     Shell& shell;
     Clock& clock;
+    // Fixed at start: every file the program reads or writes is below these.
+    const DataFolders folders;
 
     Config config;
     RequestHolder request;
@@ -33,8 +36,8 @@ public:
     bool holdsImportedRows = false; // rows came from a file: "Crea File" checks them first
     int batchCounter = 0;           // the "(n)" of the next batch of a minute already taken
     // The place tables of the working folder, or the installed ones; each use refreshes them.
-    ReferenceTable municipalities{dataPath(kMunicipalityTable)};
-    ReferenceTable states{dataPath(kStateTable)};
+    ReferenceTable municipalities{folders.dataFile(kMunicipalityTable)};
+    ReferenceTable states{folders.dataFile(kStateTable)};
 
     // config.ini in the working folder. A write that fails is told to the operator and the
     // values stay in memory; returns false then.

@@ -35,7 +35,7 @@ void RecoveryKeeper::offer() {
     if (armed_)
         return;
     fresh_ = program_.request.request();
-    QFile file(workingPath(kRecoveryFile));
+    QFile file(program_.folders.workFile(kRecoveryFile));
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly)) {
             if (!putDamagedAside(file.errorString()))
@@ -46,7 +46,7 @@ void RecoveryKeeper::offer() {
             if (read && holdsWork(read->request, read->subjects, fresh_)) {
                 if (!program_.messages.ask(recoveryQuestion(*read), Messages::Icon::Exclamation,
                                            false)) {
-                    const Result<QString> aside = moveRecoveryAside(QDir::currentPath());
+                    const Result<QString> aside = moveRecoveryAside(program_.folders.work);
                     if (!aside) {
                         program_.messages.show(aside.error(), Messages::Icon::Critical);
                         return; // the file stays as it is, unwritten for this run
@@ -88,7 +88,7 @@ Status RecoveryKeeper::restore(const RecoveryRead& read) {
 }
 
 bool RecoveryKeeper::putDamagedAside(const QString& why) {
-    const Result<QString> aside = moveRecoveryAside(QDir::currentPath());
+    const Result<QString> aside = moveRecoveryAside(program_.folders.work);
     if (!aside) {
         program_.messages.show(aside.error(), Messages::Icon::Critical);
         return false;
@@ -109,7 +109,7 @@ void RecoveryKeeper::flush() {
 
 void RecoveryKeeper::write() {
     timer_.stop();
-    const QString path = workingPath(kRecoveryFile);
+    const QString path = program_.folders.workFile(kRecoveryFile);
     const Request& request = program_.request.request();
     if (!holdsWork(request, program_.table.subjectCount(), fresh_)) {
         QFile::remove(path); // nothing to take back: no question at the next start

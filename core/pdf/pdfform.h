@@ -50,7 +50,7 @@ using PdfFormResult = Result<FormFiles>;
 
 // Writes the form-data file and, beside it, the filled PDF: both or neither. A form of the
 // same minute in the same folder is overwritten, and kept as it was when writing fails.
-// `templatePath` is absolute (the form-data file names it): dataPath(kFormTemplate).
+// `templatePath` is absolute: the form-data file names it.
 PdfFormResult writePdfForm(const QString& folder, const BatchStamp& stamp, const FormFields& fields,
                            const QString& templatePath);
 
