@@ -300,6 +300,9 @@ void MainWindow::buildControls() {
     setCentralWidget(central);
     rowReasonLabel = named(new QLabel(this), "rowReasonLabel");
     statusBar()->addWidget(rowReasonLabel, 1);
+    protectionLabel = named(new QLabel(this), "protectionLabel");
+    protectionLabel->setWordWrap(true);
+    statusBar()->addPermanentWidget(protectionLabel);
 
     for (QWidget* field :
          {static_cast<QWidget*>(protocolNumberEdit), static_cast<QWidget*>(germanCheck),
@@ -639,6 +642,15 @@ void MainWindow::showRowReason() {
     const QString reason = row > 0 ? rowReason(program_.table, row) : QString();
     rowReasonLabel->setText(reason.isEmpty() ? QString()
                                              : QStringLiteral("Riga %1: %2").arg(row).arg(reason));
+}
+
+void MainWindow::showProtection(const QString& trouble) {
+    protectionLabel->setText(
+        trouble.isEmpty()
+            ? QString()
+            : QStringLiteral("\u26A0 Richiesta in corso non protetta: %1")
+                  .arg(QString(trouble).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+    protectionLabel->setToolTip(trouble);
 }
 
 void MainWindow::officeTypeLeft() {

@@ -56,6 +56,8 @@ public:
     void start();
     // Makes a data row current, showing it, as after an import.
     void showRow(int row);
+    // Why the request in progress is not kept for a restart, in the status line; "" clears it.
+    void showProtection(const QString& trouble);
 
 Q_SIGNALS:
     // The splash screen has gone: the program is ready for the operator.
@@ -144,7 +146,8 @@ private:
     QPushButton* pdfFormButton;
     ClickableLabel* pdfFormIcon;
     QPushButton* exitButton;
-    QLabel* rowReasonLabel; // in the status line: why the current row is marked
+    QLabel* rowReasonLabel;  // in the status line: why the current row is marked
+    QLabel* protectionLabel; // in the status line: the work is not kept for a restart
 
     QPointer<OfficeDialog> officeDialog_;
     QPointer<CreateFilesDialog> createFilesDialog_;

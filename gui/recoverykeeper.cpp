@@ -2,12 +2,9 @@
 
 #include "core/clock.h"
 #include "core/files/filewriter.h"
-#include "core/paths.h"
-#include "core/text/textfile.h"
 #include "gui/messages.h"
 #include "gui/program.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace velmora {
@@ -15,6 +12,7 @@ namespace {
 
 const QString kNotKept =
     QStringLiteral("La richiesta in corso non pu\u00F2 essere conservata per una ripresa:\r\n%1");
+const QString kTooLarge = QStringLiteral("il file supera la grandezza massima di %1 MiB");
 
 } // namespace
 
@@ -22,6 +20,9 @@ RecoveryKeeper::RecoveryKeeper(Program& program) : program_(program) {
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::write);
+    retry_.setSingleShot(true);
+    retry_.setInterval(kRetryMs);
+    connect(&retry_, &QTimer::timeout, this, &RecoveryKeeper::write);
 
     SubjectTable& table = program_.table;
     connect(&table, &QAbstractItemModel::rowsInserted, this, &RecoveryKeeper::changed);
@@ -35,32 +36,53 @@ void RecoveryKeeper::offer() {
     if (armed_)
         return;
     fresh_ = program_.request.request();
-    QFile file(program_.folders.workFile(kRecoveryFile));
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (!putDamagedAside(file.errorString()))
-                return;
-        } else {
-            const Result<RecoveryRead> read = readRecovery(file.readAll());
-            file.close();
-            if (read && holdsWork(read->request, read->subjects, fresh_)) {
-                if (!program_.messages.ask(recoveryQuestion(*read), Messages::Icon::Exclamation,
-                                           false)) {
-                    const Result<QString> aside = moveRecoveryAside(program_.folders.work);
-                    if (!aside) {
-                        program_.messages.show(aside.error(), Messages::Icon::Critical);
-                        return; // the file stays as it is, unwritten for this run
-                    }
-                } else if (const Status restored = restore(*read);
-                           !restored && !putDamagedAside(restored.error())) {
-                    return;
-                }
-            } else if (!read && !putDamagedAside(read.error())) {
-                return;
-            }
+    const QString path = program_.folders.workFile(kRecoveryFile);
+    if (QFile::exists(path) && !takeBack(path))
+        return;
+    armed_ = true;
+}
+
+bool RecoveryKeeper::takeBack(const QString& path) {
+    QFile file(path);
+    if (file.size() > maxRecoveryBytes())
+        return putDamagedAside(kTooLarge.arg(maxRecoveryBytes() / (1024 * 1024)));
+    // A file that cannot be read now is not damaged: it stays for the next start.
+    if (!file.open(QIODevice::ReadOnly)) {
+        setTrouble(recoveryLaterMessage(path, file.errorString()));
+        program_.messages.show(trouble_, Messages::Icon::Critical);
+        return false;
+    }
+    const Result<RecoveryRead> read = readRecovery(file.readAll());
+    file.close();
+    if (!read)
+        return putDamagedAside(read.error());
+    if (!holdsWork(read->request, read->subjects, fresh_))
+        return true;
+    if (!program_.messages.ask(recoveryQuestion(*read), Messages::Icon::Exclamation, false)) {
+        const Result<QString> aside = moveRecoveryAside(program_.folders.work);
+        if (!aside) {
+            // Unmoved, the file stays as it is, unwritten for this run.
+            setTrouble(aside.error());
+            program_.messages.show(trouble_, Messages::Icon::Critical);
+            return false;
+        }
+        program_.messages.show(keptAsideMessage(*aside), Messages::Icon::Information);
+        return true;
+    }
+    // The place tables are not the file: when one cannot be read, the file waits for them.
+    for (ReferenceTable* table : {&program_.municipalities, &program_.states}) {
+        if (const Status usable = table->refresh(); !usable) {
+            setTrouble(recoveryLaterMessage(path, usable.error()));
+            program_.messages.show(trouble_, Messages::Icon::Critical);
+            return false;
         }
     }
-    armed_ = true;
+    if (const Status restored = restore(*read); !restored)
+        return putDamagedAside(restored.error());
+    if (!read->dropped.isEmpty())
+        program_.messages.show(read->dropped.join(QStringLiteral("\r\n")),
+                               Messages::Icon::Exclamation);
+    return true;
 }
 
 Status RecoveryKeeper::restore(const RecoveryRead& read) {
@@ -90,7 +112,8 @@ Status RecoveryKeeper::restore(const RecoveryRead& read) {
 bool RecoveryKeeper::putDamagedAside(const QString& why) {
     const Result<QString> aside = moveRecoveryAside(program_.folders.work);
     if (!aside) {
-        program_.messages.show(aside.error(), Messages::Icon::Critical);
+        setTrouble(aside.error());
+        program_.messages.show(trouble_, Messages::Icon::Critical);
         return false;
     }
     program_.messages.show(damagedRecoveryMessage(*aside, why), Messages::Icon::Critical);
@@ -103,28 +126,42 @@ void RecoveryKeeper::changed() {
 }
 
 void RecoveryKeeper::flush() {
-    if (timer_.isActive())
+    if (timer_.isActive() || retry_.isActive())
         write();
 }
 
 void RecoveryKeeper::write() {
     timer_.stop();
+    retry_.stop();
     const QString path = program_.folders.workFile(kRecoveryFile);
     const Request& request = program_.request.request();
+    Status written;
     if (!holdsWork(request, program_.table.subjectCount(), fresh_)) {
-        QFile::remove(path); // nothing to take back: no question at the next start
-        return;
+        // Nothing to take back: no question at the next start.
+        if (QFile file(path); file.exists() && !file.remove())
+            written = Failure{cannotWrite(path, file.errorString())};
+    } else {
+        const Result<QByteArray> bytes =
+            recoveryBytes(request, program_.table, program_.clock.now());
+        written =
+            bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
     }
-    const Result<QByteArray> bytes = recoveryBytes(request, program_.table, program_.clock.now());
-    const Status written =
-        bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
     if (written) {
-        warned_ = false;
+        setTrouble({});
         return;
     }
-    if (!warned_)
+    // One message for a run of failed writes; the status line tells until one succeeds.
+    if (trouble_.isEmpty())
         program_.messages.show(kNotKept.arg(written.error()), Messages::Icon::Exclamation);
-    warned_ = true;
+    setTrouble(written.error());
+    retry_.start();
+}
+
+void RecoveryKeeper::setTrouble(const QString& trouble) {
+    if (trouble == trouble_)
+        return;
+    trouble_ = trouble;
+    Q_EMIT protectionChanged(trouble_);
 }
 
 } // namespace velmora

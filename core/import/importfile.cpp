@@ -306,7 +306,9 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
             return generalFailure(
                 number, QStringLiteral("Il file mescola le codifiche UTF-8 e Windows-1252: riga %1")
                             .arg(number));
-        if (const std::optional<QString> why = unreadableCharacter(line))
+        const bool tabbed = kind == ImportKind::Recovery && line.contains(kTab);
+        if (const std::optional<QString> why =
+                unreadableCharacter(tabbed ? QString(line).replace(kTab, u' ') : line))
             return generalFailure(number, *why);
         if (rowsBefore + number > SubjectTable::kMaxRows)
             return Failure{importFullMessage(number)};
@@ -325,7 +327,7 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                                                                 record::kBirthDate.width)
                                                         .trimmed()));
         } else {
-            const DelimitedFields fields = delimitedFields(line);
+            const DelimitedFields fields = tabbed ? tabbedFields(line) : delimitedFields(line);
             if (fields.isEmpty())
                 return generalFailure(number,
                                       QStringLiteral("La riga ha %1 campi invece di %2 o %3")

@@ -11,8 +11,9 @@
 
 namespace velmora {
 
-// The two kinds of import file, in the order of the import window's type list.
-enum class ImportKind { FixedWidth = 0, Delimited = 1 };
+// The two kinds of import file, in the order of the import window's type list, and the subject
+// lines of the recovery file: delimited lines, or tabbed ones where no separator could serve.
+enum class ImportKind { FixedWidth = 0, Delimited = 1, Recovery = 2 };
 
 // What the operator is told, with the 1-based number of the line that failed (0 when no line
 // was read): a birth date of the wrong length, or anything else.

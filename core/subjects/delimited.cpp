@@ -70,9 +70,27 @@ Result<QString> delimitedLine(const SubjectRow& subject, int row) {
     return line;
 }
 
-Status appendDelimitedLines(QByteArray& bytes, const SubjectTable& table) {
+DelimitedFields tabbedFields(QStringView line) {
+    DelimitedFields fields;
+    for (const QStringView field : line.tokenize(kTab)) {
+        if (fields.size() == kMostDelimitedFields)
+            return {};
+        fields.append(field);
+    }
+    return fields.size() == kMostDelimitedFields ? fields : DelimitedFields();
+}
+
+Status appendDelimitedLines(QByteArray& bytes, const SubjectTable& table,
+                            Unsplittable unsplittable) {
     for (int row = 1; row <= table.subjectCount(); ++row) {
-        const Result<QString> line = delimitedLine(table.subject(row), row);
+        const SubjectRow& subject = table.subject(row);
+        Result<QString> line = delimitedLine(subject, row);
+        if (!line && unsplittable == Unsplittable::Tabbed) {
+            QStringList values;
+            for (const Column column : kDelimitedColumns)
+                values.append(subject[column].toString());
+            line = values.join(kTab);
+        }
         if (!line)
             return Failure{line.error()};
         QChar bad;

@@ -39,9 +39,20 @@ DelimitedFields delimitedFields(QStringView line);
 // Fails, naming the row, when the values hold both separators in a way no split can undo.
 Result<QString> delimitedLine(const SubjectRow& subject, int row);
 
-// Every row of the table as such lines, Windows-1252, CR LF after each, appended to `bytes`;
-// fails at the first row that cannot be written.
-Status appendDelimitedLines(QByteArray& bytes, const SubjectTable& table);
+// The recovery file's own rule for a subject that no separator can write: its values joined by
+// tabs, which no value of the table holds (typing and the import both refuse control
+// characters). Subject files still refuse tabs; only the recovery file is read with this rule.
+inline constexpr QChar kTab = u'\t';
+// The fields of such a line: exactly kMostDelimitedFields, else none.
+DelimitedFields tabbedFields(QStringView line);
+
+// What becomes of a row that delimitedLine() cannot write: the writing fails, naming it, or the
+// row is written as a tabbed line.
+enum class Unsplittable { Fail, Tabbed };
+
+// Every row of the table as such lines, Windows-1252, CR LF after each, appended to `bytes`.
+Status appendDelimitedLines(QByteArray& bytes, const SubjectTable& table,
+                            Unsplittable unsplittable = Unsplittable::Fail);
 // The same lines alone: a file that "Importa da file" (type CSV) reads back into the same rows.
 Result<QByteArray> delimitedSubjectBytes(const SubjectTable& table);
 

@@ -1,6 +1,8 @@
 #include "core/subjects/recoveryfile.h"
 
 #include "core/import/importfile.h"
+#include "core/import/linereader.h"
+#include "core/request/request.h"
 #include "core/subjects/delimited.h"
 #include "core/text/textfile.h"
 #include "core/text/windows1252.h"
@@ -9,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace velmora {
 namespace {
@@ -45,6 +46,28 @@ const QString kDamaged =
     QStringLiteral("La richiesta non completata non pu\u00F2 essere ripresa: %1.\r\n"
                    "Il file \u00E8 stato conservato come %2");
 const QString kCannotMoveAside = QStringLiteral("Impossibile spostare il file %1 in %2");
+const QString kKeptAside =
+    QStringLiteral("La richiesta non completata \u00E8 stata conservata come %1");
+const QString kLater =
+    QStringLiteral("La richiesta non completata non pu\u00F2 essere ripresa ora: %1.\r\n"
+                   "Il file %2 resta com'\u00E8 e sar\u00E0 riproposto al prossimo avvio; fino "
+                   "ad allora la richiesta in corso non \u00E8 protetta.");
+const QString kDropped =
+    QStringLiteral("Il file %1, riga %2, campo \u00AB%3\u00BB: valore non ripreso (%4)");
+
+// The protocol date as its field shows it: digits, or the field's blanks, in dd/mm/yyyy.
+bool shownDate(QStringView text) {
+    if (text.isEmpty())
+        return true;
+    if (text.size() != 10)
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (i == 2 || i == 5 ? c != u'/' : c != u'_' && (c < u'0' || c > u'9'))
+            return false;
+    }
+    return true;
+}
 
 // A header value on one line: the purpose field takes no line breaks, so none is lost.
 QString oneLine(QString text) {
@@ -107,7 +130,7 @@ Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& tab
         if (!appendLine(bytes, line, &bad))
             return Failure{unencodable(bad)};
     }
-    if (const Status written = appendDelimitedLines(bytes, table); !written)
+    if (const Status written = appendDelimitedLines(bytes, table, Unsplittable::Tabbed); !written)
         return Failure{written.error()};
     return bytes;
 }
@@ -136,9 +159,25 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
         (position.size() == 1 && (position[0] < u'0' || position[0] >= QChar(u'0' + types))))
         return badLine(2);
     request.certificateType = position.isEmpty() ? -1 : position.toInt();
-    request.purpose = values[1];
-    request.protocolNumber = values[2];
+    // Each value as the field would have taken it, typed key by key.
+    const auto typed = [&read, &values](int index, const KeyFilter& filter, const QString& field) {
+        Result<QString> value = typeText(filter, values[index]);
+        if (value)
+            return std::move(*value);
+        read.dropped.append(kDropped.arg(kRecoveryFile).arg(index + 2).arg(field, value.error()));
+        return QString();
+    };
+    request.purpose = typed(1, requestfields::purpose(), QStringLiteral("Finalit\u00E0"));
+    request.protocolNumber =
+        typed(2, requestfields::protocolNumber(), QStringLiteral("Numero protocollo"));
     request.protocolDate = values[3];
+    if (!shownDate(request.protocolDate)) {
+        read.dropped.append(kDropped.arg(kRecoveryFile)
+                                .arg(5)
+                                .arg(QStringLiteral("Data protocollo"),
+                                     QStringLiteral("non ha la forma gg/mm/aaaa")));
+        request.protocolDate.clear();
+    }
     if (values[4] != kYes && values[4] != kNo)
         return badLine(6);
     request.german = values[4] == kYes;
@@ -159,8 +198,7 @@ Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
     QByteArray lines = read.subjectLines;
     QBuffer device(&lines);
     device.open(QIODevice::ReadOnly);
-    ImportResult imported =
-        importSubjects(device, ImportKind::Delimited, 0, municipalities, states);
+    ImportResult imported = importSubjects(device, ImportKind::Recovery, 0, municipalities, states);
     if (!imported)
         return Failure{kBadSubjects.arg(kHeaderLines + 1).arg(imported.error())};
     if (imported->size() != read.subjects)
@@ -183,25 +221,36 @@ QString damagedRecoveryMessage(const QString& asidePath, const QString& why) {
     return kDamaged.arg(why, QDir::toNativeSeparators(asidePath));
 }
 
-QString recoveryAsideName(const QDateTime& when) {
-    return QStringLiteral("richiesta-in-corso-%1.txt")
-        .arg(when.toString(QStringLiteral("yyyyMMdd-hhmm")));
+QString keptAsideMessage(const QString& asidePath) {
+    return kKeptAside.arg(QDir::toNativeSeparators(asidePath));
+}
+
+QString recoveryLaterMessage(const QString& path, const QString& why) {
+    return kLater.arg(why, QDir::toNativeSeparators(path));
+}
+
+QString recoveryAsideName(const QDateTime& when, int copy) {
+    const QString stamp = when.toString(QStringLiteral("yyyyMMdd-hhmm"));
+    return copy == 1 ? QStringLiteral("richiesta-in-corso-%1.txt").arg(stamp)
+                     : QStringLiteral("richiesta-in-corso-%1-%2.txt").arg(stamp).arg(copy);
 }
 
 Result<QString> moveRecoveryAside(const QString& folder) {
     const QDir dir(folder);
     const QString current = dir.filePath(kRecoveryFile.toString());
-    const QString aside = dir.filePath(recoveryAsideName(QFileInfo(current).lastModified()));
-    QFile::remove(aside); // a copy of the same minute is older still
+    const QDateTime changed = QFileInfo(current).lastModified();
+    QString aside;
+    for (int copy = 1; aside.isEmpty() || QFileInfo::exists(aside); ++copy)
+        aside = dir.filePath(recoveryAsideName(changed, copy));
     if (!QFile::rename(current, aside))
         return Failure{kCannotMoveAside.arg(QDir::toNativeSeparators(current),
                                             QDir::toNativeSeparators(aside))};
-    const QRegularExpression olderCopy(QStringLiteral("^richiesta-in-corso-\\d{8}-\\d{4}\\.txt$"));
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        if (olderCopy.match(name).hasMatch() && dir.filePath(name) != aside)
-            QFile::remove(dir.filePath(name));
-    }
     return aside;
+}
+
+qint64 maxRecoveryBytes() {
+    constexpr qint64 kHeaderBytes = 4096; // eight lines, the longest a purpose of 250 characters
+    return kHeaderBytes + qint64(SubjectTable::kMaxRows) * (LineReader::kMaxLineLength + 2);
 }
 
 } // namespace velmora

@@ -15,12 +15,15 @@ namespace velmora {
 // close loses nothing, and offered back at the next start.
 inline constexpr QStringView kRecoveryFile = u"richiesta-in-corso.txt";
 
-
 // The recovery file: a few header lines with the request fields, the time of the change and
 // the number of subjects, then the subjects as delimited lines. The first line tells the
 // operator which lines to remove to import the subjects by hand.
 Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& table,
                                  const QDateTime& saved);
+
+// The most a recovery file can hold: its header and the longest lines of a full table. A larger
+// file is damaged, and refused before it is read.
+qint64 maxRecoveryBytes();
 
 struct RecoveryRead {
     Request request;
@@ -28,6 +31,9 @@ struct RecoveryRead {
     int subjects = 0;
     // The subject lines as they stand in the file, for the import to read.
     QByteArray subjectLines;
+    // A request field whose value breaks the field's rules is left empty; each is told here,
+    // with the file, the line and the rule.
+    QStringList dropped;
 };
 
 // The header read and checked; the subject lines are left to the import. Fails on a file
@@ -45,15 +51,20 @@ bool holdsWork(const Request& request, int subjects, const Request& fresh);
 
 // "È stata trovata una richiesta non completata (...). Riprenderla?"
 QString recoveryQuestion(const RecoveryRead& read);
-// What the operator is told about a recovery file that cannot be read back.
+// What the operator is told about a recovery file that is damaged and was put aside, about one
+// put aside because it was not taken back, and about one that stays for the next start because
+// the restore failed for a reason of its own (a place table).
 QString damagedRecoveryMessage(const QString& asidePath, const QString& why);
+QString keptAsideMessage(const QString& asidePath);
+QString recoveryLaterMessage(const QString& path, const QString& why);
 
-// The older copy's name: richiesta-in-corso-AAAAMMGG-hhmm.txt.
-QString recoveryAsideName(const QDateTime& when);
+// The older copy's name: richiesta-in-corso-AAAAMMGG-hhmm.txt, then -2, -3, ... after it when a
+// copy of the same minute exists.
+QString recoveryAsideName(const QDateTime& when, int copy = 1);
 
-// Moves the recovery file of `folder` aside under its older copy's name (its last change
-// gives the date) and removes any copy older still, so that one older copy exists at a time.
-// Returns the path of the copy.
+// Moves the recovery file of `folder` aside under the first free older copy's name (its last
+// change gives the date). No copy is ever removed: they are the operator's to delete. Returns
+// the path of the copy.
 Result<QString> moveRecoveryAside(const QString& folder);
 
 } // namespace velmora

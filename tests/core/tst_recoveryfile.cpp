@@ -1,5 +1,6 @@
 #include "core/import/importfile.h"
 #include "core/subjects/recoveryfile.h"
+#include "core/text/windows1252.h"
 #include "support/places.h"
 
 #include <QBuffer>
@@ -12,10 +13,11 @@ static const QDateTime kSaved(QDate(2010, 3, 15), QTime(9, 32));
 static const Request kRequest{2, "LAVORO = PRESSO L'UFFICIO; \u00C0 ROMA", "123AB", "15/03/2010",
                               true};
 
-// The recovery file of kRequest with three subjects.
+// The recovery file of kRequest with three subjects, the last one such that no separator can
+// write it.
 static QByteArray savedRequest() {
     SubjectTable table;
-    table.appendRows(rowsOf({romanSubject(), parisianSubject(), romanSubject()}));
+    table.appendRows(rowsOf({romanSubject(), parisianSubject(), parisianWithSeparators()}));
     return recoveryBytes(kRequest, table, kSaved).value();
 }
 
@@ -38,7 +40,7 @@ private Q_SLOTS:
                  "ultima modifica il 15/03/2010 alle 09:32). Riprenderla?");
         QCOMPARE(recoveredSubjects(*read, municipalities_, states_).value(),
                  (QList{SubjectRow(romanSubject()), SubjectRow(parisianSubject()),
-                        SubjectRow(romanSubject())}));
+                        SubjectRow(parisianWithSeparators())}));
         // No type chosen yet, nothing typed, no subjects.
         const Result<RecoveryRead> blank =
             readRecovery(*recoveryBytes(Request{}, SubjectTable(), kSaved));
@@ -73,15 +75,42 @@ private Q_SLOTS:
         QVERIFY2(error.contains(reason), qPrintable(error));
     }
 
-    void oneOlderCopyIsKept() {
-        writeBytes(folder_.path("richiesta-in-corso-20090101-0800.txt"), "old");
+    // Values that the fields would refuse are left out, each one told; the rest is taken back.
+    void valuesBreakingTheFieldsAreDropped() {
+        const QByteArray bytes = savedRequest()
+                                     .replace("L'UFFICIO", "L'UFFICIO\x01")
+                                     .replace("=123AB", "=123AB-" + QByteArray(30, '9'))
+                                     .replace("15/03/2010\r\nLINGUA", "15.03.2010\r\nLINGUA");
+        const Result<RecoveryRead> read = readRecovery(bytes);
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        QCOMPARE(std::tuple(read->request.purpose, read->request.protocolNumber,
+                            read->request.protocolDate, read->request.german),
+                 std::tuple(QString(), QString(), QString(), true));
+        QCOMPARE(read->dropped,
+                 (QStringList{"Il file richiesta-in-corso.txt, riga 3, campo \u00ABFinalit\u00E0"
+                              "\u00BB: valore non ripreso (carattere non ammesso: " +
+                                  shownCharacter(QChar(1)) + ")",
+                              "Il file richiesta-in-corso.txt, riga 4, campo \u00ABNumero "
+                              "protocollo\u00BB: valore non ripreso (carattere non ammesso: " +
+                                  shownCharacter(u'-') + ")",
+                              "Il file richiesta-in-corso.txt, riga 5, campo \u00ABData "
+                              "protocollo\u00BB: valore non ripreso (non ha la forma "
+                              "gg/mm/aaaa)"}));
+    }
+
+    // Each copy put aside keeps a name of its own; none is ever removed.
+    void copiesAreNeverRemoved() {
+        writeBytes(folder_.path("richiesta-in-corso-20090101-0800.txt"), "older");
+        writeBytes(folder_.path("richiesta-in-corso-20100315-0932.txt"), "old");
         writeBytes(folder_.path("richiesta-in-corso.txt"), "current");
         QVERIFY(setModified(folder_.path("richiesta-in-corso.txt"),
                             kSaved.secsTo(QDateTime::currentDateTime())));
         const Result<QString> aside = moveRecoveryAside(folder_.path());
         QVERIFY2(aside.ok(), qPrintable(aside.error()));
         QCOMPARE(QDir(folder_.path()).entryList({"richiesta-in-corso*"}, QDir::Files),
-                 QStringList{"richiesta-in-corso-20100315-0932.txt"});
+                 (QStringList{"richiesta-in-corso-20090101-0800.txt",
+                              "richiesta-in-corso-20100315-0932-2.txt",
+                              "richiesta-in-corso-20100315-0932.txt"}));
         QCOMPARE(readBytes(*aside), "current");
     }
 

@@ -35,7 +35,8 @@ int main(int argc, char* argv[]) {
     main.start();
     // Once the splash screen has gone, as the operator would.
     QObject::connect(&main, &MainWindow::splashClosed, &main, [&] {
-        program.table.appendRows(test::rowsOf({test::romanSubject(), test::parisianSubject()}));
+        program.table.appendRows(
+            test::rowsOf({test::romanSubject(), test::parisianWithSeparators()}));
         test::control<QLineEdit>(main, "protocolNumberEdit")->setText(QStringLiteral("PROT1"));
     });
     QTimer poll;

@@ -67,6 +67,13 @@ inline SubjectValues parisianSubject() {
         QStringLiteral("DUPONT|JOS\u00C8|F||1234567|PIERRE|31/12/1999||PARIGI|FRANCIA||Z110"));
 }
 
+// The Parisian with a surname and a name that hold both separators of a delimited line, as a
+// fixed-width import can bring in.
+inline SubjectValues parisianWithSeparators() {
+    return subjectCells(
+        QStringLiteral("DUPONT,A|JOS\u00C8;B|F||1234567|PIERRE|31/12/1999||PARIGI|FRANCIA||Z110"));
+}
+
 // Subjects as the subject list file holds them: fixed-width lines, CR LF after each.
 inline QByteArray subjectListBytes(const QList<SubjectValues>& subjects) {
     SubjectTable table;
