@@ -42,7 +42,7 @@ int runBatch(const QStringList& arguments, Io& io) {
     const QString folder = destination(*options);
     if (folder.isEmpty())
         return usageError(io, kName, QStringLiteral("serve --dest CARTELLA"));
-    const Config office = officeConfig(*options, io.folders);
+    const Config office = officeConfig(*options, io);
 
     // The rows first, as the operator imports before "Crea File" counts them.
     SubjectTable table;

@@ -55,7 +55,7 @@ int runPdf(const QStringList& arguments, Io& io) {
     }
 
     // The form names the requesting office: the data the program does not start without.
-    const Config office = officeConfig(*options, io.folders);
+    const Config office = officeConfig(*options, io);
     if (const auto missing =
             missingOfficeData({office.officeType, office.officeSeat, request.purpose})) {
         io.err << terminalText(missing->message) << '\n';

@@ -23,9 +23,12 @@ QString certPositionRange() {
     return QStringLiteral("da 0 a %1").arg(kCertificateTypes.size() - 1);
 }
 
-Config officeConfig(const Options& options, const DataFolders& folders) {
+Config officeConfig(const Options& options, Io& io) {
     Config config;
-    readConfigFile(folders.workFile(kConfigFile), config);
+    QStringList dropped;
+    readConfigFile(io.folders.workFile(kConfigFile), config, &dropped);
+    for (const QString& message : dropped)
+        io.err << "velmora-cli: " << message.toStdString() << '\n';
     config.officeType = options.values.value(QStringLiteral("--office-type"), config.officeType);
     config.officeSeat = options.values.value(QStringLiteral("--office-seat"), config.officeSeat);
     return config;

@@ -15,8 +15,9 @@ std::optional<int> certPosition(const Options& options);
 QString certPositionRange();
 
 // The office as config.ini in the working folder keeps it, with --office-type and
-// --office-seat in its place when given. config.ini is only read.
-Config officeConfig(const Options& options, const DataFolders& folders);
+// --office-seat in its place when given. config.ini is only read; a value of it that breaks its
+// field's rules is left out and told on standard error.
+Config officeConfig(const Options& options, Io& io);
 
 // --purpose, --protocol, --office-type and --office-seat as the main window's and the office
 // data window's fields would hold them once typed (letters in capitals); a failure says why the

@@ -28,10 +28,16 @@ enum class ConfigRead {
     Unreadable // no file, or it cannot be opened
 };
 
+// Far above seven lines of the longest values: a larger file is damaged, and not read.
+inline constexpr qint64 kMaxConfigBytes = 64 * 1024;
+
 // Reads the lines the file has into `config`; lines 5 to 7 are optional and a missing one
-// leaves its value as it was.
-ConfigRead readConfigFile(const QString& path, Config& config);
-ConfigRead readConfigLines(const QStringList& lines, Config& config);
+// leaves its value as it was. A value that its field would not take (a character or a length
+// the office-data window refuses, a control character in a folder) is left empty, and told in
+// `dropped` with the file and the line, as is a file over kMaxConfigBytes, which is Unreadable.
+ConfigRead readConfigFile(const QString& path, Config& config, QStringList* dropped = nullptr);
+ConfigRead readConfigLines(const QStringList& lines, Config& config, const QString& file = {},
+                           QStringList* dropped = nullptr);
 
 // Writes all seven lines, all or nothing; on failure the file is as it was.
 Status writeConfigFile(const QString& path, const Config& config);

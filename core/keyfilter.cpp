@@ -31,4 +31,12 @@ Result<QString> typeText(const KeyFilter& filter, QStringView text) {
     return typed;
 }
 
+QString droppedValueMessage(const QString& file, int line, const QString& field,
+                            const QString& why) {
+    return QStringLiteral("Il file %1, riga %2, campo \u00AB%3\u00BB: valore scartato (%4)")
+        .arg(file)
+        .arg(line)
+        .arg(field, why);
+}
+
 } // namespace velmora

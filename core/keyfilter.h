@@ -39,6 +39,11 @@ KeyDecision judgeKey(const KeyFilter& filter, QChar key, qsizetype length);
 // not take, or with the field's own message when the text passes its limit.
 Result<QString> typeText(const KeyFilter& filter, QStringView text);
 
+// A value read from a file that its field would not take: it is left out, and the operator is
+// told the file, the line, the field and why.
+QString droppedValueMessage(const QString& file, int line, const QString& field,
+                            const QString& why);
+
 namespace keys {
 inline bool isAsciiLetter(int c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');

@@ -359,7 +359,11 @@ void MainWindow::enableRequestField(QWidget& field, bool enabled) {
 
 void MainWindow::start() {
     roundOptionButtons(*this);
-    const ConfigRead read = program_.readConfig();
+    QStringList dropped;
+    const ConfigRead read = program_.readConfig(&dropped);
+    // A value left out is asked for again by the office-data window when the program needs it.
+    if (!dropped.isEmpty())
+        program_.messages.show(dropped.join(QStringLiteral("\r\n")), Messages::Icon::Exclamation);
     const StartupPlan plan = planStartup(read, program_.config);
     newRequest();
     officeTypeEdit->setText(plan.officeType);

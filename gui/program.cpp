@@ -8,8 +8,8 @@ namespace velmora {
 Program::Program(Messages& messages, Shell& shell, Clock& clock, DataFolders folders)
     : messages(messages), shell(shell), clock(clock), folders(std::move(folders)) {}
 
-ConfigRead Program::readConfig() {
-    return readConfigFile(folders.workFile(kConfigFile), config);
+ConfigRead Program::readConfig(QStringList* dropped) {
+    return readConfigFile(folders.workFile(kConfigFile), config, dropped);
 }
 
 bool Program::writeConfig() {

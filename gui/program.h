@@ -39,9 +39,10 @@ public:
     ReferenceTable municipalities{folders.dataFile(kMunicipalityTable)};
     ReferenceTable states{folders.dataFile(kStateTable)};
 
-    // config.ini in the working folder. A write that fails is told to the operator and the
-    // values stay in memory; returns false then.
-    ConfigRead readConfig();
+    // config.ini in the working folder; what it holds against the fields' rules is left out and
+    // told in `dropped`. A write that fails is told to the operator and the values stay in
+    // memory; returns false then.
+    ConfigRead readConfig(QStringList* dropped = nullptr);
     bool writeConfig();
     // The output and import windows read config.ini again when they open; an office type the
     // operator changed in the main window and did not save yet is kept, not replaced.

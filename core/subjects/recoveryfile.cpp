@@ -52,8 +52,6 @@ const QString kLater =
     QStringLiteral("La richiesta non completata non pu\u00F2 essere ripresa ora: %1.\r\n"
                    "Il file %2 resta com'\u00E8 e sar\u00E0 riproposto al prossimo avvio; fino "
                    "ad allora la richiesta in corso non \u00E8 protetta.");
-const QString kDropped =
-    QStringLiteral("Il file %1, riga %2, campo \u00AB%3\u00BB: valore non ripreso (%4)");
 
 // The protocol date as its field shows it: digits, or the field's blanks, in dd/mm/yyyy.
 bool shownDate(QStringView text) {
@@ -164,7 +162,8 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
         Result<QString> value = typeText(filter, values[index]);
         if (value)
             return std::move(*value);
-        read.dropped.append(kDropped.arg(kRecoveryFile).arg(index + 2).arg(field, value.error()));
+        read.dropped.append(
+            droppedValueMessage(kRecoveryFile.toString(), index + 2, field, value.error()));
         return QString();
     };
     request.purpose = typed(1, requestfields::purpose(), QStringLiteral("Finalit\u00E0"));
@@ -172,10 +171,9 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
         typed(2, requestfields::protocolNumber(), QStringLiteral("Numero protocollo"));
     request.protocolDate = values[3];
     if (!shownDate(request.protocolDate)) {
-        read.dropped.append(kDropped.arg(kRecoveryFile)
-                                .arg(5)
-                                .arg(QStringLiteral("Data protocollo"),
-                                     QStringLiteral("non ha la forma gg/mm/aaaa")));
+        read.dropped.append(droppedValueMessage(kRecoveryFile.toString(), 5,
+                                                QStringLiteral("Data protocollo"),
+                                                QStringLiteral("non ha la forma gg/mm/aaaa")));
         request.protocolDate.clear();
     }
     if (values[4] != kYes && values[4] != kNo)

@@ -1,4 +1,5 @@
 #include "core/config.h"
+#include "core/text/windows1252.h"
 #include "support/recorders.h"
 
 #include <QTest>
@@ -36,6 +37,36 @@ private Q_SLOTS:
         test::writeBytes(path, "UFFICIO\r\nROMA\r\n\r\n\r\n\r\n\r\n\r\n");
         QCOMPARE(readConfigFile(path, emptyPurpose), ConfigRead::Complete);
         QVERIFY(!emptyPurpose.isComplete());
+    }
+
+    // Values the office-data window would refuse are left out and told, so that it asks for them
+    // again; a file far too large to be a configuration is not read at all.
+    void valuesBreakingTheFieldsAreDropped() {
+        test::ScratchFolder folder;
+        const QString path = folder.path("config.ini");
+        test::writeBytes(path, "UFFICIO\x07\r\n" + QByteArray(61, 'R') +
+                                   "\r\nlavoro\r\n 2\r\n/srv\x01out\r\n");
+        Config config;
+        QStringList dropped;
+        QCOMPARE(readConfigFile(path, config, &dropped), ConfigRead::Complete);
+        QCOMPARE(config, (Config{{}, {}, "LAVORO", " 2", {}, {}, {}}));
+        QCOMPARE(dropped.value(0), "Il file " + path +
+                                       ", riga 1, campo \u00ABTipo ufficio\u00BB: valore scartato "
+                                       "(carattere non ammesso: " +
+                                       shownCharacter(QChar(7)) + ")");
+        QVERIFY(dropped.value(1).contains(", riga 2, campo \u00ABSede ufficio\u00BB: valore "
+                                          "scartato (Massimo 60 Caratteri)"));
+        QVERIFY(dropped.value(2).contains(", riga 5, campo \u00ABCartella dei lotti\u00BB"));
+        QCOMPARE(dropped.size(), 3);
+
+        QVERIFY(QFile(path).resize(kMaxConfigBytes + 1));
+        Config none;
+        dropped.clear();
+        QCOMPARE(readConfigFile(path, none, &dropped), ConfigRead::Unreadable);
+        QCOMPARE(none, Config());
+        QCOMPARE(dropped, QStringList{"Il file " + path +
+                                      " supera la grandezza massima di 64 KiB "
+                                      "ed \u00E8 danneggiato: non \u00E8 stato letto"});
     }
 };
 

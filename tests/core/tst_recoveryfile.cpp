@@ -88,13 +88,13 @@ private Q_SLOTS:
                  std::tuple(QString(), QString(), QString(), true));
         QCOMPARE(read->dropped,
                  (QStringList{"Il file richiesta-in-corso.txt, riga 3, campo \u00ABFinalit\u00E0"
-                              "\u00BB: valore non ripreso (carattere non ammesso: " +
+                              "\u00BB: valore scartato (carattere non ammesso: " +
                                   shownCharacter(QChar(1)) + ")",
                               "Il file richiesta-in-corso.txt, riga 4, campo \u00ABNumero "
-                              "protocollo\u00BB: valore non ripreso (carattere non ammesso: " +
+                              "protocollo\u00BB: valore scartato (carattere non ammesso: " +
                                   shownCharacter(u'-') + ")",
                               "Il file richiesta-in-corso.txt, riga 5, campo \u00ABData "
-                              "protocollo\u00BB: valore non ripreso (non ha la forma "
+                              "protocollo\u00BB: valore scartato (non ha la forma "
                               "gg/mm/aaaa)"}));
     }
 
