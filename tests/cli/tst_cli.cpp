@@ -137,6 +137,16 @@ void TestCli::commands() {
          "1: Cognome: carattere non ammesso '1'\n2: Codice del comune H5O1 sconosciuto\n",
          QByteArray(kRoman).replace("rossi", "ross1") +
              QByteArray(kRoman).replace("H501,", "H5O1,")},
+        // Malformed records that once reached the upload file.
+        {1,
+         {"check", "soggetti.csv"},
+         {},
+         "1: Cognome mancante o pi\u00F9 lungo di 72 caratteri\n2: Codice fiscale: carattere non "
+         "ammesso ' '\n3: Codice fiscale: carattere non ammesso '+'\n4: CUI: carattere non "
+         "ammesso '-'\n",
+         QByteArray(kRoman).replace("rossi", "  ") + QByteArray(kRoman).replace("1F\r", "1 \r") +
+             "dupont,marie,,parigi,1999-12-31,110,,F,++++++++++++++++,\r\n" +
+             QByteArray(kParisian).replace("1234567", "12-45.7")},
         // Warnings go with the rows in order; only --strict makes them a failure.
         {0,
          {"check", "soggetti.csv"},
@@ -166,6 +176,14 @@ void TestCli::commands() {
          {},
          {}},
         {1, batch(), "Inserire il Tipo Ufficio\n", {}, kValid, {}},
+        {1,
+         batch(),
+         "velmora-cli: Il file " + QDir::toNativeSeparators(folder.path("config.ini")) +
+             ", riga 1, campo \u00ABTipo ufficio\u00BB: valore scartato (carattere non ammesso: "
+             "U+0001)\nInserire il Tipo Ufficio\n",
+         {},
+         kValid,
+         "UFF\x01ICIO\r\nROMA\r\nLAVORO\r\n 1\r\n"},
         {1,
          batch({"--office-type", "U", "--office-seat", "R"}, "--purpose"),
          kErrors,
