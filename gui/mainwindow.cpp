@@ -301,7 +301,6 @@ void MainWindow::buildControls() {
     rowReasonLabel = named(new QLabel(this), "rowReasonLabel");
     statusBar()->addWidget(rowReasonLabel, 1);
     protectionLabel = named(new QLabel(this), "protectionLabel");
-    protectionLabel->setWordWrap(true);
     statusBar()->addPermanentWidget(protectionLabel);
 
     for (QWidget* field :
