@@ -133,7 +133,7 @@ void ImportDialog::import() {
         return;
     }
     program_.table.appendRows(std::move(*result));
-    Q_EMIT imported(program_.table.subjectCount());
+    Q_EMIT imported(rowsBefore + 1, program_.table.subjectCount());
     program_.holdsImportedRows = true;
     program_.config.importFolder = folderChooser->folder();
     program_.writeConfig();

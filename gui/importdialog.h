@@ -23,8 +23,8 @@ public:
     void open();
 
 Q_SIGNALS:
-    // The file's rows were appended; `lastRow` is the table's last row now.
-    void imported(int lastRow);
+    // The file's rows were appended: rows `firstRow` to `lastRow`, the table's last row now.
+    void imported(int firstRow, int lastRow);
     // The file was refused and the table holds its `rowsBefore` rows as before.
     void refused(int rowsBefore);
 

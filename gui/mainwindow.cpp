@@ -5,6 +5,7 @@
 #include "core/request/requestcheck.h"
 #include "core/subjects/personcheck.h"
 #include "core/subjects/rowwarnings.h"
+#include "core/subjects/subjectsearch.h"
 #include "gui/calendardialog.h"
 #include "gui/cleartabledialog.h"
 #include "gui/createfilesdialog.h"
@@ -18,6 +19,7 @@
 #include "gui/subjectdialog.h"
 #include "gui/waitdialog.h"
 #include "gui/widgets/filteredit.h"
+#include "gui/widgets/findbar.h"
 #include "gui/widgets/maskeddateedit.h"
 #include "gui/widgets/subjectgrid.h"
 #include "gui/widgets/widgets.h"
@@ -74,6 +76,14 @@ MainWindow::MainWindow(Program& program) : program_(program) {
     splashTimer_.setSingleShot(true);
     connect(&rowCheckTimer_, &QTimer::timeout, this, &MainWindow::checkImportedRows);
     connect(&splashTimer_, &QTimer::timeout, this, &MainWindow::closeSplash);
+    countTimer_.setSingleShot(true);
+    connect(&countTimer_, &QTimer::timeout, this, &MainWindow::showCounts);
+    const auto count = qOverload<>(&QTimer::start);
+    connect(&program_.table, &SubjectTable::rowsInserted, &countTimer_, count);
+    connect(&program_.table, &SubjectTable::rowsRemoved, &countTimer_, count);
+    connect(&program_.table, &SubjectTable::modelReset, &countTimer_, count);
+    connect(&program_.table, &SubjectTable::dataChanged, &countTimer_, count);
+    showCounts();
     connect(&program_.request, &RequestHolder::changed, this, &MainWindow::showRequest);
 }
 
@@ -112,7 +122,13 @@ CreateFilesDialog& MainWindow::createFilesDialog() {
 ImportDialog& MainWindow::importDialog() {
     if (!importDialog_) {
         importDialog_ = made<ImportDialog>(this, program_);
-        connect(importDialog_, &ImportDialog::imported, this, &MainWindow::showRow);
+        connect(importDialog_, &ImportDialog::imported, this, [this](int firstRow, int lastRow) {
+            showRow(lastRow);
+            const int count = lastRow - firstRow + 1;
+            statusBar()->showMessage(count == 1
+                                         ? QStringLiteral("Importato 1 soggetto")
+                                         : QStringLiteral("Importati %1 soggetti").arg(count));
+        });
         // The import added nothing: the table is laid out again, or its current row moved.
         connect(importDialog_, &ImportDialog::refused, this,
                 [this](int rowsBefore) { clearTableDialog().keepRows(rowsBefore); });
@@ -174,6 +190,18 @@ void MainWindow::buildControls() {
     auto* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     exportAction =
         named(fileMenu->addAction(QStringLiteral("&Esporta soggetti...")), "exportAction");
+    auto* editMenu = menuBar()->addMenu(QStringLiteral("&Modifica"));
+    findAction = named(editMenu->addAction(QStringLiteral("&Trova...")), "findAction");
+    findAction->setShortcut(QKeySequence::Find);
+    findNextAction =
+        named(editMenu->addAction(QStringLiteral("Trova &successivo")), "findNextAction");
+    findNextAction->setShortcut(Qt::Key_F3);
+    findPreviousAction =
+        named(editMenu->addAction(QStringLiteral("Trova &precedente")), "findPreviousAction");
+    findPreviousAction->setShortcut(Qt::SHIFT | Qt::Key_F3);
+    nextMarkedAction =
+        named(editMenu->addAction(QStringLiteral("&Vai al prossimo errore")), "nextMarkedAction");
+    nextMarkedAction->setShortcut(Qt::Key_F8);
     auto* configurationMenu = menuBar()->addMenu(QStringLiteral("&Configurazione"));
     officeDataAction =
         named(configurationMenu->addAction(QStringLiteral("&Modifica Configurazione Utente")),
@@ -246,13 +274,15 @@ void MainWindow::buildControls() {
     auto* subjects = new QVBoxLayout(subjectsBox);
     subjectGrid = named(new SubjectGrid(program_.table, subjectsBox), "subjectGrid");
     subjectGrid->setAccessibleName(QStringLiteral("Soggetti"));
+    findBar = named(new FindBar(subjectsBox), "findBar");
     legendLabel = named(new QLabel(kLegend, subjectsBox), "legendLabel");
+    subjects->addWidget(findBar);
     subjects->addWidget(subjectGrid, 1);
     subjects->addWidget(legendLabel);
     auto* tableButtons = new QHBoxLayout;
     insertSubjectButton = named(new QPushButton(QStringLiteral("&Inserisci Soggetto"), subjectsBox),
                                 "insertSubjectButton");
-    changeSubjectButton = named(new QPushButton(QStringLiteral("&Modifica Soggetto"), subjectsBox),
+    changeSubjectButton = named(new QPushButton(QStringLiteral("Modifica So&ggetto"), subjectsBox),
                                 "changeSubjectButton");
     deleteSubjectButton = named(new QPushButton(QStringLiteral("&Elimina Soggetto"), subjectsBox),
                                 "deleteSubjectButton");
@@ -298,6 +328,8 @@ void MainWindow::buildControls() {
     bottom->addWidget(exitButton);
     page->addLayout(bottom);
     setCentralWidget(central);
+    countLabel = named(new QLabel(this), "countLabel");
+    statusBar()->addPermanentWidget(countLabel);
     rowReasonLabel = named(new QLabel(this), "rowReasonLabel");
     statusBar()->addWidget(rowReasonLabel, 1);
     protectionLabel = named(new QLabel(this), "protectionLabel");
@@ -318,6 +350,12 @@ void MainWindow::buildControls() {
     pressButtonsByKey(*this);
 
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportSubjects);
+    connect(findAction, &QAction::triggered, findBar, &FindBar::open);
+    connect(findNextAction, &QAction::triggered, this, [this] { findSubject(true, true); });
+    connect(findPreviousAction, &QAction::triggered, this, [this] { findSubject(false, true); });
+    connect(nextMarkedAction, &QAction::triggered, this, &MainWindow::goToNextMarkedRow);
+    connect(findBar, &FindBar::textEdited, this, [this] { findSubject(true, false); });
+    connect(findBar, &FindBar::closed, subjectGrid, qOverload<>(&QWidget::setFocus));
     connect(officeDataAction, &QAction::triggered, this, &MainWindow::changeOfficeData);
     connect(manualAction, &QAction::triggered, this, &MainWindow::openManual);
     connect(certificateTypeCombo, &QComboBox::activated, this, &MainWindow::certificateTypeChosen);
@@ -645,6 +683,34 @@ void MainWindow::showRowReason() {
     const QString reason = row > 0 ? rowReason(program_.table, row) : QString();
     rowReasonLabel->setText(reason.isEmpty() ? QString()
                                              : QStringLiteral("Riga %1: %2").arg(row).arg(reason));
+}
+
+void MainWindow::findSubject(bool forward, bool again) {
+    if (findBar->isHidden() || findBar->text().trimmed().isEmpty()) {
+        findBar->open();
+        return;
+    }
+    const int current = subjectGrid->currentRow();
+    // As the text is typed the current row is looked at first: it may hold it still.
+    const int from = again || current == 0 ? current : current - 1;
+    const int row = velmora::findSubject(program_.table, findBar->text(), from, forward);
+    findBar->showFound(row > 0);
+    if (row > 0)
+        subjectGrid->setCurrentCell(row, SurnameColumn);
+}
+
+void MainWindow::goToNextMarkedRow() {
+    const int row = nextMarkedRow(program_.table, subjectGrid->currentRow());
+    if (row == 0) {
+        statusBar()->showMessage(QStringLiteral("Nessuna riga con errori o avvisi"));
+        return;
+    }
+    subjectGrid->setCurrentCell(row, SurnameColumn);
+    subjectGrid->setFocus();
+}
+
+void MainWindow::showCounts() {
+    countLabel->setText(subjectCounts(program_.table));
 }
 
 void MainWindow::showProtection(const QString& trouble) {

@@ -18,6 +18,7 @@ namespace velmora {
 
 class CalendarDialog;
 class CharacterPalette;
+class FindBar;
 class ClearTableDialog;
 class ClickableLabel;
 class CreateFilesDialog;
@@ -109,6 +110,11 @@ private:
     void officeTypeLeft();
     void gridCurrentChanged();
     void showRowReason();
+    // The find bar's text in the surname, name and tax code, from the current row on (`again`:
+    // from the one after it) or back from it.
+    void findSubject(bool forward, bool again);
+    void goToNextMarkedRow();
+    void showCounts();
     void officeDataSaved(bool firstRun);
     void tableErased(int keptRows);
     void rowWritten(int row);
@@ -121,8 +127,13 @@ private:
     Request checked_;             // the request "Crea File" accepted, while its rows are checked
     QTimer rowCheckTimer_;
     QTimer splashTimer_;
+    QTimer countTimer_; // a burst of table changes is counted once
 
     QAction* exportAction;
+    QAction* findAction;
+    QAction* findNextAction;
+    QAction* findPreviousAction;
+    QAction* nextMarkedAction;
     QAction* officeDataAction;
     QAction* manualAction;
     FilteredLineEdit* officeTypeEdit;
@@ -135,6 +146,7 @@ private:
     QToolButton* calendarButton;
     QLabel* allFieldsNote;
     QGroupBox* subjectsBox;
+    FindBar* findBar;
     SubjectGrid* subjectGrid;
     QLabel* legendLabel;
     QPushButton* insertSubjectButton;
@@ -146,6 +158,7 @@ private:
     QPushButton* pdfFormButton;
     ClickableLabel* pdfFormIcon;
     QPushButton* exitButton;
+    QLabel* countLabel;      // in the status line: how many subjects, how many marked
     QLabel* rowReasonLabel;  // in the status line: why the current row is marked
     QLabel* protectionLabel; // in the status line: the work is not kept for a restart
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 
 using namespace velmora;
 using test::control;
@@ -139,6 +140,7 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     QTest::mouseClick(control(import, "okButton"), Qt::LeftButton);
     QCOMPARE(grid.currentRow(), 300);
     QVERIFY(visibleInGrid(grid));
+    QCOMPARE(main.statusBar()->currentMessage(), QStringLiteral("Importati 300 soggetti"));
 
     const auto deleteRow = [&](int row) { // with the Delete key on the row
         grid.setCurrentCell(row, SurnameColumn);
@@ -167,6 +169,27 @@ void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
     QCOMPARE(tip(151), QString());
     QCOMPARE(control<QLabel>(main, "rowReasonLabel")->text(), // the status line's reason
              QStringLiteral("Riga 150: Sesso diverso da M o F"));
+    QTRY_COMPARE(control<QLabel>(main, "countLabel")->text(),
+                 QStringLiteral("298 soggetti, 2 con errori, 0 con avvisi"));
+
+    // F8 goes from marked row to marked row, round the end; the find bar from row to row.
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(&grid, Qt::Key_F8);
+    QCOMPARE(grid.currentRow(), 249);
+    QTest::keyClick(&grid, Qt::Key_F8);
+    QCOMPARE(grid.currentRow(), 150);
+    QTest::keyClick(&grid, Qt::Key_F, Qt::ControlModifier);
+    auto* find = control<QLineEdit>(main, "findEdit");
+    QVERIFY(find->isVisible());
+    test::typeKeys(find, QStringLiteral("mr\u00E0"));
+    QCOMPARE(grid.currentRow(), 150); // the current row holds it
+    QTest::keyClick(find, Qt::Key_F3);
+    QCOMPARE(grid.currentRow(), 151);
+    QTest::keyClick(find, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(grid.currentRow(), 150);
+    QTest::keyClick(find, Qt::Key_Escape);
+    QVERIFY(!find->isVisible());
 }
 
 QTEST_MAIN(TestKeyboard)
