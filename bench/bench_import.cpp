@@ -1,6 +1,7 @@
 // Importing a full table (32,767 lines) of each kind with the shipped place tables, beside a
 // floor from the same run: reading the same file and decoding it once into kept text. Then the
-// same import through the window, with the main window's model and view taking the rows.
+// same import through the window, with the main window's model and view taking the rows, and
+// a full table emptied and taken back.
 #include "core/import/importfile.h"
 #include "core/output/batch.h"
 #include "core/subjects/delimited.h"
@@ -12,6 +13,7 @@
 #include "support/fixture.h"
 #include "support/places.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -174,6 +176,25 @@ void ImportThroughTheWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(ImportThroughTheWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Cancella Tabella and then Annulla on a full table, each until the main window's view has taken
+// the change: the operator waits for both.
+void EmptyAndUndoThroughTheWindow(benchmark::State& state) {
+    velmora::test::ProgramFixture fixture;
+    MainWindow& main = fixture.main;
+    main.show();
+    fixture.program.edits.append(test::rowsOf(fullTable()), QStringLiteral("importazione"));
+    auto* undo = main.findChild<QAction*>(QStringLiteral("undoAction"));
+    for (auto _ : state) {
+        fixture.program.edits.empty();
+        QCoreApplication::processEvents();
+        undo->trigger();
+        QCoreApplication::processEvents();
+        if (fixture.program.table.subjectCount() != SubjectTable::kMaxRows)
+            state.SkipWithError("the table did not come back");
+    }
+}
+BENCHMARK(EmptyAndUndoThroughTheWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

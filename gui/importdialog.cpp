@@ -132,7 +132,10 @@ void ImportDialog::import() {
         program_.messages.show(kNoSubjectsInFile, Messages::Icon::Exclamation);
         return;
     }
-    program_.table.appendRows(std::move(*result));
+    const qsizetype count = result->size();
+    program_.edits.append(std::move(*result),
+                          count == 1 ? QStringLiteral("importazione di 1 soggetto")
+                                     : QStringLiteral("importazione di %1 soggetti").arg(count));
     Q_EMIT imported(rowsBefore + 1, program_.table.subjectCount());
     program_.holdsImportedRows = true;
     program_.config.importFolder = folderChooser->folder();

@@ -191,6 +191,11 @@ void MainWindow::buildControls() {
     exportAction =
         named(fileMenu->addAction(QStringLiteral("&Esporta soggetti...")), "exportAction");
     auto* editMenu = menuBar()->addMenu(QStringLiteral("&Modifica"));
+    undoAction = named(editMenu->addAction(QStringLiteral("&Annulla")), "undoAction");
+    undoAction->setShortcut(QKeySequence::Undo);
+    redoAction = named(editMenu->addAction(QStringLiteral("&Ripeti")), "redoAction");
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
+    editMenu->addSeparator();
     findAction = named(editMenu->addAction(QStringLiteral("&Trova...")), "findAction");
     findAction->setShortcut(QKeySequence::Find);
     findNextAction =
@@ -351,6 +356,28 @@ void MainWindow::buildControls() {
 
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportSubjects);
     connect(findAction, &QAction::triggered, findBar, &FindBar::open);
+    connect(undoAction, &QAction::triggered, this, [this] { undoOrRedo(true); });
+    connect(redoAction, &QAction::triggered, this, [this] { undoOrRedo(false); });
+    // "Annulla inserimento del soggetto", and so on; greyed out with nothing to take back.
+    const auto describe = [](QAction* action, const QString& verb, const QString& what) {
+        action->setText(what.isEmpty() ? verb : verb + u' ' + what);
+    };
+    connect(&program_.undo, &QUndoStack::undoTextChanged, undoAction,
+            [this, describe](const QString& what) {
+                describe(undoAction, QStringLiteral("&Annulla"), what);
+            });
+    connect(&program_.undo, &QUndoStack::redoTextChanged, redoAction,
+            [this, describe](const QString& what) {
+                describe(redoAction, QStringLiteral("&Ripeti"), what);
+            });
+    connect(&program_.undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(&program_.undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    undoAction->setEnabled(false);
+    redoAction->setEnabled(false);
+    program_.edits.setShowRow([this](int row) {
+        program_.currentRow = row;
+        subjectGrid->setCurrentCell(row, row > 0 ? SurnameColumn : 0);
+    });
     connect(findNextAction, &QAction::triggered, this, [this] { findSubject(true, true); });
     connect(findPreviousAction, &QAction::triggered, this, [this] { findSubject(false, true); });
     connect(nextMarkedAction, &QAction::triggered, this, &MainWindow::goToNextMarkedRow);
@@ -455,6 +482,7 @@ void MainWindow::newRequest() {
     }
     fieldsEdited();
     emptyTable();
+    program_.undo.clear();
     program_.holdsImportedRows = false;
 }
 
@@ -640,11 +668,8 @@ void MainWindow::deleteSubject() {
         return; // an empty table, or no row current
     if (!program_.messages.ask(kDeleteQuestion.arg(n), Messages::Icon::Exclamation, true))
         return;
-    const int column = subjectGrid->currentColumn();
-    table.removeRow(n);
-    // The row that took the deleted one's place is current, or the new last row.
-    program_.currentRow = std::min(n, table.subjectCount());
-    subjectGrid->setCurrentCell(program_.currentRow, column);
+    // The row that took the deleted one's place becomes current, or the new last row.
+    program_.edits.remove(n);
 }
 
 void MainWindow::clearTable() {
@@ -745,8 +770,17 @@ QString manualNotOpenedMessage(const QString& path) {
 // The table was cut to its first `keptRows` rows, the last of them current; 0 empties it.
 void MainWindow::tableErased(int keptRows) {
     if (keptRows == 0)
-        emptyTable();
+        program_.edits.empty();
     subjectGrid->setCurrentCell(keptRows, SurnameColumn);
+}
+
+void MainWindow::undoOrRedo(bool undo) {
+    if (undo)
+        program_.undo.undo();
+    else
+        program_.undo.redo();
+    // Rows taken back may be rows of a file: "Crea File" checks them all.
+    program_.holdsImportedRows = program_.table.subjectCount() > 0;
 }
 
 // A subject saved by the subject dialog: its row is current and loses any mark.

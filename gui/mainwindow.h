@@ -114,6 +114,7 @@ private:
     // from the one after it) or back from it.
     void findSubject(bool forward, bool again);
     void goToNextMarkedRow();
+    void undoOrRedo(bool undo);
     void showCounts();
     void officeDataSaved(bool firstRun);
     void tableErased(int keptRows);
@@ -130,6 +131,8 @@ private:
     QTimer countTimer_; // a burst of table changes is counted once
 
     QAction* exportAction;
+    QAction* undoAction;
+    QAction* redoAction;
     QAction* findAction;
     QAction* findNextAction;
     QAction* findPreviousAction;

@@ -5,6 +5,9 @@
 #include "core/subjects/referencetable.h"
 #include "core/subjects/subjecttable.h"
 #include "gui/requestholder.h"
+#include "gui/tableedits.h"
+
+#include <QUndoStack>
 
 namespace velmora {
 
@@ -31,6 +34,9 @@ public:
     Config config;
     RequestHolder request;
     SubjectTable table;
+    // Every change of the table the operator makes goes through `edits`, onto `undo`.
+    QUndoStack undo;
+    TableEdits edits{table, undo};
     int currentRow = 0;             // the current data row, 0 on an empty table
     bool addingSubject = false;     // the subject window was opened to add a subject
     bool holdsImportedRows = false; // rows came from a file: "Crea File" checks them first

@@ -597,10 +597,12 @@ void SubjectDialog::writeRow(const PersonFields& person) {
     SubjectTable& table = program_.table;
     const SubjectValues values = subjectRow(person);
     int row = rowToWrite(program_.addingSubject, program_.currentRow, table.subjectCount());
-    if (row == 0)
-        row = table.appendRow(values);
-    else
-        table.setValues(row, values);
+    if (row == 0) {
+        program_.edits.append({SubjectRow(values)}, QStringLiteral("inserimento del soggetto"));
+        row = table.subjectCount();
+    } else {
+        program_.edits.change(row, values);
+    }
     Q_EMIT rowWritten(row);
 }
 

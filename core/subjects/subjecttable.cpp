@@ -1,6 +1,7 @@
 #include "core/subjects/subjecttable.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmora {
 
@@ -96,6 +97,33 @@ void SubjectTable::keepRows(int count) {
     rows_.resize(count);
     verdicts_.resize(count);
     endRemoveRows();
+}
+
+QList<SubjectRow> SubjectTable::takeRows(int from) {
+    if (from < 1 || from > subjectCount())
+        return {};
+    QList<SubjectRow> taken;
+    if (from == 1) {
+        beginResetModel();
+        taken = std::exchange(rows_, {});
+        verdicts_.clear();
+        endResetModel();
+        return taken;
+    }
+    taken = rows_.mid(from - 1);
+    keepRows(from - 1);
+    return taken;
+}
+
+void SubjectTable::insertRow(int row, SubjectRow subject) {
+    row = std::clamp(row, 1, subjectCount() + 1);
+    beginInsertRows({}, row - 1, row - 1);
+    rows_.insert(row - 1, std::move(subject));
+    verdicts_.insert(row - 1, Verdict());
+    endInsertRows();
+    // The rows below now show the numbers one more.
+    if (row < subjectCount())
+        Q_EMIT headerDataChanged(Qt::Vertical, row, subjectCount() - 1);
 }
 
 int SubjectTable::rowCount(const QModelIndex& parent) const {

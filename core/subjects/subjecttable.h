@@ -124,6 +124,12 @@ public:
     void removeRow(int row);
     // Keeps the first `count` data rows and drops the rest, in one removal.
     void keepRows(int count);
+    // Rows `from` to the last, taken out of the table with their values (not their verdicts),
+    // the table keeping the rows before; from row 1 the whole table goes in one reset.
+    QList<SubjectRow> takeRows(int from);
+    // Puts `subject` back as `row` (1 to subjectCount() + 1), the rows from there on moving down
+    // one: what removeRow() took out, without a verdict.
+    void insertRow(int row, SubjectRow subject);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -12,6 +12,7 @@
 #include "gui/exportdialog.h"
 #include "gui/importdialog.h"
 #include "gui/officedialog.h"
+#include "gui/recoverykeeper.h"
 #include "gui/splashscreen.h"
 #include "gui/subjectdialog.h"
 #include "gui/waitdialog.h"
@@ -286,6 +287,38 @@ void TestWindows::tableCommands() {
     click(s.main, "insertSubjectButton");
     QCOMPARE(s.messages.texts(), QStringList{tableFullMessage()});
     QVERIFY(!shownWindow<SubjectDialog>());
+
+    // Annulla and Ripeti at full size, the recovery file following each step.
+    RecoveryKeeper keeper(s.program);
+    keeper.offer();
+    auto* undo = control<QAction>(s.main, "undoAction");
+    const auto surnames = [&s] {
+        const SubjectTable& table = s.program.table;
+        return QStringList{table.text(1, SurnameColumn).toString(),
+                           table.text(2, SurnameColumn).toString()}
+            .join(u' ');
+    };
+    s.messages.answers = {true};
+    s.main.showRow(2);
+    click(s.main, "deleteSubjectButton");
+    s.program.edits.change(1, romanSubject());
+    click(s.main, "clearTableButton");
+    click(*shownWindow<ClearTableDialog>(), "yesButton");
+    QCOMPARE(undo->text(), QStringLiteral("&Annulla cancellazione della tabella"));
+    undo->trigger();
+    QCOMPARE(std::tuple(s.program.table.subjectCount(), surnames()),
+             std::tuple(SubjectTable::kMaxRows - 1, QStringLiteral("ROSSI S3")));
+    keeper.flush();
+    QVERIFY(s.readFile(QStringLiteral("richiesta-in-corso.txt")).contains("SOGGETTI=32766\r\n"));
+    undo->trigger();
+    QCOMPARE(surnames(), QStringLiteral("S1 S3"));
+    undo->trigger();
+    QCOMPARE(std::tuple(s.program.table.subjectCount(), surnames(), s.program.currentRow),
+             std::tuple(SubjectTable::kMaxRows, QStringLiteral("S1 S2"), 2));
+    QCOMPARE(undo->text(), QStringLiteral("&Annulla cancellazione della tabella")); // of 4 rows
+    for (int step = 0; step < 3; ++step)
+        control<QAction>(s.main, "redoAction")->trigger();
+    QCOMPARE(s.program.table.subjectCount(), 0);
 }
 
 void TestWindows::refusedRequest() {
