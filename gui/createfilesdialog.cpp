@@ -12,6 +12,7 @@
 #include "gui/widgets/widgets.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +93,8 @@ void CreateFilesDialog::writePdfForm() {
         return;
     }
     hide();
+    program_.request.setOutput(
+        {Output::Kind::Form, program_.clock.now(), QFileInfo(form->pdfPath).fileName()});
     program_.config.pdfFolder = chosen;
     if (!program_.shell.open(form->pdfPath))
         program_.messages.show(pdfNotOpenedMessage(*form), Messages::Icon::Information);
@@ -110,6 +113,8 @@ void CreateFilesDialog::writeBatch() {
         return;
     }
     hide();
+    program_.request.setOutput(
+        {Output::Kind::Batch, program_.clock.now(), QFileInfo(*batch).fileName()});
     program_.config.outputFolder = chosen;
     program_.messages.show(kCreated.arg(QDir::toNativeSeparators(*batch)),
                            Messages::Icon::Information);

@@ -85,6 +85,13 @@ MainWindow::MainWindow(Program& program) : program_(program) {
     connect(&program_.table, &SubjectTable::dataChanged, &countTimer_, count);
     showCounts();
     connect(&program_.request, &RequestHolder::changed, this, &MainWindow::showRequest);
+    // Until the request or its subjects change, the title says they have been written out.
+    connect(&program_.request, &RequestHolder::outputChanged, this, [this] {
+        const Output::Kind kind = program_.request.output().kind;
+        setWindowTitle(kind == Output::Kind::Batch  ? kCaption + QStringLiteral(" - Lotto creato")
+                       : kind == Output::Kind::Form ? kCaption + QStringLiteral(" - Modulo creato")
+                                                    : kCaption);
+    });
 }
 
 MainWindow::~MainWindow() {

@@ -32,8 +32,8 @@ public:
     const DataFolders folders;
 
     Config config;
-    RequestHolder request;
     SubjectTable table;
+    RequestHolder request{table};
     // Every change of the table the operator makes goes through `edits`, onto `undo`.
     QUndoStack undo;
     TableEdits edits{table, undo};

@@ -30,6 +30,7 @@ RecoveryKeeper::RecoveryKeeper(Program& program) : program_(program) {
     connect(&table, &QAbstractItemModel::dataChanged, this, &RecoveryKeeper::changed);
     connect(&table, &QAbstractItemModel::modelReset, this, &RecoveryKeeper::changed);
     connect(&program_.request, &RequestHolder::changed, this, &RecoveryKeeper::changed);
+    connect(&program_.request, &RequestHolder::outputChanged, this, &RecoveryKeeper::changed);
 }
 
 void RecoveryKeeper::offer() {
@@ -105,6 +106,7 @@ Status RecoveryKeeper::restore(const RecoveryRead& read) {
         // As after an import: the create command checks every row before the output.
         program_.holdsImportedRows = true;
     }
+    program_.request.setOutput(read.output);
     restoring_ = false;
     return {};
 }
@@ -142,7 +144,7 @@ void RecoveryKeeper::write() {
             written = Failure{cannotWrite(path, file.errorString())};
     } else {
         const Result<QByteArray> bytes =
-            recoveryBytes(request, program_.table, program_.clock.now());
+            recoveryBytes(request, program_.table, program_.clock.now(), program_.request.output());
         written =
             bytes ? writeFile(path, *bytes) : Status(Failure{cannotWrite(path, bytes.error())});
     }

@@ -15,11 +15,14 @@
 namespace velmora {
 namespace {
 
-// The first line says what the file is and how to import its subjects by hand.
-const QString kMarker =
-    QStringLiteral("VELMORA - RICHIESTA IN CORSO: per importare i soggetti con \"Importa da file\" "
-                   "(File CSV) togliere le prime 8 righe");
-constexpr int kHeaderLines = 8;
+// The first line says what the file is and how to import its subjects by hand. A file of an
+// earlier version has no output line, and says 8.
+QString marker(int headerLines) {
+    return QStringLiteral("VELMORA - RICHIESTA IN CORSO: per importare i soggetti con \"Importa "
+                          "da file\" (File CSV) togliere le prime %1 righe")
+        .arg(headerLines);
+}
+constexpr int kHeaderLines = 9;
 
 const QString kCertTypeKey = QStringLiteral("TIPO CERTIFICATO=");
 const QString kPurposeKey = QStringLiteral("FINALITA=");
@@ -28,6 +31,9 @@ const QString kProtocolDateKey = QStringLiteral("DATA PROTOCOLLO=");
 const QString kGermanKey = QStringLiteral("LINGUA TEDESCA=");
 const QString kSavedKey = QStringLiteral("ULTIMA MODIFICA=");
 const QString kSubjectsKey = QStringLiteral("SOGGETTI=");
+const QString kOutputKey = QStringLiteral("SALVATA=");
+const QString kBatch = QStringLiteral("LOTTO");
+const QString kForm = QStringLiteral("MODULO");
 const QString kYes = QStringLiteral("SI");
 const QString kNo = QStringLiteral("NO");
 const QString kSavedFormat = QStringLiteral("dd/MM/yyyy hh:mm");
@@ -42,6 +48,32 @@ const QString kWrongCount = QStringLiteral("il file contiene %1 soggetti invece 
 const QString kQuestion = QStringLiteral(
     "\u00C8 stata trovata una richiesta non completata (%1, ultima modifica il %2 alle %3). "
     "Riprenderla?");
+const QString kSentQuestion =
+    QStringLiteral("La richiesta in corso (%1) \u00E8 gi\u00E0 stata salvata nel %2 %3 il %4 alle "
+                   "%5. Riprenderla?");
+
+// LOTTO|dd/MM/yyyy hh:mm|name, MODULO|...|name, or nothing.
+QString outputText(const Output& output) {
+    if (output.kind == Output::Kind::None)
+        return {};
+    return (output.kind == Output::Kind::Batch ? kBatch : kForm) + u'|' +
+           output.when.toString(kSavedFormat) + u'|' + output.name;
+}
+
+std::optional<Output> outputOf(const QString& text) {
+    if (text.isEmpty())
+        return Output();
+    const QString kind = text.section(u'|', 0, 0);
+    Output output;
+    output.kind = kind == kBatch  ? Output::Kind::Batch
+                  : kind == kForm ? Output::Kind::Form
+                                  : Output::Kind::None;
+    output.when = QDateTime::fromString(text.section(u'|', 1, 1), kSavedFormat);
+    output.name = text.section(u'|', 2);
+    if (output.kind == Output::Kind::None || !output.when.isValid() || output.name.isEmpty())
+        return std::nullopt;
+    return output;
+}
 const QString kDamaged =
     QStringLiteral("La richiesta non completata non pu\u00F2 essere ripresa: %1.\r\n"
                    "Il file \u00E8 stato conservato come %2");
@@ -109,9 +141,9 @@ private:
 } // namespace
 
 Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& table,
-                                 const QDateTime& saved) {
+                                 const QDateTime& saved, const Output& output) {
     const QString header[kHeaderLines] = {
-        kMarker,
+        marker(kHeaderLines),
         kCertTypeKey +
             (request.certificateType >= 0 ? QString::number(request.certificateType) : QString()),
         kPurposeKey + oneLine(request.purpose),
@@ -119,6 +151,7 @@ Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& tab
         kProtocolDateKey + oneLine(request.protocolDate),
         kGermanKey + (request.german ? kYes : kNo),
         kSavedKey + saved.toString(kSavedFormat),
+        kOutputKey + outputText(output),
         kSubjectsKey + QString::number(table.subjectCount()),
     };
     QByteArray bytes;
@@ -135,11 +168,16 @@ Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& tab
 
 Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
     HeaderReader lines(bytes);
-    if (lines.next() != kMarker)
+    const std::optional<QString> first = lines.next();
+    const bool withOutput = first == marker(kHeaderLines);
+    if (!withOutput && first != marker(kHeaderLines - 1))
         return Failure{kNotRecovery};
     // Each header line in its place, with its key; lines are numbered from the marker's 1.
-    const QString* keys[] = {&kCertTypeKey, &kPurposeKey, &kProtocolNumberKey, &kProtocolDateKey,
-                             &kGermanKey,   &kSavedKey,   &kSubjectsKey};
+    QList<const QString*> keys = {&kCertTypeKey,     &kPurposeKey, &kProtocolNumberKey,
+                                  &kProtocolDateKey, &kGermanKey,  &kSavedKey};
+    if (withOutput)
+        keys.append(&kOutputKey);
+    keys.append(&kSubjectsKey);
     QStringList values;
     for (const QString* key : keys) {
         const std::optional<QString> line = lines.next();
@@ -182,11 +220,18 @@ Result<RecoveryRead> readRecovery(const QByteArray& bytes) {
     read.saved = QDateTime::fromString(values[5], kSavedFormat);
     if (!read.saved.isValid())
         return badLine(7);
+    if (withOutput) {
+        const std::optional<Output> output = outputOf(values[6]);
+        if (!output)
+            return badLine(8);
+        read.output = *output;
+    }
     bool number = false;
-    read.subjects = values[6].toInt(&number);
+    read.subjects = values.last().toInt(&number);
     if (!number || read.subjects < 0 || read.subjects > SubjectTable::kMaxRows)
-        return badLine(8);
+        return badLine(int(values.size()) + 1);
     read.subjectLines = lines.rest();
+    read.firstSubjectLine = int(values.size()) + 2;
     return read;
 }
 
@@ -198,7 +243,7 @@ Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
     device.open(QIODevice::ReadOnly);
     ImportResult imported = importSubjects(device, ImportKind::Recovery, 0, municipalities, states);
     if (!imported)
-        return Failure{kBadSubjects.arg(kHeaderLines + 1).arg(imported.error())};
+        return Failure{kBadSubjects.arg(read.firstSubjectLine).arg(imported.error())};
     if (imported->size() != read.subjects)
         return Failure{kWrongCount.arg(imported->size()).arg(read.subjects)};
     return std::move(imported).value();
@@ -211,6 +256,13 @@ bool holdsWork(const Request& request, int subjects, const Request& fresh) {
 QString recoveryQuestion(const RecoveryRead& read) {
     const QString count = read.subjects == 1 ? QStringLiteral("1 soggetto")
                                              : QStringLiteral("%1 soggetti").arg(read.subjects);
+    const Output& output = read.output;
+    if (output.kind != Output::Kind::None)
+        return kSentQuestion.arg(count,
+                                 output.kind == Output::Kind::Batch ? QStringLiteral("lotto")
+                                                                    : QStringLiteral("modulo"),
+                                 output.name, output.when.toString(QStringLiteral("dd/MM/yyyy")),
+                                 output.when.toString(QStringLiteral("hh:mm")));
     return kQuestion.arg(count, read.saved.toString(QStringLiteral("dd/MM/yyyy")),
                          read.saved.toString(QStringLiteral("hh:mm")));
 }

@@ -15,11 +15,21 @@ namespace velmora {
 // close loses nothing, and offered back at the next start.
 inline constexpr QStringView kRecoveryFile = u"richiesta-in-corso.txt";
 
-// The recovery file: a few header lines with the request fields, the time of the change and
-// the number of subjects, then the subjects as delimited lines. The first line tells the
-// operator which lines to remove to import the subjects by hand.
+// Where the request in progress was last written out, as it stands: a batch folder or a form,
+// when, and the folder's or the form's name. None once the request or the table changed.
+struct Output {
+    enum class Kind { None, Batch, Form };
+    Kind kind = Kind::None;
+    QDateTime when;
+    QString name;
+    bool operator==(const Output&) const = default;
+};
+
+// The recovery file: a few header lines with the request fields, the time of the change, the
+// output made of the request and the number of subjects, then the subjects as delimited lines.
+// The first line tells the operator which lines to remove to import the subjects by hand.
 Result<QByteArray> recoveryBytes(const Request& request, const SubjectTable& table,
-                                 const QDateTime& saved);
+                                 const QDateTime& saved, const Output& output = {});
 
 // The most a recovery file can hold: its header and the longest lines of a full table. A larger
 // file is damaged, and refused before it is read.
@@ -29,8 +39,11 @@ struct RecoveryRead {
     Request request;
     QDateTime saved;
     int subjects = 0;
-    // The subject lines as they stand in the file, for the import to read.
+    Output output;
+    // The subject lines as they stand in the file, for the import to read, and the number of
+    // the first of them in the file.
     QByteArray subjectLines;
+    int firstSubjectLine = 0;
     // A request field whose value breaks the field's rules is left empty; each is told here,
     // with the file, the line and the rule.
     QStringList dropped;
@@ -49,7 +62,8 @@ Result<QList<SubjectRow>> recoveredSubjects(const RecoveryRead& read,
 // request starts with.
 bool holdsWork(const Request& request, int subjects, const Request& fresh);
 
-// "È stata trovata una richiesta non completata (...). Riprenderla?"
+// "È stata trovata una richiesta non completata (...). Riprenderla?", or for a request already
+// written out "La richiesta in corso (...) è già stata salvata nel lotto ... Riprenderla?"
 QString recoveryQuestion(const RecoveryRead& read);
 // What the operator is told about a recovery file that is damaged and was put aside, about one
 // put aside because it was not taken back, and about one that stays for the next start because

@@ -41,6 +41,19 @@ private Q_SLOTS:
         QCOMPARE(recoveredSubjects(*read, municipalities_, states_).value(),
                  (QList{SubjectRow(romanSubject()), SubjectRow(parisianSubject()),
                         SubjectRow(parisianWithSeparators())}));
+        // Written out as a batch, the question says so; a file of the layout before still reads.
+        SubjectTable one;
+        one.appendRow(romanSubject());
+        const Output batch{Output::Kind::Batch, kSaved, "Velmora_2010-03-15,0932"};
+        const Result<RecoveryRead> sent =
+            readRecovery(*recoveryBytes(kRequest, one, kSaved, batch));
+        QCOMPARE(sent->output, batch);
+        QCOMPARE(recoveryQuestion(*sent),
+                 "La richiesta in corso (1 soggetto) \u00E8 gi\u00E0 stata salvata nel lotto "
+                 "Velmora_2010-03-15,0932 il 15/03/2010 alle 09:32. Riprenderla?");
+        const QByteArray before =
+            QByteArray(bytes).replace("prime 9 righe", "prime 8 righe").replace("SALVATA=\r\n", "");
+        QCOMPARE(recoveredSubjects(*readRecovery(before), municipalities_, states_)->size(), 3);
         // No type chosen yet, nothing typed, no subjects.
         const Result<RecoveryRead> blank =
             readRecovery(*recoveryBytes(Request{}, SubjectTable(), kSaved));

@@ -123,6 +123,12 @@ void TestKeyboard::wholeRequestByKeyboard() {
     QCOMPARE(batches.size(), 1);
     QCOMPARE(f.messages.texts().last(),
              kCreated.arg(QDir::toNativeSeparators(f.folder.path(batches.first()))));
+    // Until the request or its subjects change, it knows it was sent.
+    QCOMPARE(main.windowTitle(), QStringLiteral(" Richiesta Certificati - Lotto creato"));
+    f.program.table.setFault(1, RowFault::Sex);
+    QCOMPARE(f.program.request.output().name, batches.first());
+    f.program.table.setValues(1, test::parisianSubject());
+    QCOMPARE(main.windowTitle(), QStringLiteral(" Richiesta Certificati"));
 }
 
 void TestKeyboard::currentRowFollowsImportDeletionAndCheck() {
