@@ -97,7 +97,9 @@ Status prepare(Pending& file, const WriteCalls& calls) {
     if (fd < 0) {
         const int error = errno;
         file.temp.clear();
-        const QString folder = shown(QFileInfo(content.path).absolutePath());
+        // The folder the operator knows: a batch's files are made in a hidden one.
+        const QString folder = shown(
+            QFileInfo(content.shownAs.isEmpty() ? content.path : content.shownAs).absolutePath());
         if (error == ENOENT || error == ENOTDIR)
             return Failure{
                 failure(content, QStringLiteral("la cartella %1 non esiste").arg(folder))};
@@ -185,14 +187,36 @@ QString systemReason(int errorNumber) {
         return QStringLiteral("troppi file aperti");
 #ifdef ELOOP
     case ELOOP:
-        return QStringLiteral("troppi collegamenti simbolici nel percorso");
+        return QStringLiteral("collegamento simbolico circolare nel percorso");
 #endif
     case EBUSY:
-        return QStringLiteral("risorsa occupata");
+        return QStringLiteral("il file o la cartella \u00E8 in uso");
+#ifdef ETXTBSY
+    case ETXTBSY:
+        return QStringLiteral("il file \u00E8 in uso da un programma in esecuzione");
+#endif
+    case EXDEV:
+        return QStringLiteral("la destinazione \u00E8 su un altro disco o file system");
+    case EBADF:
+        return QStringLiteral("il file non \u00E8 aperto o \u00E8 stato chiuso");
+    case ENXIO:
+        return QStringLiteral("dispositivo non disponibile");
+    case ENOMEM:
+        return QStringLiteral("memoria esaurita");
+    case EPIPE:
+        return QStringLiteral("il programma che riceve i dati si \u00E8 chiuso");
+#ifdef ENOTSUP
+    case ENOTSUP:
+        return QStringLiteral("operazione non ammessa dal file system");
+#endif
     default:
         return QStringLiteral("errore di sistema %1 (%2)")
             .arg(QString::number(errorNumber), QString::fromLocal8Bit(std::strerror(errorNumber)));
     }
+}
+
+int pathError(const QString& path) {
+    return systemcalls::pathError(path);
 }
 
 QString cannotWrite(const QString& path, const QString& why) {

@@ -17,6 +17,10 @@ namespace velmora {
 // The operator's words for a system error number ("spazio esaurito", "permesso negato", ...).
 QString systemReason(int errorNumber);
 
+// Why `path`, its links followed, leads to nothing (ENOENT, ELOOP, ...), 0 when it leads to
+// something. Nothing is opened on the way.
+int pathError(const QString& path);
+
 // "Impossibile scrivere il file <path>: <why>" and its folder counterpart.
 QString cannotWrite(const QString& path, const QString& why);
 QString cannotMakeFolder(const QString& path, const QString& why);

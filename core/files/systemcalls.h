@@ -18,6 +18,9 @@ int closeFile(int fd);
 void keepPermissions(int fd, const QString& earlier);
 // A plain file (not a folder, nor a link) is there.
 bool isPlainFile(const QString& path);
+// Why the path, its links followed, leads to nothing: an errno value, 0 when it leads somewhere.
+// Nothing is opened, so a pipe keeps its writer for the one open that reads it.
+int pathError(const QString& path);
 
 bool removeFile(const QString& path);
 // `from` takes the name `to`, replacing a file of that name; the new name is durable.

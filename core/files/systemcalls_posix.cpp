@@ -44,6 +44,11 @@ bool isPlainFile(const QString& path) {
     return ::lstat(native(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+int pathError(const QString& path) {
+    struct stat status {};
+    return ::stat(native(path).constData(), &status) == 0 ? 0 : errno;
+}
+
 bool removeFile(const QString& path) {
     return ::unlink(native(path).constData()) == 0;
 }

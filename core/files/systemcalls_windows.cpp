@@ -46,6 +46,8 @@ int errnoOf(DWORD error) {
         return EMFILE;
     case ERROR_BUSY:
         return EBUSY;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
     default:
         return EIO;
     }
@@ -84,6 +86,12 @@ bool isPlainFile(const QString& path) {
     const DWORD attributes = GetFileAttributesW(native(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+int pathError(const QString& path) {
+    return GetFileAttributesW(native(path).c_str()) != INVALID_FILE_ATTRIBUTES
+               ? 0
+               : errnoOf(GetLastError());
 }
 
 bool removeFile(const QString& path) {

@@ -197,8 +197,10 @@ Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp, const
     Status written =
         writeFiles({{built.filePath(QFileInfo(summaryPath).fileName()), *summary, summaryPath},
                     {built.filePath(QFileInfo(listPath).fileName()), *list, listPath}});
-    if (written)
-        written = syncFolder(*scratch);
+    if (written) {
+        if (const Status synced = syncFolder(*scratch); !synced)
+            written = Failure{cannotMakeFolder(plain, synced.error())};
+    }
     if (!written) {
         QDir(*scratch).removeRecursively();
         return Failure{written.error()};

@@ -7,6 +7,7 @@
 #include <QThread>
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -122,6 +123,25 @@ private Q_SLOTS:
         QVERIFY(error.contains(kList.mid(1)));
         QVERIFY(
             QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+#ifdef Q_OS_UNIX
+        // No descriptor left: the hidden folder is made, but no file in it can be. The message
+        // names the folder the operator will look for, not the hidden one.
+        table.removeRow(2);
+        rlimit files{};
+        ::getrlimit(RLIMIT_NOFILE, &files);
+        const rlimit full{rlim_t(::dup(0)), files.rlim_max}; // the lowest free descriptor
+        ::close(int(full.rlim_cur));
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &full) == 0);
+        const QString failed = writeBatch(folder.path(), kStamp, kGeneral, table, counter).error();
+        ::setrlimit(RLIMIT_NOFILE, &files);
+        const QString batch = folder.path("Velmora_2010-03-15,0932");
+        QCOMPARE(failed, cannotWrite(batch + "/Richiesta_Velmora_2010-03-15,0932.txt",
+                                     "la cartella " + batch +
+                                         " non permette di creare il file temporaneo (troppi file "
+                                         "aperti)"));
+        QVERIFY(
+            QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+#endif
     }
 
     // Two runs racing for the names never share one. (The runs are processes made by fork.)
