@@ -176,11 +176,17 @@ private Q_SLOTS:
         const QDir dir(killed.path());
         const QString stale = QStringLiteral(".Velmora_2010-03-15,0932.tmp-stale");
         const QString recent = QStringLiteral(".Velmora_2010-03-15,0932.tmp-recent");
-        QVERIFY(dir.mkdir(stale) && dir.mkdir(recent));
-        QVERIFY(setModified(dir.filePath(stale), 3600));
+        // An empty batch folder is a name claimed by a run that stopped before filling it.
+        const QString claimed = QStringLiteral("Velmora_2010-03-15,0932(999)");
+        const QString kept = QStringLiteral("Velmora_2010-03-15,0932(998)");
+        QVERIFY(dir.mkdir(stale) && dir.mkdir(recent) && dir.mkdir(claimed) && dir.mkdir(kept));
+        writeBytes(dir.filePath(kept + kList), "X");
+        for (const QString& old : {stale, claimed, kept})
+            QVERIFY(setModified(dir.filePath(old), 3600));
         int counter = 0;
         QVERIFY(writeBatch(killed.path(), kStamp, kGeneral, table, counter));
-        QVERIFY(!dir.exists(stale) && dir.exists(recent));
+        QVERIFY(!dir.exists(stale) && dir.exists(recent) && !dir.exists(claimed) &&
+                dir.exists(kept));
     }
 };
 
