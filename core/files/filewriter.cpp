@@ -299,6 +299,18 @@ QString systemReason(int errorNumber) {
     }
 }
 
+bool openForReading(QFile& file, QString& why) {
+    errno = 0;
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    const int error = errno;
+    if (QFileInfo(file.fileName()).isDir())
+        why = systemReason(EISDIR);
+    else
+        why = error != 0 ? systemReason(error) : file.errorString();
+    return false;
+}
+
 int pathError(const QString& path) {
     return systemcalls::pathError(path);
 }

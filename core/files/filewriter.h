@@ -3,6 +3,7 @@
 #include "core/result.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -16,6 +17,10 @@ namespace velmora {
 
 // The operator's words for a system error number ("spazio esaurito", "permesso negato", ...).
 QString systemReason(int errorNumber);
+
+// Opens `file` for reading; false, with why in the operator's words, when it cannot be (the
+// system's reason, a folder told as such).
+bool openForReading(QFile& file, QString& why);
 
 // Why `path`, its links followed, leads to nothing (ENOENT, ELOOP, ...), 0 when it leads to
 // something. Nothing is opened on the way.

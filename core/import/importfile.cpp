@@ -376,13 +376,8 @@ Status openSubjectFile(QFile& file) {
         return unreadable(error);
     if (QFileInfo(file.fileName()).isDir())
         return Failure{QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown)};
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errno != 0)
-            return unreadable(errno);
-        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
-                           .arg(shown, file.errorString())};
-    }
+    if (QString why; !openForReading(file, why))
+        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2").arg(shown, why)};
     // Only a file on the disk knows its size; anything else is held by the reading limits.
     if (!file.isSequential() && file.size() > LineReader::kMaxFileBytes) {
         file.close();
