@@ -129,12 +129,12 @@ Status prepare(Pending& file, const WriteCalls& calls) {
     return {};
 }
 
-// Puts the earlier file aside under a hidden name, by a second link when the file system
-// has them so that the target never goes missing.
 QString backupName(const Pending& file) {
     return file.temp + QStringLiteral(".old");
 }
 
+// Puts the earlier file aside under a hidden name, by a second link when the file system
+// has them so that the target never goes missing.
 bool keepEarlier(Pending& file) {
     if (!file.earlier)
         return true;

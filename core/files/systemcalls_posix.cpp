@@ -59,7 +59,8 @@ int openNewHeld(const QString& path) {
 }
 
 int openIfLeft(const QString& path) {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Open for writing too: where locks are emulated (NFS) only such a file can be locked.
+    const int fd = ::open(native(path).constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return -1;
     struct stat status {};
