@@ -121,10 +121,10 @@ void printHelp(std::ostream& out) {
         << "relativi alla cartella corrente.\n\n"
         << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error);\n"
         << "check, batch e pdf dicono sopra il significato degli altri. Un errore di\n"
-        << "scrittura su standard output o standard error rende 1 (3 per batch e pdf,\n"
-        << "quando il lotto o il modulo sono stati creati), e uno standard input che non\n"
-        << "pu\u00F2 essere letto, o una sua riga di oltre " << LineReader::kMaxLineLength
-        << " caratteri, rende 1 a taxcode.\n";
+        << "scrittura su standard output o standard error rende 1, ma batch e pdf\n"
+        << "rendono 3 se hanno creato il lotto o il modulo senza poterne stampare il\n"
+        << "percorso. A taxcode uno standard input che non pu\u00F2 essere letto, o una\n"
+        << "sua riga di oltre " << LineReader::kMaxLineLength << " caratteri, rende 1.\n";
 }
 
 // Output that did not reach its reader is a failure, whatever the command did.
