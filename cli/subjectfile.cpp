@@ -52,9 +52,10 @@ namespace {
 // The place table can serve the import; a failure names it.
 Status usableTable(ReferenceTable& table, const QString& path) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    if (const int error = pathError(path); error == ENOENT)
+    const int error = pathError(path);
+    if (error == ENOENT)
         return Failure{QStringLiteral("Manca la tabella dei luoghi %1").arg(shown)};
-    else if (error != 0)
+    if (error != 0)
         return Failure{QStringLiteral("La tabella dei luoghi %1 non pu\u00F2 essere letta: %2")
                            .arg(shown, systemReason(error))};
     if (const Status read = table.refresh(); !read)
