@@ -18,6 +18,11 @@ const QByteArray kParisian = "dupont,marie,,parigi,1999-12-31,110,,F,,1234567\r\
 const QByteArray kValid = kRoman + kParisian;
 const QByteArray kNoSex = "bianchi,anna,,,01/02/1980,Z110,,,\r\n";
 const QByteArray kConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n\r\n\r\n";
+#ifdef VELMORA_SANITIZED
+const QString kMemoryLimit;
+#else
+const QString kMemoryLimit = QStringLiteral("ulimit -v 200000 && ");
+#endif
 const QString kErrors = QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:\n\n");
 
 struct Run {
@@ -258,7 +263,7 @@ void TestCli::streamsAndFilesAsTheShellGivesThem() {
          "velmora-cli taxcode: impossibile leggere lo standard input: \u00E8 chiuso\n"},
         {"\"$CLI\" taxcode --compute - <.", 1,
          "velmora-cli taxcode: impossibile leggere lo standard input: \u00E8 una cartella\n"},
-        {"ulimit -v 200000 && \"$CLI\" taxcode - </dev/zero", 1,
+        {kMemoryLimit + "\"$CLI\" taxcode - </dev/zero", 1,
          "velmora-cli taxcode: la riga 1 supera la lunghezza massima di 1024 caratteri\n"},
         {"printf 'X\\tH501\\n%01025d\\n' 0 | \"$CLI\" taxcode -", 1,
          "velmora-cli taxcode: la riga 2 supera la lunghezza massima di 1024 caratteri\n",
