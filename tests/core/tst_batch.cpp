@@ -7,6 +7,7 @@
 #include <QThread>
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -129,7 +130,7 @@ private Q_SLOTS:
         table.removeRow(2);
         rlimit files{};
         ::getrlimit(RLIMIT_NOFILE, &files);
-        const rlimit full{rlim_t(::dup(0)), files.rlim_max}; // the lowest free descriptor
+        const rlimit full{rlim_t(::open("/dev/null", O_RDONLY)), files.rlim_max}; // lowest free
         ::close(int(full.rlim_cur));
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &full) == 0);
         const QString failed = writeBatch(folder.path(), kStamp, kGeneral, table, counter).error();
