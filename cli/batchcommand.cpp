@@ -82,7 +82,7 @@ int runBatch(const QStringList& arguments, Io& io) {
         return kExitFailing;
     }
     io.out << QDir::toNativeSeparators(*batch).toStdString() << '\n';
-    return kExitSuccess;
+    return flushed(io) ? kExitSuccess : kExitNotPrinted;
 }
 
 } // namespace velmora::cli

@@ -2,6 +2,7 @@
 
 #include "cli/requestoptions.h"
 #include "core/files/filewriter.h"
+#include "core/import/linereader.h"
 #include "core/subjects/delimited.h"
 #include "core/subjects/record.h"
 
@@ -57,7 +58,8 @@ const std::string kBatchHelp =
     "      dei soggetti vanno su standard error e il lotto viene creato; con --strict\n"
     "      un avviso rifiuta i soggetti.\n"
     "      Stato di uscita: 0 lotto creato, 1 richiesta o soggetti rifiutati o\n"
-    "      scrittura fallita (nulla viene creato), 2 file rifiutato.\n";
+    "      scrittura fallita (nulla viene creato), 2 file rifiutato, 3 lotto creato,\n"
+    "      ma il percorso non \u00E8 stato stampato (standard output pieno o chiuso).\n";
 
 const std::string kTaxCodeHelp =
     "  velmora-cli taxcode CODICE LUOGO\n"
@@ -94,7 +96,8 @@ const std::array kCommands{
         "      Tipo e sede dell'ufficio e i testi come per batch; config.ini non viene\n"
         "      scritto.\n"
         "      Stato di uscita: 0 modulo scritto, 1 richiesta rifiutata o scrittura\n"
-        "      fallita (nulla viene creato).\n",
+        "      fallita (nulla viene creato), 3 modulo scritto, ma i percorsi non sono\n"
+        "      stati stampati (standard output pieno o chiuso).\n",
         runPdf},
 };
 
@@ -117,32 +120,36 @@ void printHelp(std::ostream& out) {
         << "(../share/velmora accanto all'eseguibile). I file indicati nei comandi sono\n"
         << "relativi alla cartella corrente.\n\n"
         << "Stato di uscita: 0 eseguito, 2 uso errato (messaggio su standard error);\n"
-        << "check e batch dicono sopra il significato degli altri. Un errore di\n"
-        << "scrittura su standard output o standard error rende 1.\n";
+        << "check, batch e pdf dicono sopra il significato degli altri. Un errore di\n"
+        << "scrittura su standard output o standard error rende 1, ma batch e pdf\n"
+        << "rendono 3 se hanno creato il lotto o il modulo senza poterne stampare il\n"
+        << "percorso. A taxcode uno standard input che non pu\u00F2 essere letto, o una\n"
+        << "sua riga di oltre " << LineReader::kMaxLineLength << " caratteri, rende 1.\n";
 }
 
 // Output that did not reach its reader is a failure, whatever the command did.
 int checkedStatus(Io& io, int status) {
-    errno = 0;
-    io.out.flush();
-    const int outError = errno;
-    if (!io.out) {
+    if (!flushed(io)) {
         io.err << kProgram << ": impossibile scrivere sullo standard output";
-        if (outError != 0)
-            io.err << ": " << systemReason(outError).toStdString();
+        if (io.outError != 0)
+            io.err << ": " << streamReason(io.outError);
         io.err << '\n';
     }
     io.err.flush();
     return status == kExitSuccess && (!io.out || !io.err) ? kExitFailing : status;
 }
 
-int dispatch(const QStringList& given, Io& caller) {
+int dispatch(const QStringList& given, Io& io) {
     QStringList arguments = given;
-    Io io = caller;
     if (!arguments.isEmpty() && arguments.first() == u"--workdir") {
         if (arguments.size() < 2)
             return usageError(io, {}, QStringLiteral("manca il valore di --workdir"));
         const QFileInfo folder(arguments[1]);
+        if (const int error = pathError(arguments[1]); error != 0 && error != ENOENT)
+            return usageError(
+                io, {},
+                QStringLiteral("la cartella di lavoro %1 non pu\u00F2 essere usata: %2")
+                    .arg(arguments[1], systemReason(error)));
         if (!folder.isDir())
             return usageError(io, {},
                               QStringLiteral("la cartella di lavoro non esiste: ") + arguments[1]);
@@ -165,6 +172,23 @@ int dispatch(const QStringList& given, Io& caller) {
 }
 
 } // namespace
+
+bool flushed(Io& io) {
+    if (!io.out)
+        return false;
+    errno = 0;
+    io.out.flush();
+    if (!io.out)
+        io.outError = errno;
+    return bool(io.out);
+}
+
+std::string streamReason(int errorNumber) {
+    // main() leaves a closed stream on a descriptor open the other way: using it gives EBADF.
+    if (errorNumber == EBADF)
+        return "\u00E8 chiuso";
+    return systemReason(errorNumber).toStdString();
+}
 
 int usageError(Io& io, std::string_view command, const QString& message) {
     io.err << kProgram;

@@ -13,6 +13,9 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailing = 1; // a check refused the subjects or the request
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRefused = 2; // the import refused the file
+// The batch folder or the form was made, but its path did not reach standard output: running
+// the command again would make a second one.
+inline constexpr int kExitNotPrinted = 3;
 
 // The streams a command talks through: the standard ones in the program, strings in tests.
 // Text on them is UTF-8; only the files the program writes are Windows-1252. Beside them, the
@@ -22,7 +25,16 @@ struct Io {
     std::ostream& out;
     std::ostream& err;
     DataFolders folders = currentDataFolders();
+    int outError = 0; // why standard output failed, once it has
 };
+
+// Sends what was written to standard output on its way; false, with the reason kept in
+// io.outError, when it could not be written.
+bool flushed(Io& io);
+
+// Why a standard stream could not be used, in the operator's words; a stream the caller closed
+// is told as such.
+std::string streamReason(int errorNumber);
 
 // One command of velmora-cli: its name, its forms for the help, and what it does.
 struct Command {

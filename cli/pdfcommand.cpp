@@ -71,7 +71,7 @@ int runPdf(const QStringList& arguments, Io& io) {
     }
     io.out << QDir::toNativeSeparators(written->fdfPath).toStdString() << '\n'
            << QDir::toNativeSeparators(written->pdfPath).toStdString() << '\n';
-    return kExitSuccess;
+    return flushed(io) ? kExitSuccess : kExitNotPrinted;
 }
 
 } // namespace velmora::cli

@@ -1,7 +1,6 @@
 #include "cli/subjectfile.h"
 
 #include "core/files/filewriter.h"
-#include "core/import/linereader.h"
 #include "core/paths.h"
 #include "core/request/requestcheck.h"
 #include "core/subjects/rowwarnings.h"
@@ -50,30 +49,15 @@ std::optional<ImportKind> importKind(const QString& file, const Options& options
 
 namespace {
 
-// The file can be imported, as far as can be told before a line of it is read.
-Status readableFile(const QString& path) {
-    const QFileInfo info(path);
-    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
-    if (!info.exists())
-        return Failure{QStringLiteral("Il file %1 non esiste").arg(shown)};
-    if (info.isDir())
-        return Failure{QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown)};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
-                           .arg(shown, systemReason(errno))};
-    if (info.size() > LineReader::kMaxFileBytes)
-        return Failure{QStringLiteral("Il file %1 supera il limite di %2 MiB")
-                           .arg(shown)
-                           .arg(LineReader::kMaxFileBytes / (1024 * 1024))};
-    return {};
-}
-
 // The place table can serve the import; a failure names it.
 Status usableTable(ReferenceTable& table, const QString& path) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    if (!QFileInfo::exists(shown))
+    const int error = pathError(path);
+    if (error == ENOENT)
         return Failure{QStringLiteral("Manca la tabella dei luoghi %1").arg(shown)};
+    if (error != 0)
+        return Failure{QStringLiteral("La tabella dei luoghi %1 non pu\u00F2 essere letta: %2")
+                           .arg(shown, systemReason(error))};
     if (const Status read = table.refresh(); !read)
         return read;
     if (table.names().isEmpty())
@@ -84,11 +68,6 @@ Status usableTable(ReferenceTable& table, const QString& path) {
 } // namespace
 
 bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& io) {
-    if (const Status readable = readableFile(file); !readable) {
-        io.err << terminalText(importGeneralMessage(0)) << '\n'
-               << readable.error().toStdString() << '\n';
-        return false;
-    }
     const QString municipalityPath = io.folders.dataFile(kMunicipalityTable);
     const QString statePath = io.folders.dataFile(kStateTable);
     ReferenceTable municipalities(municipalityPath);

@@ -1,5 +1,6 @@
 #include "cli/command.h"
 #include "core/dates.h"
+#include "core/import/linereader.h"
 #include "core/paths.h"
 #include "core/subjects/personcode.h"
 #include "core/subjects/referencetable.h"
@@ -8,6 +9,7 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <cerrno>
 #include <string>
 
 namespace velmora::cli {
@@ -35,29 +37,67 @@ private:
     std::array<std::string, 3> texts_;
 };
 
-// Each line of standard input, without its CR, to `answer`, which writes its answer. The reading
-// stops when the answers can no longer be written. The answers are flushed only when the lines
-// read so far are used up (standard input is untied from the output for the loop): a program
-// that writes a line and waits gets its answer, a long input is answered in blocks.
-template <typename Answer> void answerEachLine(Io& io, Answer answer) {
+enum class Read { Line, End, TooLong, Failed };
+
+// The next line of standard input into `line`, without its LF and CR. A line is never longer
+// than a subject line may be: one past LineReader::kMaxLineLength is not read to its end, so that
+// input without line ends (/dev/zero) cannot fill the memory.
+Read nextLine(std::istream& in, std::string& line) {
+    line.resize(LineReader::kMaxLineLength + 2); // the longest line, its CR, and the end mark
+    in.getline(line.data(), std::streamsize(line.size()));
+    const std::streamsize got = in.gcount();
+    if (in.bad())
+        return Read::Failed;
+    if (in.fail() && !in.eof())
+        return Read::TooLong; // the room filled up before the line ended
+    if (got == 0 && in.eof())
+        return Read::End;
+    line.resize(std::size_t(in.eof() ? got : got - 1)); // the LF read is counted
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (qsizetype(line.size()) > LineReader::kMaxLineLength)
+        return Read::TooLong;
+    return Read::Line;
+}
+
+// Each line of standard input to `answer`, which writes its answer. The reading stops when the
+// answers can no longer be written. The answers are flushed only when the lines read so far are
+// used up (standard input is untied from the output for the loop): a program that writes a line
+// and waits gets its answer, a long input is answered in blocks. A line too long, or input that
+// cannot be read, ends the command with why on standard error and exit status 1.
+template <typename Answer> int answerEachLine(Io& io, Answer answer) {
     std::ostream* const tied = io.in.tie(nullptr);
     std::string line;
-    while (io.out && std::getline(io.in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    Read read = Read::End;
+    int number = 0;
+    while (io.out && (read = nextLine(io.in, line)) == Read::Line) {
+        ++number;
         answer(line);
         if (io.in.rdbuf()->in_avail() <= 0)
-            io.out.flush();
+            flushed(io);
     }
+    const int readError = errno;
     io.in.tie(tied);
-    io.out.flush();
+    flushed(io);
+    if (read == Read::TooLong) {
+        io.err << "velmora-cli " << kName << ": la riga " << number + 1
+               << " supera la lunghezza massima di " << LineReader::kMaxLineLength
+               << " caratteri\n";
+        return kExitFailing;
+    }
+    if (read == Read::Failed) {
+        io.err << "velmora-cli " << kName
+               << ": impossibile leggere lo standard input: " << streamReason(readError) << '\n';
+        return kExitFailing;
+    }
+    return kExitSuccess;
 }
 
 // One answer per line, in order: a line without a tab has no place, so it is "Errato".
-void checkEachLine(Io& io) {
+int checkEachLine(Io& io) {
     const Answers answers;
     QString text;
-    answerEachLine(io, [&](const std::string& line) {
+    return answerEachLine(io, [&](const std::string& line) {
         text = QString::fromStdString(line);
         const QStringView view(text);
         const qsizetype tab = view.indexOf(u'\t');
@@ -87,8 +127,8 @@ Result<QString> computeFromFields(const QStringList& fields) {
 
 // One code per line of COGNOME<TAB>NOME<TAB>SESSO<TAB>GG/MM/AAAA<TAB>LUOGO, in order, or a
 // line "Errore: " and why.
-void computeEachLine(Io& io) {
-    answerEachLine(io, [&io](const std::string& line) {
+int computeEachLine(Io& io) {
+    return answerEachLine(io, [&io](const std::string& line) {
         const Result<QString> code = computeFromFields(lineText(line).split(u'\t'));
         io.out << (code ? code->toStdString() : "Errore: " + code.error().toStdString()) << '\n';
     });
@@ -106,15 +146,11 @@ QString placeName(const QString& code, const DataFolders& folders) {
 } // namespace
 
 int runTaxCode(const QStringList& arguments, Io& io) {
-    if (arguments.size() == 1 && arguments.first() == kFromInput) {
-        checkEachLine(io);
-        return kExitSuccess;
-    }
+    if (arguments.size() == 1 && arguments.first() == kFromInput)
+        return checkEachLine(io);
     if (arguments.value(0) == kCompute) {
-        if (arguments.size() == 2 && arguments[1] == kFromInput) {
-            computeEachLine(io);
-            return kExitSuccess;
-        }
+        if (arguments.size() == 2 && arguments[1] == kFromInput)
+            return computeEachLine(io);
         const Result<QString> code = computeFromFields(arguments.mid(1));
         if (!code)
             return usageError(io, kName, code.error());

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -31,8 +32,15 @@ struct Pending {
     QString temp;
     QString backup; // the earlier file, kept until every file is in place
     bool earlier = false;
+    bool linked = false; // the backup is a second name: the target never left
     bool placed = false;
 };
+
+// The journal of files written together: ".<first target>.pair-<random>", holding for each file
+// its target, its temporary file and the name its earlier file is kept under ("" for none),
+// each followed by a NUL, then the end mark. Paths are absolute and UTF-8.
+constexpr QLatin1String kJournalMark(".pair-");
+constexpr QByteArrayView kJournalEnd = "fine";
 
 // A link is followed, so that the file it leads to is replaced and the link stays.
 QString finalTarget(const QString& path) {
@@ -97,7 +105,9 @@ Status prepare(Pending& file, const WriteCalls& calls) {
     if (fd < 0) {
         const int error = errno;
         file.temp.clear();
-        const QString folder = shown(QFileInfo(content.path).absolutePath());
+        // The folder the operator knows: a batch's files are made in a hidden one.
+        const QString folder = shown(
+            QFileInfo(content.shownAs.isEmpty() ? content.path : content.shownAs).absolutePath());
         if (error == ENOENT || error == ENOTDIR)
             return Failure{
                 failure(content, QStringLiteral("la cartella %1 non esiste").arg(folder))};
@@ -119,15 +129,18 @@ Status prepare(Pending& file, const WriteCalls& calls) {
     return {};
 }
 
+QString backupName(const Pending& file) {
+    return file.temp + QStringLiteral(".old");
+}
+
 // Puts the earlier file aside under a hidden name, by a second link when the file system
 // has them so that the target never goes missing.
 bool keepEarlier(Pending& file) {
     if (!file.earlier)
         return true;
-    file.backup = file.temp + QStringLiteral(".old");
-    if (systemcalls::linkName(file.target, file.backup))
-        return true;
-    if (systemcalls::replaceName(file.target, file.backup))
+    file.backup = backupName(file);
+    file.linked = systemcalls::linkName(file.target, file.backup);
+    if (file.linked || systemcalls::replaceName(file.target, file.backup))
         return true;
     file.backup.clear();
     return false;
@@ -135,15 +148,88 @@ bool keepEarlier(Pending& file) {
 
 void rollBack(QList<Pending>& files) {
     for (Pending& file : files) {
-        if (file.placed || !file.backup.isEmpty()) {
-            if (!file.backup.isEmpty())
-                systemcalls::replaceName(file.backup, file.target);
-            else
-                systemcalls::removeFile(file.target);
-        }
+        // A second name of a target that was not replaced is only dropped: renaming a link onto
+        // the file it names does nothing, and would leave it behind.
+        if (!file.backup.isEmpty() && !file.placed && file.linked)
+            systemcalls::removeFile(file.backup);
+        else if (!file.backup.isEmpty())
+            systemcalls::replaceName(file.backup, file.target);
+        else if (file.placed)
+            systemcalls::removeFile(file.target);
         if (!file.placed && !file.temp.isEmpty())
             systemcalls::removeFile(file.temp);
     }
+}
+
+// One file of a journal whose writer stopped: its temporary file still there means it was not
+// put in place.
+void putBack(const QString& target, const QString& temp, const QString& backup) {
+    const bool placed = !systemcalls::isPlainFile(temp);
+    if (!placed)
+        systemcalls::removeFile(temp);
+    if (!backup.isEmpty() && systemcalls::isPlainFile(backup)) {
+        if (placed || !systemcalls::isPlainFile(target))
+            systemcalls::replaceName(backup, target);
+        else
+            systemcalls::removeFile(backup);
+    } else if (placed && backup.isEmpty()) {
+        systemcalls::removeFile(target);
+    }
+}
+
+// Undoes the writes together into `folder` whose programs stopped before all their files were
+// in place. A journal cut short was left before any name changed: it is only removed.
+void recoverStoppedWrites(const QDir& folder) {
+    for (const QFileInfo& journal : folder.entryInfoList(
+             {u'*' + kJournalMark + u'*'}, QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString path = journal.absoluteFilePath();
+        const int fd = systemcalls::openIfLeft(path);
+        if (fd < 0)
+            continue; // its writer is still at work, or another program undid it
+        QFile file;
+        QByteArray bytes;
+        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+            bytes = file.readAll();
+        file.close();
+        const QList<QByteArray> fields = bytes.split('\0');
+        const qsizetype entries = fields.size() - 2;
+        if (entries > 0 && entries % 3 == 0 && fields[entries] == kJournalEnd) {
+            for (qsizetype i = 0; i < entries; i += 3)
+                putBack(QString::fromUtf8(fields[i]), QString::fromUtf8(fields[i + 1]),
+                        QString::fromUtf8(fields[i + 2]));
+        }
+        systemcalls::removeHeld(fd, path);
+    }
+}
+
+// The journal of `files`, written and synced before any name changes; its descriptor, held
+// until every file is in place, or -1 with errno set.
+int openJournal(const QList<Pending>& files, QString& path) {
+    QByteArray bytes;
+    for (const Pending& file : files) {
+        for (const QString& name :
+             {file.target, file.temp, file.earlier ? backupName(file) : QString()})
+            bytes +=
+                (name.isEmpty() ? QString() : QFileInfo(name).absoluteFilePath()).toUtf8() + '\0';
+    }
+    bytes += kJournalEnd.toByteArray() + '\0';
+    const QFileInfo first(files.first().target);
+    int fd = -1;
+    for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+        path = first.dir().filePath(u'.' + first.fileName() + kJournalMark + randomSuffix());
+        fd = systemcalls::openNewHeld(path);
+        if (fd < 0 && errno != EEXIST)
+            return -1;
+    }
+    if (fd >= 0 && !writeAndSync(fd, bytes, systemWriteCalls())) {
+        const int error = errno;
+        systemcalls::removeHeld(fd, path);
+        errno = error;
+        return -1;
+    }
+    if (fd >= 0)
+        (void)systemcalls::syncFolder(first.absolutePath());
+    return fd;
 }
 
 void syncParent(const QString& path) {
@@ -185,14 +271,48 @@ QString systemReason(int errorNumber) {
         return QStringLiteral("troppi file aperti");
 #ifdef ELOOP
     case ELOOP:
-        return QStringLiteral("troppi collegamenti simbolici nel percorso");
+        return QStringLiteral("collegamento simbolico circolare nel percorso");
 #endif
     case EBUSY:
-        return QStringLiteral("risorsa occupata");
+        return QStringLiteral("il file o la cartella \u00E8 in uso");
+#ifdef ETXTBSY
+    case ETXTBSY:
+        return QStringLiteral("il file \u00E8 in uso da un programma in esecuzione");
+#endif
+    case EXDEV:
+        return QStringLiteral("la destinazione \u00E8 su un altro disco o file system");
+    case EBADF:
+        return QStringLiteral("il file non \u00E8 aperto o \u00E8 stato chiuso");
+    case ENXIO:
+        return QStringLiteral("dispositivo non disponibile");
+    case ENOMEM:
+        return QStringLiteral("memoria esaurita");
+    case EPIPE:
+        return QStringLiteral("il programma che riceve i dati si \u00E8 chiuso");
+#ifdef ENOTSUP
+    case ENOTSUP:
+        return QStringLiteral("operazione non ammessa dal file system");
+#endif
     default:
         return QStringLiteral("errore di sistema %1 (%2)")
             .arg(QString::number(errorNumber), QString::fromLocal8Bit(std::strerror(errorNumber)));
     }
+}
+
+bool openForReading(QFile& file, QString& why) {
+    errno = 0;
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    const int error = errno;
+    if (QFileInfo(file.fileName()).isDir())
+        why = systemReason(EISDIR);
+    else
+        why = error != 0 ? systemReason(error) : file.errorString();
+    return false;
+}
+
+int pathError(const QString& path) {
+    return systemcalls::pathError(path);
 }
 
 QString cannotWrite(const QString& path, const QString& why) {
@@ -204,14 +324,17 @@ QString cannotMakeFolder(const QString& path, const QString& why) {
 }
 
 WriteCalls systemWriteCalls() {
-    return {systemcalls::writeSome, systemcalls::syncFile};
+    return {systemcalls::writeSome, systemcalls::syncFile, systemcalls::replaceName};
 }
 
 Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
     QList<Pending> files;
     files.reserve(contents.size());
     for (const FileContent& content : contents)
-        files.append({&content, finalTarget(content.path), {}, {}, false, false});
+        files.append({&content, finalTarget(content.path), {}, {}, false, false, false});
+    const bool together = files.size() > 1;
+    if (together)
+        recoverStoppedWrites(QFileInfo(files.first().target).dir());
     for (Pending& file : files) {
         if (const Status prepared = prepare(file, calls); !prepared) {
             rollBack(files);
@@ -219,25 +342,35 @@ Status writeFiles(const QList<FileContent>& contents, const WriteCalls& calls) {
         }
     }
     // Every file is on the disk; now the names. With more than one file an earlier one is
-    // kept aside until all are in place, so that a failure can put it back.
-    const bool together = files.size() > 1;
+    // kept aside until all are in place, so that a failure, or the next write after a stop, can
+    // put it back.
+    QString journal;
+    const int held = together ? openJournal(files, journal) : -1;
+    // Undoes what was done, the journal dropped: the failure of `file` with errno's reason.
+    const auto failed = [&](const Pending& file) {
+        const int error = errno;
+        rollBack(files);
+        if (held >= 0)
+            systemcalls::removeHeld(held, journal);
+        return Failure{failure(*file.content, systemReason(error))};
+    };
+    if (together && held < 0)
+        return failed(files.first());
     for (Pending& file : files) {
-        if (together && !keepEarlier(file)) {
-            const int error = errno;
-            rollBack(files);
-            return Failure{failure(*file.content, systemReason(error))};
-        }
-        if (!systemcalls::replaceName(file.temp, file.target)) {
-            const int error = errno;
-            rollBack(files);
-            return Failure{failure(*file.content, systemReason(error))};
-        }
+        if (together && !keepEarlier(file))
+            return failed(file);
+        if (!calls.rename(file.temp, file.target))
+            return failed(file);
         file.placed = true;
     }
+    for (const Pending& file : files)
+        syncParent(file.target);
+    // Every name is durable: the journal goes first, then the earlier files it could restore.
+    if (held >= 0)
+        systemcalls::removeHeld(held, journal);
     for (const Pending& file : files) {
         if (!file.backup.isEmpty())
             systemcalls::removeFile(file.backup);
-        syncParent(file.target);
     }
     return {};
 }

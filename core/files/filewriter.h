@@ -3,6 +3,7 @@
 #include "core/result.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -17,15 +18,25 @@ namespace velmora {
 // The operator's words for a system error number ("spazio esaurito", "permesso negato", ...).
 QString systemReason(int errorNumber);
 
+// Opens `file` for reading; false, with why in the operator's words, when it cannot be (the
+// system's reason, a folder told as such).
+bool openForReading(QFile& file, QString& why);
+
+// Why `path`, its links followed, leads to nothing (ENOENT, ELOOP, ...), 0 when it leads to
+// something. Nothing is opened on the way.
+int pathError(const QString& path);
+
 // "Impossibile scrivere il file <path>: <why>" and its folder counterpart.
 QString cannotWrite(const QString& path, const QString& why);
 QString cannotMakeFolder(const QString& path, const QString& why);
 
-// The calls made on the open temporary file, in pieces of `chunk` bytes. Tests put in calls
-// that fail where they choose; the program uses systemWriteCalls().
+// The calls made on the open temporary file, in pieces of `chunk` bytes, and the rename that
+// puts it in place. Tests put in calls that fail where they choose; the program uses
+// systemWriteCalls().
 struct WriteCalls {
     std::function<qint64(int fd, const char* data, qint64 size)> write;
     std::function<int(int fd)> sync;
+    std::function<bool(const QString& from, const QString& to)> rename;
     qint64 chunk = 1 << 20;
 };
 WriteCalls systemWriteCalls();
@@ -39,6 +50,10 @@ struct FileContent {
 // The files all written or none: on failure every target holds what it held before (an
 // earlier file of the same name included) and no temporary file is left behind. Temporary
 // files of a target that a stopped program left, once old, are removed on the way.
+// Files written together (the two files of a form) are named in a hidden journal beside the
+// first, held open while their names change: when a program stops between two renames, the
+// next write of files together in that folder finds the journal its writer left and puts the
+// earlier files back, or takes away the new ones that had none, before anything else.
 Status writeFiles(const QList<FileContent>& files, const WriteCalls& calls = systemWriteCalls());
 Status writeFile(const QString& path, const QByteArray& bytes,
                  const WriteCalls& calls = systemWriteCalls());

@@ -18,6 +18,18 @@ int closeFile(int fd);
 void keepPermissions(int fd, const QString& earlier);
 // A plain file (not a folder, nor a link) is there.
 bool isPlainFile(const QString& path);
+// Why the path, its links followed, leads to nothing: an errno value, 0 when it leads somewhere.
+// Nothing is opened, so a pipe keeps its writer for the one open that reads it.
+int pathError(const QString& path);
+
+// A new file for writing, held by this program for as long as it stays open: openIfLeft() in
+// another program then learns that its writer still runs. -1 on failure.
+int openNewHeld(const QString& path);
+// The file for reading when no running program holds it (its writer stopped, or is done with
+// it), then held by this one until removeHeld(); -1 otherwise, and for a file already removed.
+int openIfLeft(const QString& path);
+// Removes the file this program holds and lets it go.
+void removeHeld(int fd, const QString& path);
 
 bool removeFile(const QString& path);
 // `from` takes the name `to`, replacing a file of that name; the new name is durable.

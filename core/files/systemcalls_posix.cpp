@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +43,43 @@ void keepPermissions(int fd, const QString& earlier) {
 bool isPlainFile(const QString& path) {
     struct stat status {};
     return ::lstat(native(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Held by a lock of the whole file, which the system lets go when the program ends, however.
+int openNewHeld(const QString& path) {
+    const int fd = openNew(path);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(native(path).constData());
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+int openIfLeft(const QString& path) {
+    // Open for writing too: where locks are emulated (NFS) only such a file can be locked.
+    const int fd = ::open(native(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat status {};
+    // A file with no name left was removed by whoever held it before.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &status) != 0 || status.st_nlink == 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void removeHeld(int fd, const QString& path) {
+    ::unlink(native(path).constData());
+    ::close(fd);
+}
+
+int pathError(const QString& path) {
+    struct stat status {};
+    return ::stat(native(path).constData(), &status) == 0 ? 0 : errno;
 }
 
 bool removeFile(const QString& path) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
 #include <string>
 #include <sys/stat.h>
 #include <windows.h>
@@ -46,6 +47,8 @@ int errnoOf(DWORD error) {
         return EMFILE;
     case ERROR_BUSY:
         return EBUSY;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
     default:
         return EIO;
     }
@@ -84,6 +87,37 @@ bool isPlainFile(const QString& path) {
     const DWORD attributes = GetFileAttributesW(native(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+// Held by opening it without sharing: no other program can open it until it is closed, which
+// the system does when the program ends, however.
+int openNewHeld(const QString& path) {
+    int fd = -1;
+    errno = ::_wsopen_s(&fd, native(path).c_str(),
+                        _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYRW,
+                        _S_IREAD | _S_IWRITE);
+    return fd;
+}
+
+int openIfLeft(const QString& path) {
+    int fd = -1;
+    errno =
+        ::_wsopen_s(&fd, native(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYRW, 0);
+    return fd;
+}
+
+// An open file cannot lose its name here: it is let go first, emptied, so that a program that
+// opens it in between finds nothing to do.
+void removeHeld(int fd, const QString& path) {
+    ::_chsize_s(fd, 0);
+    ::_close(fd);
+    DeleteFileW(native(path).c_str());
+}
+
+int pathError(const QString& path) {
+    return GetFileAttributesW(native(path).c_str()) != INVALID_FILE_ATTRIBUTES
+               ? 0
+               : errnoOf(GetLastError());
 }
 
 bool removeFile(const QString& path) {

@@ -1,14 +1,18 @@
 #include "core/import/importfile.h"
 
 #include "core/dates.h"
+#include "core/files/filewriter.h"
 #include "core/import/linereader.h"
 #include "core/subjects/delimited.h"
 #include "core/subjects/record.h"
 #include "core/text/windows1252.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 
@@ -19,6 +23,9 @@ constexpr qsizetype kDateLength = record::kBirthDate.width;
 constexpr int kProgressEveryLines = 1024;
 // No line that can pass is shorter: its separators and a date.
 constexpr qint64 kShortestDelimitedLine = kFewestDelimitedFields - 1 + kDateLength;
+// Nor is any longer than every field at its widest and the separators; the reader must take it
+// even with every character in three UTF-8 bytes.
+static_assert((record::kLongRecord + kMostDelimitedFields - 1) * 3 <= LineReader::kMaxLineLength);
 
 // The place tables as one import uses them: refreshed once at its start. A table that could
 // not be read fails every row that needs a name from it.
@@ -229,6 +236,11 @@ std::optional<QString> unreadableCharacter(QStringView line) {
     return std::nullopt;
 }
 
+QString fileTooLarge() {
+    return QStringLiteral("supera il limite di %1 MiB")
+        .arg(LineReader::kMaxFileBytes / (1024 * 1024));
+}
+
 // The message of the line that failed, and on a line of its own what is wrong with it.
 Failure dateFailure(int line, const QString& reason) {
     return {importDateMessage(line) + QStringLiteral("\r\n") + reason};
@@ -297,9 +309,12 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
         if (status == LineReader::Status::End)
             return rows;
         ++number; // the line being read, also when it cannot be
-        if (status == LineReader::Status::TooLarge)
-            return generalFailure(number, QStringLiteral("La riga \u00E8 troppo lunga o il file "
-                                                         "supera il limite di grandezza"));
+        if (status == LineReader::Status::LineTooLong)
+            return generalFailure(number, QStringLiteral("La riga supera la lunghezza massima di "
+                                                         "%1 caratteri")
+                                              .arg(LineReader::kMaxLineLength));
+        if (status == LineReader::Status::FileTooLarge)
+            return generalFailure(number, QStringLiteral("Il file ") + fileTooLarge());
         if (status != LineReader::Status::Line)
             return generalFailure(number, QStringLiteral("Il file non pu\u00F2 essere letto"));
         if (reader.lineInOtherEncoding())
@@ -349,12 +364,36 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
     }
 }
 
+Status openSubjectFile(QFile& file) {
+    const QString shown = QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath());
+    const auto unreadable = [&shown](int error) {
+        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
+                           .arg(shown, systemReason(error))};
+    };
+    // Asked without opening: a pipe gives its lines to the one open that reads them.
+    const int error = pathError(file.fileName());
+    if (error == ENOENT)
+        return Failure{QStringLiteral("Il file %1 non esiste").arg(shown)};
+    if (error != 0)
+        return unreadable(error);
+    if (QFileInfo(file.fileName()).isDir())
+        return Failure{QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown)};
+    if (QString why; !openForReading(file, why))
+        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2").arg(shown, why)};
+    // Only a file on the disk knows its size; anything else is held by the reading limits.
+    if (!file.isSequential() && file.size() > LineReader::kMaxFileBytes) {
+        file.close();
+        return Failure{QStringLiteral("Il file %1 %2").arg(shown, fileTooLarge())};
+    }
+    return {};
+}
+
 ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBefore,
                                ReferenceTable& municipalities, ReferenceTable& states,
                                const ImportProgress& progress) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return generalFailure(0, QStringLiteral("Il file non pu\u00F2 essere aperto"));
+    if (const Status opened = openSubjectFile(file); !opened)
+        return generalFailure(0, opened.error());
     return importSubjects(file, kind, rowsBefore, municipalities, states, progress);
 }
 

@@ -4,6 +4,7 @@
 #include "core/subjects/referencetable.h"
 #include "core/subjects/subjecttable.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -36,6 +37,10 @@ using ImportProgress = std::function<void(qint64 done, qint64 total)>;
 ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
                             ReferenceTable& municipalities, ReferenceTable& states,
                             const ImportProgress& progress = {});
+// Opens the subject file `file` names for reading, once: a pipe or a FIFO gives its lines to
+// one open only. Fails naming the file and why: it does not exist, it is a folder, a link that
+// loops, it cannot be read, or (a file on the disk) it is past LineReader::kMaxFileBytes.
+Status openSubjectFile(QFile& file);
 // The same from a file; a file that cannot be opened fails before line 1.
 ImportResult importSubjectFile(const QString& path, ImportKind kind, int rowsBefore,
                                ReferenceTable& municipalities, ReferenceTable& states,

@@ -109,7 +109,7 @@ LineReader::Status LineReader::next(QString& line) {
         if (cr >= 0) {
             const qsizetype length = cr - position_;
             if (length > kMaxLineLength)
-                return Status::TooLarge;
+                return Status::LineTooLong;
             // A CR as the last byte read may be the first half of CR LF: read on first. Reading
             // moves the buffer, so the line is found again by its length.
             if (cr + 1 == buffer_.size() && fill()) {
@@ -124,13 +124,13 @@ LineReader::Status LineReader::next(QString& line) {
         }
         scanned = buffer_.size() - position_;
         if (scanned > kMaxLineLength)
-            return Status::TooLarge;
+            return Status::LineTooLong;
         if (fill())
             continue;
         if (failed_)
             return Status::Failed;
         if (capped_)
-            return Status::TooLarge;
+            return Status::FileTooLarge;
         if (scanned == 0)
             return Status::End;
         // The last line, without a line end.

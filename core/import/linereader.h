@@ -10,22 +10,23 @@ namespace velmora {
 // a lone LF does not), without holding the whole file. The file is Windows-1252, unless it
 // begins with the UTF-8 byte order mark or is valid UTF-8 holding some non-ASCII character: a
 // file saved as UTF-8 by mistake is then read as what it means, and the caller refuses the
-// characters Windows-1252 cannot hold. A line longer than
-// kMaxLineLength characters, or a file longer than kMaxFileBytes, stops the reading: such a file
-// is not a list of subjects, and it must be refused before it fills the memory.
+// characters Windows-1252 cannot hold. A line longer than kMaxLineLength bytes, or a file longer
+// than kMaxFileBytes, stops the reading there: such a file is not a list of subjects, and it must
+// be refused before it fills the memory (a device that never ends a line, /dev/zero, included).
 class LineReader {
 public:
-    // A valid subject line is about 320 characters; this leaves room for odd but honest
-    // lines (padding, long fields the batch check will report) and none for binary junk.
-    static constexpr qsizetype kMaxLineLength = 64 * 1024;
+    // The longest valid subject line is a delimited one with every field at its widest, 327
+    // characters; even with each of them in three UTF-8 bytes it stays below this.
+    static constexpr qsizetype kMaxLineLength = 1024;
     // Far above the largest honest file: 32,767 lines of some 320 bytes, about 10 MB.
     static constexpr qint64 kMaxFileBytes = 128LL * 1024 * 1024;
 
     enum class Status {
-        Line,     // `line` holds the next line
-        End,      // no more lines
-        TooLarge, // the next line, or the file, is past the limits
-        Failed    // the device could not be read
+        Line,         // `line` holds the next line
+        End,          // no more lines
+        LineTooLong,  // the next line is past kMaxLineLength
+        FileTooLarge, // the file is past kMaxFileBytes
+        Failed        // the device could not be read
     };
 
     explicit LineReader(QIODevice& device) : device_(device) {}

@@ -118,14 +118,22 @@ template <typename Out> void writeRecord(Out& out, const SubjectTable& table, in
     out.lineEnd();
 }
 
-// Removes the hidden folders of batches whose program stopped before finishing them. One
-// that changed recently may be another program's batch in the making and is left alone.
+// Removes the hidden folders of batches whose program stopped before finishing them, and the
+// empty batch folders by which a program claims a name where the file system cannot rename
+// without replacing (see claimName()) and that it stopped before filling: a batch folder is
+// never empty. One that changed recently may be another program's batch in the making and is
+// left alone.
 void clearStaleBatches(const QDir& parent, const QDateTime& now) {
     const QString pattern = kBatchScratchPrefix + QLatin1Char('*') + kBatchScratchMark + u'*';
-    for (const QFileInfo& leftover :
-         parent.entryInfoList({pattern}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        if (!leftover.isSymLink() && leftover.lastModified().secsTo(now) > kStaleBatchSeconds)
+    const QString claimed = kBatchScratchPrefix.sliced(1) + u'*';
+    for (const QFileInfo& leftover : parent.entryInfoList(
+             {pattern, claimed}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (leftover.isSymLink() || leftover.lastModified().secsTo(now) <= kStaleBatchSeconds)
+            continue;
+        if (leftover.fileName().startsWith(u'.'))
             QDir(leftover.absoluteFilePath()).removeRecursively();
+        else
+            parent.rmdir(leftover.fileName()); // only an empty one goes
     }
 }
 
@@ -197,8 +205,10 @@ Result<QString> writeBatch(const QString& parent, const BatchStamp& stamp, const
     Status written =
         writeFiles({{built.filePath(QFileInfo(summaryPath).fileName()), *summary, summaryPath},
                     {built.filePath(QFileInfo(listPath).fileName()), *list, listPath}});
-    if (written)
-        written = syncFolder(*scratch);
+    if (written) {
+        if (const Status synced = syncFolder(*scratch); !synced)
+            written = Failure{cannotMakeFolder(plain, synced.error())};
+    }
     if (!written) {
         QDir(*scratch).removeRecursively();
         return Failure{written.error()};

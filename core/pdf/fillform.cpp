@@ -1,12 +1,14 @@
 // The filling of the request form with qpdf, built as a module of its own: see fillform.h.
 #include "core/pdf/fillform.h"
 
+#include "core/files/filewriter.h"
 #include "core/pdf/formappearance.h"
 #include "core/text/windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <cerrno>
 #include <exception>
 #include <map>
 #include <optional>
@@ -153,11 +155,11 @@ Status fillFields(QPDF& pdf, const QString& templatePath, const FormFields& fiel
 
 FilledForm fill(const QString& templatePath, const FormFields& fields) {
     QFile file(templatePath);
-    if (!file.exists())
+    if (pathError(templatePath) == ENOENT)
         return Failure{templateProblem(templatePath, QStringLiteral("non \u00E8 stato trovato"))};
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{templateProblem(
-            templatePath, QStringLiteral("non pu\u00F2 essere letto: %1").arg(file.errorString()))};
+    if (QString why; !openForReading(file, why))
+        return Failure{templateProblem(templatePath,
+                                       QStringLiteral("non pu\u00F2 essere letto: %1").arg(why))};
     const QByteArray original = file.readAll();
     // qpdf reports a damaged file by throwing; nothing of it leaves this function.
     try {

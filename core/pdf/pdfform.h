@@ -49,7 +49,9 @@ struct FormFiles {
 using PdfFormResult = Result<FormFiles>;
 
 // Writes the form-data file and, beside it, the filled PDF: both or neither. A form of the
-// same minute in the same folder is overwritten, and kept as it was when writing fails.
+// same minute in the same folder is overwritten, and kept as it was when writing fails; a run
+// stopped between the two renames is undone by the next form written in the folder, which puts
+// the earlier pair back (writeFiles()).
 // `templatePath` is absolute: the form-data file names it.
 PdfFormResult writePdfForm(const QString& folder, const BatchStamp& stamp, const FormFields& fields,
                            const QString& templatePath);

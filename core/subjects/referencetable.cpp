@@ -1,5 +1,6 @@
 #include "core/subjects/referencetable.h"
 
+#include "core/files/filewriter.h"
 #include "core/text/windows1252.h"
 
 #include <QDir>
@@ -70,9 +71,8 @@ void ReferenceTable::load() {
         error_ = QStringLiteral("La tabella dei luoghi %1 \u00E8 danneggiata, %2").arg(shown, why);
     };
     QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error_ =
-            QStringLiteral("Impossibile leggere il file %1: %2").arg(shown, file.errorString());
+    if (QString why; !openForReading(file, why)) {
+        error_ = QStringLiteral("Impossibile leggere il file %1: %2").arg(shown, why);
         return;
     }
     if (file.size() > kMaxFileBytes) {

@@ -1,5 +1,6 @@
 #include "core/text/textfile.h"
 
+#include "core/files/filewriter.h"
 #include "core/text/windows1252.h"
 
 #include <QDir>
@@ -30,9 +31,9 @@ QStringList readTextLines(QIODevice& device) {
 
 TextRead readTextFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (QString why; !openForReading(file, why))
         return Failure{QStringLiteral("Impossibile leggere il file %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString())};
+                           .arg(QDir::toNativeSeparators(path), why)};
     return readTextLines(file);
 }
 

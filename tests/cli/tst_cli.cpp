@@ -18,6 +18,11 @@ const QByteArray kParisian = "dupont,marie,,parigi,1999-12-31,110,,F,,1234567\r\
 const QByteArray kValid = kRoman + kParisian;
 const QByteArray kNoSex = "bianchi,anna,,,01/02/1980,Z110,,,\r\n";
 const QByteArray kConfig = "UFFICIO\r\nROMA\r\nLAVORO\r\n 1\r\n\r\n\r\n\r\n";
+#ifdef VELMORA_SANITIZED
+const QString kMemoryLimit;
+#else
+const QString kMemoryLimit = QStringLiteral("ulimit -v 200000 && ");
+#endif
 const QString kErrors = QStringLiteral("ATT! Sono stati riscontrati i seguenti errori:\n\n");
 
 struct Run {
@@ -79,7 +84,7 @@ private Q_SLOTS:
     void commands();
     void helpNamesEveryCommand();
     void batchAndPdfWriteTheirFiles();
-    void outputThatCannotBeWrittenIsAFailure();
+    void streamsAndFilesAsTheShellGivesThem();
 };
 
 // Exit status, the beginning of standard error (which wrong usage and refusals fill, and only
@@ -247,17 +252,66 @@ void TestCli::batchAndPdfWriteTheirFiles() {
     QCOMPARE(readBytes(folder.path("config.ini")), kConfig);
 }
 
-// The program itself, writing to a full disk.
-void TestCli::outputThatCannotBeWrittenIsAFailure() {
-    QProcess process;
-    process.setStandardOutputFile(QStringLiteral("/dev/full"));
-    process.start(QStringLiteral(VELMORA_CLI), {QStringLiteral("taxcode"), QStringLiteral("-")});
-    process.write("RSSMRA80A01H501U\tH501\n");
-    process.closeWriteChannel();
-    QVERIFY(process.waitForFinished());
-    QCOMPARE(process.exitCode(), 1);
-    QVERIFY(process.readAllStandardError().startsWith(
-        "velmora-cli: impossibile scrivere sullo standard output"));
+// The program itself, with the standard streams and subject files a shell gives it: a FIFO
+// opened once, a folder or a closed descriptor as standard input, input without line ends under
+// a memory limit, standard output full or closed after a batch or a form was made.
+void TestCli::streamsAndFilesAsTheShellGivesThem() {
+#ifndef Q_OS_UNIX
+    QSKIP("the cases are made by a POSIX shell");
+#else
+    const ScratchFolder folder;
+    prepare(folder, kRoman + kNoSex, kConfig, kStates);
+    QVERIFY(QFile::copy(VELMORA_FORM_TEMPLATE, folder.path("ref/modello.pdf")));
+    QVERIFY(QFile::link("loop.csv", folder.path("loop.csv")));
+    const QString lotti = QStringLiteral(" --type 0 --purpose L --protocol 1 --date 01/03/2010 ");
+    const struct {
+        QString script;
+        int status;
+        QString err;
+        QString out = {};
+    } cases[] = {
+        {"mkfifo f.csv && (cat soggetti.csv >f.csv &) && \"$CLI\" check f.csv",
+         1,
+         {},
+         "2: Sesso diverso da M o F\n"},
+        {"\"$CLI\" check loop.csv", 2,
+         plain(importGeneralMessage(0)) + "\nIl file " + folder.path("loop.csv") +
+             " non pu\u00F2 essere letto: collegamento simbolico circolare nel percorso\n"},
+        {"\"$CLI\" taxcode - <&-", 1,
+         "velmora-cli taxcode: impossibile leggere lo standard input: \u00E8 chiuso\n"},
+        {"\"$CLI\" taxcode --compute - <.", 1,
+         "velmora-cli taxcode: impossibile leggere lo standard input: \u00E8 una cartella\n"},
+        {kMemoryLimit + "\"$CLI\" taxcode - </dev/zero", 1,
+         "velmora-cli taxcode: la riga 1 supera la lunghezza massima di 1024 caratteri\n"},
+        {"printf 'X\\tH501\\n%01025d\\n' 0 | \"$CLI\" taxcode -", 1,
+         "velmora-cli taxcode: la riga 2 supera la lunghezza massima di 1024 caratteri\n",
+         "Errato\n"},
+        {"echo 'X\tH501' | \"$CLI\" taxcode - >/dev/full", 1,
+         "velmora-cli: impossibile scrivere sullo standard output: spazio esaurito sul disco\n"},
+        {"\"$CLI\" batch soggetti.csv --dest lotti" + lotti + "--format csv <&- >/dev/full", 1,
+         "2: Sesso diverso da M o F\n"},
+        {"sed -i 2d soggetti.csv && \"$CLI\" batch soggetti.csv --dest lotti" + lotti +
+             ">/dev/full",
+         3, "velmora-cli: impossibile scrivere sullo standard output: spazio esaurito sul disco\n"},
+        {"\"$CLI\" pdf --subjects 1 --dest moduli" + lotti + ">&-", 3,
+         "velmora-cli: impossibile scrivere sullo standard output: \u00E8 chiuso\n"},
+    };
+    for (const auto& c : cases) {
+        QProcess shell;
+        shell.setWorkingDirectory(folder.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("CLI", VELMORA_CLI);
+        shell.setProcessEnvironment(environment);
+        shell.start("/bin/sh", {"-c", c.script});
+        QVERIFY2(shell.waitForFinished(20000), qPrintable(c.script));
+        QCOMPARE(shell.exitCode(), c.status);
+        QCOMPARE(QString::fromUtf8(shell.readAllStandardError()), c.err);
+        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), c.out);
+    }
+    // What was made though its path could not be printed is there, once.
+    QCOMPARE(QDir(folder.path("lotti")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    QCOMPARE(QDir(folder.path("moduli")).entryList(QDir::Files).size(), 2);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -7,6 +7,8 @@
 #include <QThread>
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -122,6 +124,25 @@ private Q_SLOTS:
         QVERIFY(error.contains(kList.mid(1)));
         QVERIFY(
             QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+#ifdef Q_OS_UNIX
+        // No descriptor left: the hidden folder is made, but no file in it can be. The message
+        // names the folder the operator will look for, not the hidden one.
+        table.removeRow(2);
+        rlimit files{};
+        ::getrlimit(RLIMIT_NOFILE, &files);
+        const rlimit full{rlim_t(::open("/dev/null", O_RDONLY)), files.rlim_max}; // lowest free
+        ::close(int(full.rlim_cur));
+        QVERIFY(::setrlimit(RLIMIT_NOFILE, &full) == 0);
+        const QString failed = writeBatch(folder.path(), kStamp, kGeneral, table, counter).error();
+        ::setrlimit(RLIMIT_NOFILE, &files);
+        const QString batch = folder.path("Velmora_2010-03-15,0932");
+        QCOMPARE(failed, cannotWrite(batch + "/Richiesta_Velmora_2010-03-15,0932.txt",
+                                     "la cartella " + batch +
+                                         " non permette di creare il file temporaneo (troppi file "
+                                         "aperti)"));
+        QVERIFY(
+            QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+#endif
     }
 
     // Two runs racing for the names never share one. (The runs are processes made by fork.)
@@ -156,11 +177,17 @@ private Q_SLOTS:
         const QDir dir(killed.path());
         const QString stale = QStringLiteral(".Velmora_2010-03-15,0932.tmp-stale");
         const QString recent = QStringLiteral(".Velmora_2010-03-15,0932.tmp-recent");
-        QVERIFY(dir.mkdir(stale) && dir.mkdir(recent));
-        QVERIFY(setModified(dir.filePath(stale), 3600));
+        // An empty batch folder is a name claimed by a run that stopped before filling it.
+        const QString claimed = QStringLiteral("Velmora_2010-03-15,0932(999)");
+        const QString kept = QStringLiteral("Velmora_2010-03-15,0932(998)");
+        QVERIFY(dir.mkdir(stale) && dir.mkdir(recent) && dir.mkdir(claimed) && dir.mkdir(kept));
+        writeBytes(dir.filePath(kept + kList), "X");
+        for (const QString& old : {stale, claimed, kept})
+            QVERIFY(setModified(dir.filePath(old), 3600));
         int counter = 0;
         QVERIFY(writeBatch(killed.path(), kStamp, kGeneral, table, counter));
-        QVERIFY(!dir.exists(stale) && dir.exists(recent));
+        QVERIFY(!dir.exists(stale) && dir.exists(recent) && !dir.exists(claimed) &&
+                dir.exists(kept));
     }
 };
 

@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QTest>
 #include <cerrno>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <sys/mount.h>
-#include <unistd.h>
 #endif
 
 using namespace velmora;
@@ -20,14 +24,17 @@ static QStringList entries(const QString& folder) {
 }
 
 // The calls of the real writer, except that each write takes at most 3 bytes and call number
-// `failAt` (counting the final sync as the last) fails with `error`.
+// `failAt` (each file's writes, its sync, then the renames) fails with `error`.
 static WriteCalls failingCalls(int failAt, int error, int& calls) {
     WriteCalls real = systemWriteCalls();
     const auto fails = [=, &calls] { return ++calls == failAt ? (errno = error, true) : false; };
-    return {[=](int fd, const char* data, qint64 size) -> qint64 {
-                return fails() ? -1 : real.write(fd, data, std::min<qint64>(size, 3));
-            },
-            [=](int fd) { return fails() ? -1 : real.sync(fd); }, 4};
+    return {
+        [=](int fd, const char* data, qint64 size) -> qint64 {
+            return fails() ? -1 : real.write(fd, data, std::min<qint64>(size, 3));
+        },
+        [=](int fd) { return fails() ? -1 : real.sync(fd); },
+        [=](const QString& from, const QString& to) { return !fails() && real.rename(from, to); },
+        4};
 }
 
 #ifdef Q_OS_LINUX
@@ -107,6 +114,45 @@ private Q_SLOTS:
                  cannotWrite(folder.path("gone/x.txt"),
                              "la cartella " + QDir::toNativeSeparators(folder.path("gone")) +
                                  " non esiste"));
+    }
+
+    // The second rename of a pair fails, or the program is killed before it: the earlier pair
+    // is what the folder shows (at once, or once the next pair is written), and nothing hidden
+    // stays; a half pair without an earlier one goes.
+    void aPairStoppedBetweenItsRenames() {
+        test::ScratchFolder folder;
+        const QString fdf = folder.path("Modulo.fdf");
+        const QString pdf = folder.path("Modulo.pdf");
+        QVERIFY(writeFiles({{fdf, "FDF 1"}, {pdf, "PDF 1"}}));
+        int calls = 0; // two writes and a sync for each file, then the renames: 8 is the second
+        QCOMPARE(writeFiles({{fdf, "FDF 2"}, {pdf, "PDF 2"}}, failingCalls(8, EIO, calls)).error(),
+                 cannotWrite(pdf, "errore di lettura o scrittura del dispositivo"));
+        QCOMPARE(test::readBytes(fdf) + test::readBytes(pdf), "FDF 1PDF 1");
+        QCOMPARE(entries(folder.path()), (QStringList{"Modulo.fdf", "Modulo.pdf"}));
+#ifdef Q_OS_UNIX
+        const QString other = folder.path("Altro.fdf");
+        for (const QByteArray earlier : {"FDF 1PDF 1", ""}) {
+            if (const pid_t child = ::fork(); child == 0) {
+                WriteCalls killed = systemWriteCalls();
+                killed.rename = [renames = 0](const QString& from, const QString& to) mutable {
+                    if (++renames == 2)
+                        ::kill(::getpid(), SIGKILL);
+                    return systemWriteCalls().rename(from, to);
+                };
+                (void)writeFiles({{fdf, "FDF 2"}, { pdf, "PDF 2" }}, killed);
+                ::_exit(0);
+            } else {
+                int status = 0;
+                QVERIFY(::waitpid(child, &status, 0) == child && WIFSIGNALED(status));
+            }
+            QCOMPARE(test::readBytes(fdf), "FDF 2"); // beside the earlier .pdf, or none
+            QVERIFY(writeFiles({{other, "FDF A"}, { other.chopped(3) + "pdf", "PDF A" }}));
+            QCOMPARE(test::readBytes(fdf) + test::readBytes(pdf), earlier);
+            QCOMPARE(entries(folder.path()).size(), earlier.isEmpty() ? 2 : 4);
+            QFile::remove(fdf);
+            QFile::remove(pdf);
+        }
+#endif
     }
 
     void fullAndReadOnlyFileSystems() {

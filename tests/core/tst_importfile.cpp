@@ -4,6 +4,7 @@
 #include "support/places.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -281,7 +282,8 @@ void TestImportFile::failureSaysWhatIsWrong() {
     QCOMPARE(reason(importSubjectFile(folder_->path(QStringLiteral("ref")), ImportKind::FixedWidth,
                                       0, municipalities_, states_)
                         .error()),
-             QStringLiteral("Il file non pu\u00F2 essere aperto"));
+             QDir::toNativeSeparators(folder_->path(u"ref"_s)) +
+                 u" \u00E8 una cartella, non un file"_s);
 }
 
 QTEST_GUILESS_MAIN(TestImportFile)
