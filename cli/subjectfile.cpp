@@ -83,6 +83,9 @@ bool importInto(SubjectTable& table, const QString& file, ImportKind kind, Io& i
         importSubjectFile(file, kind, table.subjectCount(), municipalities, states);
     if (!result.ok()) {
         io.err << terminalText(result.error()) << '\n';
+        // More than one line failed: each of them, with why.
+        if (result.detail().contains(u'\n'))
+            io.err << terminalText(result.detail()) << '\n';
         return false;
     }
     if (result->isEmpty()) {

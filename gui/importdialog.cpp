@@ -121,10 +121,12 @@ void ImportDialog::import() {
                           });
     progress.close();
 
+    // Refused, the file is named with every line that failed; the window stays on its folder
+    // for the file once corrected, or another.
     if (!result.ok()) {
-        program_.messages.show(result.error(), Messages::Icon::Critical);
+        program_.messages.show(result.error(), Messages::Icon::Critical, kAppTitle,
+                               result.detail());
         Q_EMIT refused(rowsBefore);
-        close();
         return;
     }
     // Nothing to add: the operator may choose another file.

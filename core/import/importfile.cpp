@@ -241,10 +241,7 @@ QString fileTooLarge() {
         .arg(LineReader::kMaxFileBytes / (1024 * 1024));
 }
 
-// The message of the line that failed, and on a line of its own what is wrong with it.
-Failure dateFailure(int line, const QString& reason) {
-    return {importDateMessage(line) + QStringLiteral("\r\n") + reason};
-}
+// The message of a line that fails alone, and on a line of its own what is wrong with it.
 Failure generalFailure(int line, const QString& reason) {
     return {importGeneralMessage(line) + QStringLiteral("\r\n") + reason};
 }
@@ -255,6 +252,102 @@ QString rowReason(const QString& tableTrouble, const QString& birthDate) {
         return tableTrouble;
     return QStringLiteral("La data di nascita \"%1\" non \u00E8 una data reale").arg(birthDate);
 }
+
+// Why a line gives no row: a fault of its birth date, or of anything else.
+struct LineFault {
+    bool date = false;
+    QString reason;
+};
+
+// One line as a row; nullopt, with `fault` saying why, when it cannot be one.
+std::optional<SubjectRow> lineRow(QStringView line, ImportKind kind, const PlaceTables& places,
+                                  const QString& tableTrouble, QString& scratch, LineFault& fault) {
+    const bool tabbed = kind == ImportKind::Recovery && line.contains(kTab);
+    if (const std::optional<QString> why =
+            unreadableCharacter(tabbed ? line.toString().replace(kTab, u' ') : line)) {
+        fault = {false, *why};
+        return std::nullopt;
+    }
+    if (kind == ImportKind::FixedWidth) {
+        if (line.size() != record::kShortRecord && line.size() != record::kLongRecord) {
+            fault = {false, QStringLiteral("La riga ha %1 caratteri invece di %2 o %3")
+                                .arg(line.size())
+                                .arg(record::kShortRecord)
+                                .arg(record::kLongRecord)};
+            return std::nullopt;
+        }
+        std::optional<SubjectRow> row = fixedWidthRow(line, places, scratch);
+        if (!row)
+            fault = {false, rowReason(tableTrouble, line.sliced(record::kBirthDate.start - 1,
+                                                                record::kBirthDate.width)
+                                                        .trimmed()
+                                                        .toString())};
+        return row;
+    }
+    const DelimitedFields fields = tabbed ? tabbedFields(line) : delimitedFields(line);
+    if (fields.isEmpty()) {
+        const qsizetype count = std::max(line.count(u','), line.count(u';')) + 1;
+        fault = {false, QStringLiteral("La riga ha %1 %2 invece di %3 o %4")
+                            .arg(count)
+                            .arg(count == 1 ? QStringLiteral("campo") : QStringLiteral("campi"))
+                            .arg(kFewestDelimitedFields)
+                            .arg(kMostDelimitedFields)};
+        return std::nullopt;
+    }
+    const QStringView birthDate = delimitedField<BirthDateColumn>(fields);
+    if (birthDate.size() != kDateLength) {
+        fault = {
+            true,
+            QStringLiteral("La data di nascita \"%1\" non ha la forma gg/mm/aaaa").arg(birthDate)};
+        return std::nullopt;
+    }
+    std::optional<SubjectRow> row = delimitedRow(fields, places, scratch);
+    if (!row)
+        fault = {false, rowReason(tableTrouble, birthDate.toString())};
+    return row;
+}
+
+// A first line that is a heading: its birth-date field (or, when it has none, the whole line)
+// holds no digit.
+bool looksLikeHeading(QStringView line, ImportKind kind) {
+    QStringView field = line;
+    if (kind == ImportKind::FixedWidth &&
+        line.size() >= record::kBirthDate.start - 1 + record::kBirthDate.width)
+        field = line.sliced(record::kBirthDate.start - 1, record::kBirthDate.width);
+    else if (kind != ImportKind::FixedWidth) {
+        const DelimitedFields fields = delimitedFields(line);
+        if (!fields.isEmpty())
+            field = delimitedField<BirthDateColumn>(fields);
+    }
+    return std::none_of(field.begin(), field.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// The lines of a file that gave no row: the first one's message as the import has always
+// given it, and each of them on a line of the detail, up to kListed.
+struct BadLines {
+    static constexpr int kListed = 1000;
+    int count = 0;
+    QString first;
+    QStringList listed;
+
+    void add(int line, const LineFault& fault, bool heading = false) {
+        if (count++ == 0) {
+            first = (fault.date ? importDateMessage(line) : importGeneralMessage(line)) +
+                    QStringLiteral("\r\n") + fault.reason;
+            if (heading)
+                first += QStringLiteral("\r\nLa prima riga sembra un'intestazione: toglierla "
+                                        "dal file");
+        }
+        if (listed.size() < kListed)
+            listed.append(QStringLiteral("Riga %1: %2").arg(line).arg(fault.reason));
+    }
+    ImportResult result() const {
+        QString detail = listed.join(QStringLiteral("\r\n"));
+        if (count > kListed)
+            detail += QStringLiteral("\r\n... e altre %1 righe").arg(count - kListed);
+        return ImportResult(Failure{first}, detail);
+    }
+};
 
 } // namespace
 
@@ -301,67 +394,65 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
     const qint64 shortestLine =
         kind == ImportKind::FixedWidth ? record::kShortRecord : kShortestDelimitedLine;
     rows.reserve(qMin<qint64>(total / shortestLine + 1, SubjectTable::kMaxRows - rowsBefore));
+    BadLines bad;
     QString line;
     QString scratch;
+    QStringList blanks; // blank lines not yet followed by another: at the end they are ignored
     int number = 0;
+    // Line `at`, read as `text`: its row, or why it has none.
+    const auto take = [&](int at, QStringView text) {
+        if (rowsBefore + at > SubjectTable::kMaxRows)
+            return false;
+        LineFault fault;
+        std::optional<SubjectRow> row = lineRow(text, kind, places, tableTrouble, scratch, fault);
+        if (!row)
+            bad.add(at, fault, at == 1 && looksLikeHeading(text, kind));
+        else if (bad.count == 0) // once the file is refused, its rows are not kept
+            rows.append(std::move(*row));
+        return true;
+    };
     for (;;) {
         const LineReader::Status status = reader.next(line);
         if (status == LineReader::Status::End)
-            return rows;
+            break;
         ++number; // the line being read, also when it cannot be
-        if (status == LineReader::Status::LineTooLong)
-            return generalFailure(number, QStringLiteral("La riga supera la lunghezza massima di "
-                                                         "%1 caratteri")
-                                              .arg(LineReader::kMaxLineLength));
-        if (status == LineReader::Status::FileTooLarge)
-            return generalFailure(number, QStringLiteral("Il file ") + fileTooLarge());
-        if (status != LineReader::Status::Line)
-            return generalFailure(number, QStringLiteral("Il file non pu\u00F2 essere letto"));
-        if (reader.lineInOtherEncoding())
-            return generalFailure(
-                number, QStringLiteral("Il file mescola le codifiche UTF-8 e Windows-1252: riga %1")
-                            .arg(number));
-        const bool tabbed = kind == ImportKind::Recovery && line.contains(kTab);
-        if (const std::optional<QString> why =
-                unreadableCharacter(tabbed ? QString(line).replace(kTab, u' ') : line))
-            return generalFailure(number, *why);
-        if (rowsBefore + number > SubjectTable::kMaxRows)
-            return Failure{importFullMessage(number)};
-        std::optional<SubjectRow> row;
-        if (kind == ImportKind::FixedWidth) {
-            if (line.size() != record::kShortRecord && line.size() != record::kLongRecord)
-                return generalFailure(number,
-                                      QStringLiteral("La riga ha %1 caratteri invece di %2 o %3")
-                                          .arg(line.size())
-                                          .arg(record::kShortRecord)
-                                          .arg(record::kLongRecord));
-            row = fixedWidthRow(line, places, scratch);
-            if (!row)
-                return generalFailure(
-                    number, rowReason(tableTrouble, line.sliced(record::kBirthDate.start - 1,
-                                                                record::kBirthDate.width)
-                                                        .trimmed()));
-        } else {
-            const DelimitedFields fields = tabbed ? tabbedFields(line) : delimitedFields(line);
-            if (fields.isEmpty())
-                return generalFailure(number,
-                                      QStringLiteral("La riga ha %1 campi invece di %2 o %3")
-                                          .arg(std::max(line.count(u','), line.count(u';')) + 1)
-                                          .arg(kFewestDelimitedFields)
-                                          .arg(kMostDelimitedFields));
-            const QStringView birthDate = delimitedField<BirthDateColumn>(fields);
-            if (birthDate.size() != kDateLength)
-                return dateFailure(number, QStringLiteral("La data di nascita \"%1\" non ha la "
-                                                          "forma gg/mm/aaaa")
-                                               .arg(birthDate));
-            row = delimitedRow(fields, places, scratch);
-            if (!row)
-                return generalFailure(number, rowReason(tableTrouble, birthDate.toString()));
+        // The reading cannot go on past these: what was found so far is told.
+        if (status != LineReader::Status::Line) {
+            bad.add(number,
+                    {false, status == LineReader::Status::LineTooLong
+                                ? QStringLiteral("La riga supera la lunghezza massima di %1 "
+                                                 "caratteri")
+                                      .arg(LineReader::kMaxLineLength)
+                            : status == LineReader::Status::FileTooLarge
+                                ? QStringLiteral("Il file ") + fileTooLarge()
+                                : QStringLiteral("Il file non pu\u00F2 essere letto")});
+            break;
         }
-        rows.append(std::move(*row));
+        if (reader.lineInOtherEncoding()) {
+            bad.add(number, {false, QStringLiteral("Il file mescola le codifiche UTF-8 e "
+                                                   "Windows-1252: riga %1")
+                                        .arg(number)});
+            continue;
+        }
+        if (QStringView(line).trimmed().isEmpty()) {
+            blanks.append(line);
+            continue;
+        }
+        // Blank lines with a line after them are lines of the file like any other.
+        const int firstBlank = number - int(blanks.size());
+        for (qsizetype i = 0; i < blanks.size(); ++i) {
+            if (!take(firstBlank + int(i), blanks[i]))
+                return Failure{importFullMessage(firstBlank + int(i))};
+        }
+        blanks.clear();
+        if (!take(number, line))
+            return Failure{importFullMessage(number)};
         if (progress && number % kProgressEveryLines == 0)
             progress(reader.bytesRead(), total);
     }
+    if (bad.count > 0)
+        return bad.result();
+    return rows;
 }
 
 Status openSubjectFile(QFile& file) {

@@ -25,8 +25,18 @@ inline const QString kNoSubjectsInFile = QStringLiteral("Il file non contiene so
 // The table is full: line `line` of the file would be its row past SubjectTable::kMaxRows.
 QString importFullMessage(int line);
 
-// The rows of a whole file, or the message naming the first line that failed.
-using ImportResult = Result<QList<SubjectRow>>;
+// The rows of a whole file, or the message naming the first line that failed and, as its
+// detail, every line that failed with why, one a line ("Riga N: ..."), the first 1,000 of them.
+class ImportResult : public Result<QList<SubjectRow>> {
+public:
+    using Result::Result;
+    ImportResult(Failure failure, QString detail)
+        : Result(std::move(failure)), detail_(std::move(detail)) {}
+    const QString& detail() const { return detail_; }
+
+private:
+    QString detail_;
+};
 
 // Told now and then how far a long import has come, in bytes of the file.
 using ImportProgress = std::function<void(qint64 done, qint64 total)>;

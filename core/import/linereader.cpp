@@ -3,6 +3,7 @@
 #include "core/text/windows1252.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 namespace velmora {
 namespace {
@@ -83,6 +84,7 @@ bool LineReader::fill() {
         return false;
     }
     buffer_.remove(0, position_);
+    crFreeUntil_ = std::max<qsizetype>(crFreeUntil_ - position_, 0);
     position_ = 0;
     // A file says how much is left: a small one gets a small buffer.
     const qint64 wanted =
@@ -100,25 +102,38 @@ bool LineReader::fill() {
     return true;
 }
 
+qsizetype LineReader::lineEnd(qsizetype from) {
+    // A file of LF lines holds no CR: the buffer is searched for one once, not at every line.
+    qsizetype cr = -1;
+    if (crFreeUntil_ < buffer_.size()) {
+        cr = buffer_.indexOf('\r', std::max(from, crFreeUntil_));
+        crFreeUntil_ = cr < 0 ? buffer_.size() : cr;
+    }
+    const qsizetype until = cr < 0 ? buffer_.size() : cr;
+    const void* lf = std::memchr(buffer_.constData() + from, '\n', size_t(until - from));
+    return lf ? static_cast<const char*>(lf) - buffer_.constData() : cr;
+}
+
 LineReader::Status LineReader::next(QString& line) {
     if (!started_)
         readByteOrderMark();
-    qsizetype scanned = 0; // bytes after position_ known to hold no CR
+    qsizetype scanned = 0; // bytes after position_ known to hold no line end
     for (;;) {
-        const qsizetype cr = buffer_.indexOf('\r', position_ + scanned);
-        if (cr >= 0) {
-            const qsizetype length = cr - position_;
+        const qsizetype end = lineEnd(position_ + scanned);
+        if (end >= 0) {
+            const qsizetype length = end - position_;
             if (length > kMaxLineLength)
                 return Status::LineTooLong;
             // A CR as the last byte read may be the first half of CR LF: read on first. Reading
             // moves the buffer, so the line is found again by its length.
-            if (cr + 1 == buffer_.size() && fill()) {
+            const bool cr = buffer_[end] == '\r';
+            if (cr && end + 1 == buffer_.size() && fill()) {
                 scanned = length;
                 continue;
             }
             decode(QByteArrayView(buffer_).sliced(position_, length), line);
             position_ += length + 1;
-            if (position_ < buffer_.size() && buffer_[position_] == '\n')
+            if (cr && position_ < buffer_.size() && buffer_[position_] == '\n')
                 ++position_;
             return Status::Line;
         }

@@ -6,13 +6,14 @@
 
 namespace velmora {
 
-// Reads a text file one line at a time, as splitLines() cuts it (CR LF or a lone CR ends a line,
-// a lone LF does not), without holding the whole file. The file is Windows-1252, unless it
-// begins with the UTF-8 byte order mark or is valid UTF-8 holding some non-ASCII character: a
-// file saved as UTF-8 by mistake is then read as what it means, and the caller refuses the
-// characters Windows-1252 cannot hold. A line longer than kMaxLineLength bytes, or a file longer
-// than kMaxFileBytes, stops the reading there: such a file is not a list of subjects, and it must
-// be refused before it fills the memory (a device that never ends a line, /dev/zero, included).
+// Reads a text file one line at a time (CR LF, a lone CR or a lone LF ends a line, as the
+// office's own tools and those of Linux and Mac write them), without holding the whole file. The
+// file is Windows-1252, unless it begins with the UTF-8 byte order mark or is valid UTF-8 holding
+// some non-ASCII character: a file saved as UTF-8 by mistake is then read as what it means, and the
+// caller refuses the characters Windows-1252 cannot hold. A line longer than kMaxLineLength bytes,
+// or a file longer than kMaxFileBytes, stops the reading there: such a file is not a list of
+// subjects, and it must be refused before it fills the memory (a device that never ends a line,
+// /dev/zero, included).
 class LineReader {
 public:
     // The longest valid subject line is a delimited one with every field at its widest, 327
@@ -50,10 +51,13 @@ private:
 
     // Appends the next chunk of the device to the buffer; false at its end or on a failure.
     bool fill();
+    // Where the first line end at or after `from` stands in the buffer; -1 when none is there.
+    qsizetype lineEnd(qsizetype from);
 
     QIODevice& device_;
     QByteArray buffer_;
-    qsizetype position_ = 0; // first byte of the buffer not yet returned
+    qsizetype position_ = 0;    // first byte of the buffer not yet returned
+    qsizetype crFreeUntil_ = 0; // no CR stands from position_ up to here
     qint64 bytesRead_ = 0;
     bool atEnd_ = false;
     bool failed_ = false;

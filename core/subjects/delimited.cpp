@@ -52,12 +52,14 @@ Result<QString> delimitedLine(const SubjectRow& subject, int row) {
         commas += subject[column].count(u',');
         semicolons = semicolons || subject[column].contains(u';');
     }
-    // Commas in the values are kept only when their number cannot make the split take them.
+    // Semicolons, as an Italian spreadsheet expects them, unless a value holds one or the
+    // commas in the values are as many as would make the split take them; then commas, which
+    // the values must not hold.
     QChar separator;
-    if (commas == 0)
-        separator = u',';
-    else if (!semicolons && !makesFields(commas))
+    if (!semicolons && !makesFields(commas))
         separator = u';';
+    else if (commas == 0)
+        separator = u',';
     else
         return Failure{kBothSeparators.arg(row)};
     QString line;

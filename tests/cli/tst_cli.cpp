@@ -198,7 +198,7 @@ void TestCli::commands() {
         {1, batch({"--date", "01/01/2999"}, "--type"),
          kErrors + "- Tipo certificato non immesso\n- Data protocollo non immessa o non valida\n"},
         {1, batch(), "2: Sesso diverso da M o F\n", {}, kRoman + kNoSex},
-        {2, batch(), plain(importGeneralMessage(2)) + "\n", {}, kRoman + "\r\n"},
+        {2, batch(), plain(importGeneralMessage(2)) + "\n", {}, kRoman + "\r\n" + kRoman},
         {2, batch({"--purpose", "LAVORO\r\nFinto: 1"}), "velmora-cli batch: --purpose: carattere "},
         {2, batch({}, "--dest"), "velmora-cli batch: serve --dest"},
         {1, pdf("2", ""), "Completare correttamente tutti i campi della richiesta\n"},

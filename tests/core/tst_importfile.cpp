@@ -88,7 +88,10 @@ void TestImportFile::fileOutcome_data() {
         // DEL, and a byte the code page leaves undefined.
         {kCsv, lines({romanCsv().replace("Rossi", "Ro\x7Fssi")}), 0, importGeneralMessage(1)},
         {kCsv, lines({romanCsv().replace("Rossi", "Ro\x81ssi")}), 0, importGeneralMessage(1)},
-        {kCsv, romanCsv() + "\n", 0, importGeneralMessage(1)}, // a lone LF ends no line
+        // Lines of Linux and Mac tools, a mix of them, and blank lines at the end.
+        {kCsv, lines({romanCsv(), romanCsv()}, "\n"), 0, "2"},
+        {kFixed, roman + "\n" + parisian + "\r\n" + roman + "\r" + parisian, 0, "4"},
+        {kCsv, lines({romanCsv(), "", "  "}, "\n"), 0, "1"},
         {kCsv, lines({romanCsv(), romanCsv().replace("Rossi", "\xC5\x81oss\xC3\xAC")}), 0,
          importGeneralMessage(2) +
              u"\r\nIl carattere \u00AB\u0141\u00BB non esiste nella codifica Windows-1252"_s},
@@ -273,8 +276,27 @@ void TestImportFile::failureSaysWhatIsWrong() {
     const QByteArray roman = subjectListBytes({romanSubject()}).chopped(2);
     QCOMPARE(reason(import(lines({roman + "1"}), ImportKind::FixedWidth).error()),
              QStringLiteral("La riga ha 312 caratteri invece di 311 o 318"));
-    QCOMPARE(reason(import(lines({"A,B,C,D,E,F,G,H"}), ImportKind::Delimited).error()),
+    QCOMPARE(reason(import(lines({romanCsv(), "A,B,C,D,E,F,G,H"}), ImportKind::Delimited).error()),
              QStringLiteral("La riga ha 8 campi invece di 9 o 10"));
+    QCOMPARE(reason(import(lines({romanCsv(), "A"}), ImportKind::Delimited).error()),
+             QStringLiteral("La riga ha 1 campo invece di 9 o 10"));
+    // A heading is named as such, under the reason of today.
+    const QString heading =
+        import(lines({"COGNOME,NOME,COMUNE,ESTERO,NATO IL,STATO,PADRE,SESSO,CF", romanCsv()}),
+               ImportKind::Delimited)
+            .error();
+    QVERIFY(heading.startsWith(importDateMessage(1)));
+    QCOMPARE(reason(heading),
+             QStringLiteral("La prima riga sembra un'intestazione: toglierla dal file"));
+    // Every bad line is listed, up to a thousand.
+    const ImportResult two =
+        import(lines({romanCsv(), "A", romanCsv(), romanCsv("5/1/1970")}), ImportKind::Delimited);
+    QCOMPARE(two.detail(), QStringLiteral("Riga 2: La riga ha 1 campo invece di 9 o 10\r\nRiga 4: "
+                                          "La data di nascita \"5/1/1970\" non ha la forma "
+                                          "gg/mm/aaaa"));
+    const ImportResult many = import(lines(QByteArrayList(1003, "A")), ImportKind::Delimited);
+    QCOMPARE(many.detail().count(QStringLiteral("Riga ")), 1000);
+    QVERIFY(many.detail().endsWith(QStringLiteral("\r\n... e altre 3 righe")));
     QCOMPARE(reason(import(lines({romanCsv("31/02/1970")}), ImportKind::Delimited).error()),
              QStringLiteral("La data di nascita \"31/02/1970\" non \u00E8 una data reale"));
     QCOMPARE(reason(import(lines({romanCsv("5/1/1970")}), ImportKind::Delimited).error()),
