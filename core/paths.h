@@ -14,6 +14,8 @@ inline constexpr QStringView kMunicipalityTable = u"ref/FileCodComuni.txt";
 inline constexpr QStringView kStateTable = u"ref/FileCodStati.txt";
 inline constexpr QStringView kFormTemplate = u"ref/modello.pdf";
 inline constexpr QStringView kUserManual = u"docs/ORV-Velmora-Manuale_Utente.doc";
+// The type of file last imported, "txt" or "csv", which the import window chooses again.
+inline constexpr QStringView kImportKindFile = u"tipo-file.txt";
 // Held by the windowed program for its whole run: one program per working folder, so that two
 // never write over each other's request in progress. The command-line tool never takes it.
 inline constexpr QStringView kLockFile = u"velmora.lock";

@@ -72,6 +72,7 @@ void CreateFilesDialog::open(const Request& request, bool pdfForm) {
             folderChooser->setFolder(program_.folders.work);
     }
     bringToFront(*this);
+    folderChooser->focusChoice();
 }
 
 void CreateFilesDialog::confirm() {

@@ -1,6 +1,8 @@
 #include "gui/importdialog.h"
 
 #include "core/import/importfile.h"
+#include "core/paths.h"
+#include "core/text/textfile.h"
 #include "gui/desktopfolder.h"
 #include "gui/messages.h"
 #include "gui/program.h"
@@ -22,6 +24,8 @@ namespace {
 
 const QString kTextPattern = QStringLiteral("*.txt");
 const QString kCsvPattern = QStringLiteral("*.csv");
+const QString kTextKind = QStringLiteral("txt");
+const QString kCsvKind = QStringLiteral("csv");
 const QString kImporting = QStringLiteral("Importazione del file in corso . . .");
 constexpr int kProgressAfterMs = 400;
 
@@ -55,6 +59,7 @@ ImportDialog::ImportDialog(Program& program) : program_(program) {
     layout->addLayout(bottom);
     connect(fileTypeCombo, &QComboBox::currentIndexChanged, this, &ImportDialog::fileTypeChosen);
     connect(okButton, &QPushButton::clicked, this, &ImportDialog::import);
+    connect(folderChooser, &FolderChooser::fileActivated, this, &ImportDialog::import);
     connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
     pressButtonsByKey(*this);
     cancelOnEscape(*this, cancelButton);
@@ -67,12 +72,13 @@ void ImportDialog::open() {
         fileTypeCombo->clear();
         fileTypeCombo->addItem(QStringLiteral("Documento di testo (*.txt)"));
         fileTypeCombo->addItem(QStringLiteral("File CSV (*.csv)"));
-        fileTypeCombo->setCurrentIndex(0);
+        const TextRead kind = readTextFile(program_.folders.workFile(kImportKindFile));
+        fileTypeCombo->setCurrentIndex(kind.ok() && kind->value(0) == kCsvKind ? 1 : 0);
     }
-    focusNextChild();
-    folderChooser->setFilePattern(kTextPattern);
+    folderChooser->setFilePattern(fileTypeCombo->currentIndex() == 0 ? kTextPattern : kCsvPattern);
     showRememberedFolder();
     bringToFront(*this);
+    folderChooser->focusChoice();
 }
 
 void ImportDialog::showRememberedFolder() {
@@ -142,6 +148,9 @@ void ImportDialog::import() {
     program_.holdsImportedRows = true;
     program_.config.importFolder = folderChooser->folder();
     program_.writeConfig();
+    // Only a convenience: a type that cannot be kept is chosen again by hand.
+    (void)writeTextFile(program_.folders.workFile(kImportKindFile),
+                        kind == ImportKind::Delimited ? kCsvKind : kTextKind);
     close();
 }
 

@@ -1,10 +1,15 @@
 #include "gui/widgets/folderchooser.h"
 
+#include "core/files/filewriter.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cerrno>
 
 namespace velmora {
 namespace {
@@ -31,14 +36,12 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
             driveCombo->addItem(volumeLabel(volume));
         }
     }
-    pathLabel = named(new QLabel(this), "pathLabel");
-    pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    pathLabel->setFrameShape(QFrame::StyledPanel);
+    pathEdit = named(new QLineEdit(this), "pathEdit");
+    pathEdit->setAccessibleDescription(QStringLiteral("una cartella o un file; Invio per andarci"));
     folders_.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders_.setReadOnly(true);
     folderTree = named(new QTreeView(this), "folderTree");
     folderTree->setAccessibleName(QStringLiteral("Cartelle"));
-    pathLabel->setAccessibleName(QStringLiteral("Cartella scelta"));
     folderTree->setModel(&folders_);
     for (int column = 1; column < folders_.columnCount(); ++column)
         folderTree->hideColumn(column);
@@ -48,8 +51,18 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
     driveRow->addWidget(captionFor(QStringLiteral("&Unit\u00E0 :"), driveCombo, this));
     driveRow->addWidget(driveCombo, 1);
     layout->addLayout(driveRow);
-    layout->addWidget(pathLabel);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(captionFor(QStringLiteral("&Percorso :"), pathEdit, this));
+    pathRow->addWidget(pathEdit, 1);
+    if (files == Files::Hidden) {
+        auto* newFolderButton =
+            named(new QPushButton(QStringLiteral("Nuova &cartella"), this), "newFolderButton");
+        pathRow->addWidget(newFolderButton);
+        connect(newFolderButton, &QPushButton::clicked, this, &FolderChooser::makeFolder);
+    }
+    layout->addLayout(pathRow);
     layout->addWidget(folderTree, 1);
+    connect(pathEdit, &QLineEdit::returnPressed, this, &FolderChooser::pathEntered);
     if (files == Files::Shown) {
         files_ = new QFileSystemModel(this);
         files_->setFilter(QDir::Files);
@@ -64,6 +77,10 @@ FolderChooser::FolderChooser(Warning warning, Files files, QWidget* parent)
                     file_ = current.isValid() && !files_->isDir(current) ? files_->filePath(current)
                                                                          : QString();
                 });
+        connect(fileList, &QListView::activated, this, [this](const QModelIndex& index) {
+            if (index.isValid() && !files_->isDir(index))
+                Q_EMIT fileActivated(files_->filePath(index));
+        });
     }
     connect(folderTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
@@ -93,7 +110,7 @@ bool FolderChooser::setFolder(const QString& path) {
     if (folder == folder_)
         return true;
     folder_ = folder;
-    pathLabel->setText(QDir::toNativeSeparators(folder_));
+    pathEdit->setText(QDir::toNativeSeparators(folder_));
     selectVolumeOf(folder_);
     const QModelIndex index = folders_.index(folder_);
     if (folderTree->currentIndex() != index) {
@@ -115,6 +132,57 @@ void FolderChooser::setFilePattern(const QString& pattern) {
     files_->setNameFilters({pattern});
     fileList->setCurrentIndex({});
     file_.clear();
+}
+
+void FolderChooser::focusChoice() {
+    (fileList ? static_cast<QWidget*>(fileList) : folderTree)->setFocus(Qt::OtherFocusReason);
+}
+
+// A folder typed becomes the current one; a file typed is chosen in its folder, as Enter on it
+// in the list would.
+void FolderChooser::pathEntered() {
+    const QFileInfo typed(QDir::fromNativeSeparators(pathEdit->text().trimmed()));
+    if (typed.isDir()) {
+        setFolder(typed.absoluteFilePath());
+    } else if (files_ && typed.isFile()) {
+        setFolder(typed.absolutePath());
+        selectFile(typed.absoluteFilePath());
+        Q_EMIT fileActivated(file_);
+    } else {
+        warning_(QStringLiteral("Il percorso %1 non esiste").arg(pathEdit->text().trimmed()));
+        pathEdit->setText(QDir::toNativeSeparators(folder_));
+    }
+}
+
+void FolderChooser::selectFile(const QString& path) {
+    file_ = path;
+    fileList->setCurrentIndex(files_->index(path));
+}
+
+void FolderChooser::makeFolder() {
+    bool given = false;
+    const QString name = QInputDialog::getText(this, QStringLiteral("Nuova cartella"),
+                                               QStringLiteral("Nome della nuova cartella in %1 :")
+                                                   .arg(QDir::toNativeSeparators(folder_)),
+                                               QLineEdit::Normal, QString(), &given)
+                             .trimmed();
+    if (!given || name.isEmpty())
+        return;
+    const QDir parent(folder_);
+    if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..") {
+        warning_(QStringLiteral("Il nome %1 non pu\u00F2 essere usato per una cartella").arg(name));
+        return;
+    }
+    if (parent.exists(name)) {
+        warning_(QStringLiteral("La cartella %1 esiste gi\u00E0").arg(name));
+        setFolder(parent.filePath(name));
+        return;
+    }
+    if (!parent.mkdir(name)) {
+        warning_(cannotMakeFolder(parent.filePath(name), systemReason(errno)));
+        return;
+    }
+    setFolder(parent.filePath(name));
 }
 
 void FolderChooser::selectVolumeOf(const QString& path) {

@@ -27,9 +27,12 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTimer>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace velmora;
@@ -428,21 +431,41 @@ void TestWindows::exportThenImportThroughTheMenu() {
     control<QAction>(f.main, "exportAction")->trigger();
     auto* exporter = shownWindow<ExportDialog>();
     QVERIFY(exporter && folderChooser(*exporter).setFolder(f.folder.path()));
+    // Into a new folder, made from the window.
+    QTimer::singleShot(0, [] {
+        auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QVERIFY(ask);
+        ask->setTextValue(QStringLiteral("lotti"));
+        ask->accept();
+    });
+    click(*exporter, "newFolderButton");
+    const QString list = f.folder.path(QStringLiteral("lotti/lista.csv"));
+    QCOMPARE(folderChooser(*exporter).folder(), QFileInfo(list).absolutePath());
     setText(*exporter, "fileNameEdit", QStringLiteral("lista.csv"));
     click(*exporter, "okButton");
-    QCOMPARE(f.readFile(QStringLiteral("lista.csv")), *delimitedSubjectBytes(f.program.table));
+    QCOMPARE(readBytes(list), *delimitedSubjectBytes(f.program.table));
 
-    click(f.main, "clearTableButton");
-    click(*shownWindow<ClearTableDialog>(), "yesButton");
-    click(f.main, "importButton");
-    ImportDialog* importer = shownWindow<ImportDialog>();
-    control<QComboBox>(*importer, "fileTypeCombo")->setCurrentIndex(1);
-    chooseFile(*importer, f.folder.path(QStringLiteral("lista.csv")));
-    click(*importer, "okButton");
-    QCOMPARE(f.program.table.subjectCount(), 2);
-    QCOMPARE(f.program.table.values(1), romanSubject());
-    QCOMPARE(f.program.table.values(2), parisianSubject());
-    QCOMPARE(control<SubjectGrid>(f.main, "subjectGrid")->currentRow(), 2);
+    // Its path typed, and Enter; then Enter on it in the list, its type chosen again.
+    for (const bool typed : {true, false}) {
+        f.program.table.keepRows(0);
+        click(f.main, "importButton");
+        ImportDialog* importer = shownWindow<ImportDialog>();
+        auto* type = control<QComboBox>(*importer, "fileTypeCombo");
+        auto* files = control<QListView>(*importer, "fileList");
+        if (typed) {
+            type->setCurrentIndex(1);
+            setText(*importer, "pathEdit", QDir::toNativeSeparators(list));
+            QTest::keyClick(control(*importer, "pathEdit"), Qt::Key_Return);
+        } else {
+            QCOMPARE(std::pair(type->currentIndex(), importer->focusWidget()),
+                     std::pair(1, static_cast<QWidget*>(files)));
+            chooseFile(*importer, list);
+            QTest::keyClick(files, Qt::Key_Return);
+        }
+        QCOMPARE(f.program.table.subjectCount(), 2);
+        QCOMPARE(f.program.table.values(2), parisianSubject());
+        QTRY_VERIFY(!shownWindow<ImportDialog>());
+    }
 }
 
 QTEST_MAIN(TestWindows)
