@@ -1,10 +1,10 @@
-// libFuzzer over the import: the line reader against splitLines(), and both row mappings
-// through the importer, with the shipped place tables. The first byte picks the file kind and
-// how full the table already is; the rest is the file. Any broken promise stops the run.
+// libFuzzer over the import: the line reader against the text cut at its line ends, and both
+// row mappings through the importer, with the shipped place tables. The first byte picks the
+// file kind and how full the table already is; the rest is the file. Any broken promise stops
+// the run.
 #include "core/dates.h"
 #include "core/import/importfile.h"
 #include "core/import/linereader.h"
-#include "core/text/textfile.h"
 #include "core/text/windows1252.h"
 
 #include <QBuffer>
@@ -25,8 +25,18 @@ ReferenceTable shipped(const char* name) {
     return ReferenceTable(QDir(QStringLiteral(VELMORA_SOURCE_DIR)).filePath("data/ref/") + name);
 }
 
-// The lines as splitLines() cuts the text, read as UTF-8 when the reader took the file for it.
-qsizetype lineCount(QByteArray bytes) {
+// The text cut at CR LF, a lone CR or a lone LF, the last line's end ending no other line.
+QStringList linesOf(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// The lines as linesOf() cuts the text, read as UTF-8 when the reader took the file for it;
+// `blankAtEnd` of them, blank, end the file.
+qsizetype lineCount(QByteArray bytes, qsizetype& blankAtEnd) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer);
@@ -37,7 +47,11 @@ qsizetype lineCount(QByteArray bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
-    require(lines == splitLines(reader.utf8() ? QString(utf8(body)) : decodeWindows1252(bytes)));
+    require(lines == linesOf(reader.utf8() ? QString(utf8(body)) : decodeWindows1252(bytes)));
+    blankAtEnd = 0;
+    while (blankAtEnd < lines.size() &&
+           QStringView(lines[lines.size() - 1 - blankAtEnd]).trimmed().isEmpty())
+        ++blankAtEnd;
     return lines.size();
 }
 
@@ -67,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto kind = (data[0] & 1) ? ImportKind::Delimited : ImportKind::FixedWidth;
     const int rowsBefore = (data[0] & 2) ? SubjectTable::kMaxRows - 2 : 0;
     QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const qsizetype lines = lineCount(bytes);
+    qsizetype blankAtEnd = 0;
+    const qsizetype lines = lineCount(bytes, blankAtEnd);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const ImportResult result = importSubjects(buffer, kind, rowsBefore, municipalities, states);
@@ -81,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(named);
         return 0;
     }
-    require(result->size() == lines && rowsBefore + lines <= SubjectTable::kMaxRows);
+    // Blank lines at the end are no rows.
+    const qsizetype rows = lines - blankAtEnd;
+    require(result->size() == rows && rowsBefore + rows <= SubjectTable::kMaxRows);
     for (const SubjectRow& row : *result)
         checkRow(row.values());
     return 0;
