@@ -46,12 +46,18 @@ int SubjectTable::appendRows(QList<SubjectRow> subjects) {
     const int first = subjectCount() + 1;
     if (subjects.isEmpty())
         return first;
+    // Into an empty table (an import, an emptying undone) the list itself is taken, and the
+    // views start again in one reset instead of hearing of each row.
+    if (rows_.isEmpty()) {
+        beginResetModel();
+        rows_ = std::move(subjects);
+        verdicts_.resize(rows_.size()); // new rows carry no mark
+        endResetModel();
+        return first;
+    }
     beginInsertRows({}, first - 1, first - 1 + int(subjects.size()) - 1);
     // No reserve of the exact size here: it would make every one-row append copy the table.
-    if (rows_.isEmpty())
-        rows_ = std::move(subjects);
-    else
-        rows_.append(std::move(subjects));
+    rows_.append(std::move(subjects));
     verdicts_.resize(rows_.size()); // new rows carry no mark
     endInsertRows();
     return first;
