@@ -15,7 +15,7 @@ SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Debian packages the build, the tests and the tools need.
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
             libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev time \
-            dpkg-dev librsvg2-bin lintian desktop-file-utils appstream
+            dpkg-dev librsvg2-bin lintian desktop-file-utils appstream reuse python3-yaml
 
 .PHONY: all deps configure build run package test test-fast test-asan test-fuzz windows \
         test-windows clean format

@@ -23,6 +23,10 @@ summary=$(printf '%s\n' "$help" | sed -n 2p | sed 's/\.$//' | escape)
     printf '.nf\n'
     printf '%s\n' "$help" | escape
     printf '.fi\n'
+    printf '.SH LICENZA\n'
+    printf 'Velmora \\(co 2026 Velmora maintainers, con la European Union Public Licence 1.2\n'
+    printf '(EUPL\\-1.2); le tabelle dei luoghi con la licenza CC BY\\-SA 4.0. Vedere\n'
+    printf '/usr/share/doc/velmora/copyright.\n'
     printf '.SH VEDERE ANCHE\n'
     printf 'Il manuale utente di Velmora, in /usr/share/velmora/docs.\n'
 } >"$out.tmp"
