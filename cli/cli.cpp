@@ -110,6 +110,8 @@ void printHelp(std::ostream& out) {
     out << "\nOpzioni:\n"
         << "  " << kProgram << " --help\n"
         << "      Mostra questo aiuto.\n"
+        << "  " << kProgram << " --version\n"
+        << "      Mostra la versione.\n"
         << "  " << kProgram << " --workdir CARTELLA COMANDO [ARGOMENTI]\n"
         << "      Usa CARTELLA, che deve esistere, come cartella di lavoro.\n\n"
         << "Cartella di lavoro: quella data con --workdir; altrimenti la cartella corrente,\n"
@@ -161,6 +163,10 @@ int dispatch(const QStringList& given, Io& io) {
     const QString& first = arguments.first();
     if (first == u"--help" || first == u"-h") {
         printHelp(io.out);
+        return kExitSuccess;
+    }
+    if (first == u"--version") {
+        io.out << kProgram << ' ' << VELMORA_VERSION << '\n';
         return kExitSuccess;
     }
     const std::string name = first.toStdString();

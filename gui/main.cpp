@@ -15,10 +15,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(VELMORA_VERSION_MAJOR)
-                                            .arg(VELMORA_VERSION_MINOR)
-                                            .arg(VELMORA_VERSION_PATCH));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 
     // Qt's own Italian texts, for the standard buttons (Sì, No, OK, Annulla).

@@ -50,6 +50,13 @@ const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
 
 const QString kCaption = QStringLiteral(" Richiesta Certificati");
 const QString kSubjectsFrame = QStringLiteral("Dati Soggetti");
+const QString kAbout =
+    QStringLiteral("Velmora " VELMORA_VERSION "\r\n"
+                   "Richiesta cumulativa di certificati del casellario giudiziale\r\n\r\n"
+                   "\u00A9 2026 Velmora maintainers. Software libero con la European Union "
+                   "Public Licence 1.2 (EUPL-1.2).\r\n"
+                   "Le tabelle dei luoghi derivano dall'elenco di codice-fiscale-js, di Luca "
+                   "Vandro e collaboratori, con la licenza CC BY-SA 4.0.");
 const QString kLegend = QStringLiteral("* Campi Obbligatori, **Obbligatorio se nato in Italia");
 
 // A window of its own, kept above `owner` and closed with it, gone once closed.
@@ -221,6 +228,8 @@ void MainWindow::buildControls() {
     auto* helpMenu = menuBar()->addMenu(QStringLiteral("&?"));
     manualAction = named(helpMenu->addAction(QStringLiteral("&Guida")), "manualAction");
     manualAction->setShortcut(QKeySequence::HelpContents);
+    aboutAction =
+        named(helpMenu->addAction(QStringLiteral("&Informazioni su Velmora")), "aboutAction");
 
     auto* central = new QWidget(this);
     auto* page = new QVBoxLayout(central);
@@ -392,6 +401,10 @@ void MainWindow::buildControls() {
     connect(findBar, &FindBar::closed, subjectGrid, qOverload<>(&QWidget::setFocus));
     connect(officeDataAction, &QAction::triggered, this, &MainWindow::changeOfficeData);
     connect(manualAction, &QAction::triggered, this, &MainWindow::openManual);
+    connect(aboutAction, &QAction::triggered, this, [this] {
+        program_.messages.show(kAbout, Messages::Icon::Information,
+                               QStringLiteral("Informazioni su Velmora"));
+    });
     connect(certificateTypeCombo, &QComboBox::activated, this, &MainWindow::certificateTypeChosen);
     connect(certificateTypeCombo, &QComboBox::currentIndexChanged, this, &MainWindow::fieldsEdited);
     connect(purposeEdit, &QPlainTextEdit::textChanged, this, &MainWindow::fieldsEdited);

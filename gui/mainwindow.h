@@ -139,6 +139,7 @@ private:
     QAction* nextMarkedAction;
     QAction* officeDataAction;
     QAction* manualAction;
+    QAction* aboutAction;
     FilteredLineEdit* officeTypeEdit;
     QGroupBox* requestBox;
     QComboBox* certificateTypeCombo;

@@ -27,10 +27,7 @@ QLabel* line(const QString& text, QWidget* parent, int pointDelta = 0) {
 } // namespace
 
 QString versionCaption() {
-    return QStringLiteral("Versione %1.%2.%3")
-        .arg(VELMORA_VERSION_MAJOR)
-        .arg(VELMORA_VERSION_MINOR)
-        .arg(VELMORA_VERSION_PATCH);
+    return QStringLiteral("Versione " VELMORA_VERSION);
 }
 
 SplashScreen::SplashScreen() : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint) {

@@ -52,6 +52,7 @@ unset XDG_DATA_HOME
 mkdir -p "$HOME" "$scratch/here" "$scratch/office"
 cd "$scratch/here"
 cli=$root/usr/bin/velmora-cli
+[ "$("$cli" --version)" = "velmora-cli $version" ] || fail "--version: $("$cli" --version)"
 [ "$("$cli" taxcode RSSMRA80A01H501U H501)" = Corretto ] || fail "taxcode"
 printf 'rossi,mario,H501,,05/01/1970,Z000,,M,RSSMRA70A05H501W\r\n' >soggetti.csv
 printf 'rossi,mario,F205,,05/01/1970,Z000,,M,RSSMRA70A05H501W\r\n' >sbagliato.csv
