@@ -27,10 +27,13 @@ const SUPPRESSED = 'SOPPRESSO'
 // States the source still marks as current under a name they no longer bear, beside the entry
 // with their name of today and the same code.
 const RENAMED_STATES = new Set([
-  'AFRICA DEL SUD-OVEST', 'BIRMANIA', 'CEYLON', 'CONGO LEOPOLDVILLE', 'COSTA DEI PIRATI=TRUCIAL STATES',
-  'DAHOMEY=BENIN', 'GUAYANA OLANDESE', 'GUINEA PORTOGHESE', 'GUINEA SPAGNOLA', 'MACEDONIA',
-  'RHODESIA', 'VOLTA=ALTOVOLTA', 'ZAIRE'
+  'AFRICA DEL SUD-OVEST', 'BIRMANIA', 'CEYLON', 'CONGO LEOPOLDVILLE',
+  'COSTA DEI PIRATI=TRUCIAL STATES', 'DAHOMEY=BENIN', 'GRAN BRETAGNA E IRLANDA DEL NORD',
+  'GUAYANA OLANDESE', 'GUINEA PORTOGHESE', 'GUINEA SPAGNOLA', 'MACEDONIA', 'RHODESIA',
+  'VOLTA=ALTOVOLTA', 'ZAIRE'
 ])
+// States the source marks as former under the name they bear today.
+const CURRENT_STATES = new Set(['BELIZE', 'GERMANIA'])
 
 const here = path.dirname(fileURLToPath(import.meta.url))
 
@@ -48,7 +51,9 @@ async function readSourceList () {
     code,
     province,
     name,
-    current: current === 1 && !(province === FOREIGN_PROVINCE && RENAMED_STATES.has(name))
+    current: province === FOREIGN_PROVINCE
+      ? (current === 1 && !RENAMED_STATES.has(name)) || CURRENT_STATES.has(name)
+      : current === 1
   }))
 }
 
