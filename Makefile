@@ -4,6 +4,7 @@
 #   make package  builds the Debian package; then apt install ./velmora_*.deb
 #   make windows  cross-builds for 64-bit Windows and makes Velmora-<version>-setup.exe
 #   make test-windows  tests the Windows build under wine64
+#   make manual   remakes the manual's pictures and the manual
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -15,10 +16,11 @@ SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Debian packages the build, the tests and the tools need.
 PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev \
             libgtest-dev libbenchmark-dev libqpdf-dev xvfb xauth clang libclang-rt-dev time \
-            dpkg-dev librsvg2-bin lintian desktop-file-utils appstream reuse python3-yaml
+            dpkg-dev librsvg2-bin lintian desktop-file-utils appstream reuse python3-yaml \
+            openbox xdotool imagemagick
 
 .PHONY: all deps configure build run package test test-fast test-asan test-fuzz windows \
-        test-windows clean format
+        test-windows manual clean format
 
 all: build
 
@@ -89,6 +91,12 @@ windows: deps
 # The Windows tests compare the batch of the installed program with the Linux build's.
 test-windows: build
 	tools/windows/test.sh
+
+# The manual's pictures, taken from the real program under Xvfb, then the Word document that
+# "Guida" opens, made from docs-src/manuale-utente.html with the pictures inside.
+manual: build
+	tools/screenshots.sh $(BUILD)
+	tools/make-manual.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -18,10 +18,23 @@ fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# The pictures go inside the document: LibreOffice would only link files named by the HTML.
+python3 - "$source_html" "$scratch/manuale-utente.html" <<'INLINE'
+import base64, os, re, sys
+source, target = sys.argv[1], sys.argv[2]
+folder = os.path.dirname(source)
+def inline(match):
+    with open(os.path.join(folder, match.group(1)), "rb") as picture:
+        return 'src="data:image/png;base64,' + base64.b64encode(picture.read()).decode() + '"'
+with open(source, encoding="utf-8") as f:
+    html = re.sub(r'src="([^":]+\.png)"', inline, f.read())
+with open(target, "w", encoding="utf-8") as f:
+    f.write(html)
+INLINE
 # A profile of its own, so that a LibreOffice already open on this desktop does not interfere.
 soffice -env:UserInstallation="file://$scratch/profile" --headless \
     --infilter="HTML (StarWriter)" --convert-to 'doc:MS Word 97' \
-    --outdir "$scratch" "$source_html" >/dev/null
+    --outdir "$scratch/doc" "$scratch/manuale-utente.html" >/dev/null
 mkdir -p "$(dirname "$target")"
-mv "$scratch/manuale-utente.doc" "$target"
+mv "$scratch/doc/manuale-utente.doc" "$target"
 echo "written $target"
