@@ -2,6 +2,7 @@
 #include "core/text/windows1252.h"
 #include "support/recorders.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace velmora;
@@ -44,13 +45,14 @@ private Q_SLOTS:
     void valuesBreakingTheFieldsAreDropped() {
         test::ScratchFolder folder;
         const QString path = folder.path("config.ini");
+        const QString shown = QDir::toNativeSeparators(path);
         test::writeBytes(path, "UFFICIO\x07\r\n" + QByteArray(61, 'R') +
                                    "\r\nlavoro\r\n 2\r\n/srv\x01out\r\n");
         Config config;
         QStringList dropped;
         QCOMPARE(readConfigFile(path, config, &dropped), ConfigRead::Complete);
         QCOMPARE(config, (Config{{}, {}, "LAVORO", " 2", {}, {}, {}}));
-        QCOMPARE(dropped.value(0), "Il file " + path +
+        QCOMPARE(dropped.value(0), "Il file " + shown +
                                        ", riga 1, campo \u00ABTipo ufficio\u00BB: valore scartato "
                                        "(carattere non ammesso: " +
                                        shownCharacter(QChar(7)) + ")");
@@ -64,7 +66,7 @@ private Q_SLOTS:
         dropped.clear();
         QCOMPARE(readConfigFile(path, none, &dropped), ConfigRead::Unreadable);
         QCOMPARE(none, Config());
-        QCOMPARE(dropped, QStringList{"Il file " + path +
+        QCOMPARE(dropped, QStringList{"Il file " + shown +
                                       " supera la grandezza massima di 64 KiB "
                                       "ed \u00E8 danneggiato: non \u00E8 stato letto"});
     }
