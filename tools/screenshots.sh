@@ -8,6 +8,12 @@
 #   tools/screenshots.sh [build folder] [output folder]
 #       (defaults: build, docs-src/screenshots)
 set -eu
+# As root, the run gets a /tmp of its own, so that the file windows show the same folders on
+# every machine.
+if [ "$(id -u)" = 0 ] && [ -z "${VELMORA_OWN_TMP:-}" ] && command -v unshare >/dev/null; then
+    exec unshare --mount --propagation private sh -c \
+        'mount -t tmpfs tmpfs /tmp && VELMORA_OWN_TMP=1 exec sh "$0" "$@"' "$0" "$@"
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 out=${2:-$root/docs-src/screenshots}
@@ -16,7 +22,9 @@ for tool in Xvfb openbox xdotool import; do
 done
 mkdir -p "$out"
 
-scratch=$(mktemp -d)
+scratch=/tmp/velmora
+[ -n "${VELMORA_OWN_TMP:-}" ] || scratch=$(mktemp -d)
+mkdir -p "$scratch"
 display=
 cleanup() {
     [ -n "${program:-}" ] && kill "$program" 2>/dev/null || true
@@ -56,7 +64,9 @@ printf 'PROCURA DELLA REPUBBLICA\r\nROMA\r\nLAVORO\r\n 0\r\n\r\n\r\n\r\n' >"$wor
 } >"$work/richiesta-in-corso.txt"
 
 cd "$work"
-HOME=$scratch/home XDG_DATA_HOME= QT_FONT_DPI=96 QT_QPA_PLATFORMTHEME= \
+mkdir -m 700 "$scratch/runtime"
+HOME=$scratch/home XDG_DATA_HOME= XDG_RUNTIME_DIR=$scratch/runtime QT_FONT_DPI=96 \
+    QT_QPA_PLATFORMTHEME= \
     "$build/bin/velmora" -style Fusion >"$scratch/velmora.log" 2>&1 &
 program=$!
 
