@@ -3,6 +3,7 @@
 #include "core/text/textfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace velmora {
@@ -70,7 +71,15 @@ QString configText(const Config& config) {
 }
 
 Status writeConfigFile(const QString& path, const Config& config) {
-    return writeTextFile(path, configText(config));
+    const Result<QByteArray> bytes = encodeForFile(path, configText(config));
+    if (!bytes)
+        return Failure{bytes.error()};
+    // A file that already holds these bytes is left alone: the import writes the configuration
+    // after every file, and a durable write costs more than the rest of a large import.
+    if (QFile file(path);
+        file.size() == bytes->size() && file.open(QIODevice::ReadOnly) && file.readAll() == *bytes)
+        return {};
+    return writeFile(path, *bytes);
 }
 
 int certTypePosition(const QString& defaultCertType) {

@@ -39,7 +39,8 @@ ConfigRead readConfigFile(const QString& path, Config& config, QStringList* drop
 ConfigRead readConfigLines(const QStringList& lines, Config& config, const QString& file = {},
                            QStringList* dropped = nullptr);
 
-// Writes all seven lines, all or nothing; on failure the file is as it was.
+// Writes all seven lines, all or nothing; on failure the file is as it was. A file that holds
+// them already is not written again.
 Status writeConfigFile(const QString& path, const Config& config);
 QString configText(const Config& config);
 

@@ -73,7 +73,8 @@ void ImportDialog::open() {
         fileTypeCombo->addItem(QStringLiteral("Documento di testo (*.txt)"));
         fileTypeCombo->addItem(QStringLiteral("File CSV (*.csv)"));
         const TextRead kind = readTextFile(program_.folders.workFile(kImportKindFile));
-        fileTypeCombo->setCurrentIndex(kind.ok() && kind->value(0) == kCsvKind ? 1 : 0);
+        rememberedCsv_ = kind.ok() && kind->value(0) == kCsvKind;
+        fileTypeCombo->setCurrentIndex(rememberedCsv_ ? 1 : 0);
     }
     folderChooser->setFilePattern(fileTypeCombo->currentIndex() == 0 ? kTextPattern : kCsvPattern);
     showRememberedFolder();
@@ -148,9 +149,10 @@ void ImportDialog::import() {
     program_.holdsImportedRows = true;
     program_.config.importFolder = folderChooser->folder();
     program_.writeConfig();
-    // Only a convenience: a type that cannot be kept is chosen again by hand.
-    (void)writeTextFile(program_.folders.workFile(kImportKindFile),
-                        kind == ImportKind::Delimited ? kCsvKind : kTextKind);
+    // Only a convenience, written when it changes: a type that cannot be kept is chosen again
+    // by hand.
+    if (const bool csv = kind == ImportKind::Delimited; csv != rememberedCsv_)
+        (void)writeTextFile(program_.folders.workFile(kImportKindFile), csv ? kCsvKind : kTextKind);
     close();
 }
 

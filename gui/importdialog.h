@@ -34,6 +34,7 @@ private:
     void import();
 
     Program& program_;
+    bool rememberedCsv_ = false; // the type of the last import, as the window opened
 
     FolderChooser* folderChooser;
     QComboBox* fileTypeCombo; // decides the reader, whatever the file's extension

@@ -21,6 +21,19 @@ private Q_SLOTS:
         Config read;
         QCOMPARE(readConfigFile(path, read), ConfigRead::Complete);
         QCOMPARE(read, written);
+        // The same values again leave the file alone; others replace it.
+        const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+        const auto age = [&path, &old](bool set) {
+            QFile file(path);
+            return set ? file.open(QIODevice::ReadWrite) &&
+                             file.setFileTime(old, QFileDevice::FileModificationTime)
+                       : file.fileTime(QFileDevice::FileModificationTime) == old;
+        };
+        QVERIFY(age(true) && writeConfigFile(path, written).ok() && age(false));
+        Config other = written;
+        other.pdfFolder = "/srv/moduli";
+        QVERIFY(writeConfigFile(path, other).ok() && !age(false));
+        QVERIFY(writeConfigFile(path, written).ok());
         // What the file does not have is kept; lines 5 to 7 are optional.
         QVERIFY(QFile::remove(path));
         Config config;
