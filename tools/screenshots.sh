@@ -1,9 +1,9 @@
 #!/bin/sh
 # Takes the manual's pictures of the windows from the real program: the main window with a
-# request and its subjects, the entry window, the import window, the check that refuses a row
-# and the output window. The program runs under Xvfb with the Fusion style and DejaVu Sans at
-# 96 dpi, in a scratch working folder, driven from the keyboard with xdotool; a changed window
-# shows up as a changed picture.
+# request and its subjects, the entry window, the import window, the check that refuses a row,
+# the find bar and the output window. The program runs under Xvfb with the Fusion style and
+# DejaVu Sans at 96 dpi, in a scratch working folder, driven from the keyboard with xdotool; a
+# changed window shows up as a changed picture.
 #
 #   tools/screenshots.sh [build folder] [output folder]
 #       (defaults: build, docs-src/screenshots)
@@ -107,6 +107,11 @@ keys alt+r
 window "VELMORA" >/dev/null
 keys Return
 shot "Richiesta Certificati" controllo-riga-rifiutata
+# The find bar, with the row it found current.
+keys ctrl+f
+xdotool type --delay 80 dupont
+shot "Richiesta Certificati" ricerca-soggetto
+keys Escape
 keys alt+a
 shot "Directory" finestra-destinazione
 keys Escape
