@@ -48,11 +48,8 @@ bool RecoveryKeeper::takeBack(const QString& path) {
     if (file.size() > maxRecoveryBytes())
         return putDamagedAside(kTooLarge.arg(maxRecoveryBytes() / (1024 * 1024)));
     // A file that cannot be read now is not damaged: it stays for the next start.
-    if (!file.open(QIODevice::ReadOnly)) {
-        setTrouble(recoveryLaterMessage(path, file.errorString()));
-        program_.messages.show(trouble_, Messages::Icon::Critical);
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return leaveForLater(recoveryLaterMessage(path, file.errorString()));
     const Result<RecoveryRead> read = readRecovery(file.readAll());
     file.close();
     if (!read)
@@ -61,22 +58,15 @@ bool RecoveryKeeper::takeBack(const QString& path) {
         return true;
     if (!program_.messages.ask(recoveryQuestion(*read), Messages::Icon::Exclamation, false)) {
         const Result<QString> aside = moveRecoveryAside(program_.folders.work);
-        if (!aside) {
-            // Unmoved, the file stays as it is, unwritten for this run.
-            setTrouble(aside.error());
-            program_.messages.show(trouble_, Messages::Icon::Critical);
-            return false;
-        }
+        if (!aside)
+            return leaveForLater(aside.error());
         program_.messages.show(keptAsideMessage(*aside), Messages::Icon::Information);
         return true;
     }
     // The place tables are not the file: when one cannot be read, the file waits for them.
     for (ReferenceTable* table : {&program_.municipalities, &program_.states}) {
-        if (const Status usable = table->refresh(); !usable) {
-            setTrouble(recoveryLaterMessage(path, usable.error()));
-            program_.messages.show(trouble_, Messages::Icon::Critical);
-            return false;
-        }
+        if (const Status usable = table->refresh(); !usable)
+            return leaveForLater(recoveryLaterMessage(path, usable.error()));
     }
     if (const Status restored = restore(*read); !restored)
         return putDamagedAside(restored.error());
@@ -113,13 +103,17 @@ Status RecoveryKeeper::restore(const RecoveryRead& read) {
 
 bool RecoveryKeeper::putDamagedAside(const QString& why) {
     const Result<QString> aside = moveRecoveryAside(program_.folders.work);
-    if (!aside) {
-        setTrouble(aside.error());
-        program_.messages.show(trouble_, Messages::Icon::Critical);
-        return false;
-    }
+    if (!aside)
+        return leaveForLater(aside.error());
     program_.messages.show(damagedRecoveryMessage(*aside, why), Messages::Icon::Critical);
     return true;
+}
+
+// The file stays as it is, unwritten for this run; the operator is told why.
+bool RecoveryKeeper::leaveForLater(const QString& why) {
+    setTrouble(why);
+    program_.messages.show(trouble_, Messages::Icon::Critical);
+    return false;
 }
 
 void RecoveryKeeper::changed() {

@@ -43,6 +43,8 @@ private:
     Status restore(const RecoveryRead& read);
     // Puts a damaged file aside and says so; false when even that failed.
     bool putDamagedAside(const QString& why);
+    // Leaves the file for the next start, saying `why`; false.
+    bool leaveForLater(const QString& why);
     void setTrouble(const QString& trouble);
 
     Program& program_;
