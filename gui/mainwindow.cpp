@@ -59,18 +59,11 @@ const QString kAbout =
                    "Vandro e collaboratori, con la licenza CC BY-SA 4.0.");
 const QString kLegend = QStringLiteral("* Campi Obbligatori, **Obbligatorio se nato in Italia");
 
-// A window of its own, kept above `owner` and closed with it, hidden once closed.
-template <typename Window, typename... Arguments>
-Window* kept(QWidget* owner, Arguments&&... arguments) {
-    auto* window = new Window(std::forward<Arguments>(arguments)...);
-    ownWindow(*window, *owner);
-    return window;
-}
-
-// The same, gone once closed.
+// A window of its own, kept above `owner` and closed with it, gone once closed.
 template <typename Window, typename... Arguments>
 Window* made(QWidget* owner, Arguments&&... arguments) {
-    auto* window = kept<Window>(owner, std::forward<Arguments>(arguments)...);
+    auto* window = new Window(std::forward<Arguments>(arguments)...);
+    ownWindow(*window, *owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     return window;
 }
@@ -117,7 +110,7 @@ MainWindow::~MainWindow() {
     disconnect(&program_.request, nullptr, this, nullptr);
 }
 
-// The windows made so far and not deleted, in the order this window's close wants: the wait
+// The windows made so far and not closed, in the order this window's close wants: the wait
 // window last.
 QList<QPointer<QWidget>> MainWindow::ownedWindows() const {
     return {splashScreen_.data(),     importDialog_.data(),   exportDialog_.data(),
@@ -140,11 +133,9 @@ CreateFilesDialog& MainWindow::createFilesDialog() {
     return *createFilesDialog_;
 }
 
-// Kept for the run once opened: taking a window with file lists apart stops their watching of
-// the folders, which blocks for some 10 ms a list, after every import.
 ImportDialog& MainWindow::importDialog() {
     if (!importDialog_) {
-        importDialog_ = kept<ImportDialog>(this, program_);
+        importDialog_ = made<ImportDialog>(this, program_);
         connect(importDialog_, &ImportDialog::imported, this, [this](int firstRow, int lastRow) {
             showRow(lastRow);
             const int count = lastRow - firstRow + 1;

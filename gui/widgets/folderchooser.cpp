@@ -107,11 +107,10 @@ bool FolderChooser::setFolder(const QString& path) {
     if (path.isEmpty() || !info.isDir())
         return false;
     const QString folder = info.absoluteFilePath();
-    // The path field shows the folder again, whatever was typed in it before.
-    pathEdit->setText(QDir::toNativeSeparators(folder));
     if (folder == folder_)
         return true;
     folder_ = folder;
+    pathEdit->setText(QDir::toNativeSeparators(folder_));
     selectVolumeOf(folder_);
     const QModelIndex index = folders_.index(folder_);
     if (folderTree->currentIndex() != index) {

@@ -188,7 +188,7 @@ void TestAccessibility::ownedCentredAndLeftWithEsc() {
         QVERIFY(*window == palette ||
                 ((*window)->parentWidget() == &all.main && offCentre.manhattanLength() < 40));
         QTest::keyClick(*window, Qt::Key_Escape);
-        QVERIFY(!(*window)->isVisible());
+        QVERIFY(gone(*window));
         QVERIFY(*window != palette || entry->isVisible());
     }
 }

