@@ -1,7 +1,7 @@
 // Importing a full table (32,767 lines) of each kind with the shipped place tables, beside a
 // floor from the same run: reading the same file and decoding it once into kept text. Then the
-// same import through the window, with the main window's model and view taking the rows, and
-// a full table emptied and taken back.
+// same import through the window, until the main window's view has painted the rows, and a
+// full table emptied and taken back.
 #include "core/import/importfile.h"
 #include "core/output/batch.h"
 #include "core/subjects/delimited.h"
@@ -20,6 +20,7 @@
 #include <QFileSystemModel>
 #include <QListView>
 #include <QPushButton>
+#include <QTableView>
 #include <benchmark/benchmark.h>
 
 using namespace velmora;
@@ -135,7 +136,34 @@ void ImportIntoTheTable(benchmark::State& state) {
 }
 BENCHMARK(ImportIntoTheTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// OK in the import window, until the main window's view has taken the rows.
+// Notes when the widget it watches is first painted after `arm()`.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget& widget) { widget.installEventFilter(this); }
+    void arm() {
+        painted_ = false;
+        clock_.start();
+    }
+    // Seconds from arm() to the paint; 0 before it.
+    double seconds() const { return painted_ ? double(elapsed_) / 1e9 : 0; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted_) {
+            elapsed_ = clock_.nsecsElapsed();
+            painted_ = true;
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer clock_;
+    qint64 elapsed_ = 0;
+    bool painted_ = false;
+};
+
+// OK in the import window, until the main window's view has painted the rows: what the operator
+// waits for.
 void ImportThroughTheWindow(benchmark::State& state) {
     const auto kind = ImportKind(state.range(0));
     const Files files;
@@ -150,6 +178,7 @@ void ImportThroughTheWindow(benchmark::State& state) {
         return parent.findChild<QWidget*>(QLatin1String(name));
     };
     const QString path = files.path(kind);
+    PaintWatch grid(*main.findChild<QTableView*>(QStringLiteral("subjectGrid"))->viewport());
     for (auto _ : state) {
         state.PauseTiming();
         fixture.program.table.layOut();
@@ -174,13 +203,15 @@ void ImportThroughTheWindow(benchmark::State& state) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         state.ResumeTiming();
 
+        grid.arm();
         ok->click();
         QCoreApplication::processEvents();
-        if (fixture.program.table.subjectCount() != SubjectTable::kMaxRows)
+        if (fixture.program.table.subjectCount() != SubjectTable::kMaxRows || !grid.seconds())
             state.SkipWithError("the window imported nothing");
+        state.SetIterationTime(grid.seconds());
     }
 }
-BENCHMARK(ImportThroughTheWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportThroughTheWindow)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Cancella Tabella and then Annulla on a full table, each until the main window's view has taken
 // the change: the operator waits for both.

@@ -10,6 +10,7 @@
 #include "gui/widgets/widgets.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -28,6 +29,12 @@ const QString kTextKind = QStringLiteral("txt");
 const QString kCsvKind = QStringLiteral("csv");
 const QString kImporting = QStringLiteral("Importazione del file in corso . . .");
 constexpr int kProgressAfterMs = 400;
+
+// Closes the window once the events posted before it have been handled.
+QEvent::Type closeWhenIdle() {
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
 
 // The desktop, or else the working folder.
 QString fallbackFolder(const QString& work) {
@@ -153,7 +160,18 @@ void ImportDialog::import() {
     // by hand.
     if (const bool csv = kind == ImportKind::Delimited; csv != rememberedCsv_)
         (void)writeTextFile(program_.folders.workFile(kImportKindFile), csv ? kCsvKind : kTextKind);
+    // Taking the window apart ends its file lists' watching of their folders, which blocks for
+    // some 10 ms a list: the window goes now and its parts once the main window has shown the
+    // rows, whose repaint was asked for before with the same low priority.
+    hide();
+    QCoreApplication::postEvent(this, new QEvent(closeWhenIdle()), Qt::LowEventPriority);
+}
+
+bool ImportDialog::event(QEvent* event) {
+    if (event->type() != closeWhenIdle())
+        return QWidget::event(event);
     close();
+    return true;
 }
 
 } // namespace velmora

@@ -28,6 +28,9 @@ Q_SIGNALS:
     // The file was refused and the table holds its `rowsBefore` rows as before.
     void refused(int rowsBefore);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void showRememberedFolder();
     void fileTypeChosen(int position);
