@@ -52,6 +52,11 @@ DataFolders currentDataFolders() {
             executableFolder.isEmpty() ? QString() : installedDataFolder(executableFolder)};
 }
 
+bool isFolderName(QStringView name) {
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u"." &&
+           name != u"..";
+}
+
 Status holdWorkFolder(QLockFile& lock, const QString& folder) {
     // A lock is stale only when its program has gone, however long it has been held.
     lock.setStaleLockTime(0);

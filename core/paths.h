@@ -52,6 +52,9 @@ struct DataFolders {
 // failures of its writes, never replaced by another.
 DataFolders currentDataFolders();
 
+// A name the operator may give a new folder: one folder's name, neither a path nor "." or "..".
+bool isFolderName(QStringView name);
+
 // Takes `lock`, made on kLockFile of the working folder `folder`, for as long as it lives. A lock
 // that a program no longer running left behind is taken over. Fails, in the operator's words,
 // when another program holds the folder (naming its computer and process when known) or when

@@ -83,7 +83,7 @@ void ImportDialog::open() {
         rememberedCsv_ = kind.ok() && kind->value(0) == kCsvKind;
         fileTypeCombo->setCurrentIndex(rememberedCsv_ ? 1 : 0);
     }
-    folderChooser->setFilePattern(fileTypeCombo->currentIndex() == 0 ? kTextPattern : kCsvPattern);
+    fileTypeChosen(fileTypeCombo->currentIndex());
     showRememberedFolder();
     bringToFront(*this);
     folderChooser->focusChoice();

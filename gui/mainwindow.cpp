@@ -394,10 +394,11 @@ void MainWindow::buildControls() {
         program_.currentRow = row;
         subjectGrid->setCurrentCell(row, row > 0 ? SurnameColumn : 0);
     });
-    connect(findNextAction, &QAction::triggered, this, [this] { findSubject(true, true); });
-    connect(findPreviousAction, &QAction::triggered, this, [this] { findSubject(false, true); });
+    connect(findNextAction, &QAction::triggered, this, [this] { findSubject(FindStep::Next); });
+    connect(findPreviousAction, &QAction::triggered, this,
+            [this] { findSubject(FindStep::Previous); });
     connect(nextMarkedAction, &QAction::triggered, this, &MainWindow::goToNextMarkedRow);
-    connect(findBar, &FindBar::textEdited, this, [this] { findSubject(true, false); });
+    connect(findBar, &FindBar::textEdited, this, [this] { findSubject(FindStep::AsTyped); });
     connect(findBar, &FindBar::closed, subjectGrid, qOverload<>(&QWidget::setFocus));
     connect(officeDataAction, &QAction::triggered, this, &MainWindow::changeOfficeData);
     connect(manualAction, &QAction::triggered, this, &MainWindow::openManual);
@@ -730,15 +731,13 @@ void MainWindow::showRowReason() {
                                              : QStringLiteral("Riga %1: %2").arg(row).arg(reason));
 }
 
-void MainWindow::findSubject(bool forward, bool again) {
+void MainWindow::findSubject(FindStep step) {
     if (findBar->isHidden() || findBar->text().trimmed().isEmpty()) {
         findBar->open();
         return;
     }
-    const int current = subjectGrid->currentRow();
-    // As the text is typed the current row is looked at first: it may hold it still.
-    const int from = again || current == 0 ? current : current - 1;
-    const int row = velmora::findSubject(program_.table, findBar->text(), from, forward);
+    const int row =
+        velmora::findSubject(program_.table, findBar->text(), subjectGrid->currentRow(), step);
     findBar->showFound(row > 0);
     if (row > 0)
         subjectGrid->setCurrentCell(row, SurnameColumn);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/request/request.h"
+#include "core/subjects/subjectsearch.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -110,9 +111,8 @@ private:
     void officeTypeLeft();
     void gridCurrentChanged();
     void showRowReason();
-    // The find bar's text in the surname, name and tax code, from the current row on (`again`:
-    // from the one after it) or back from it.
-    void findSubject(bool forward, bool again);
+    // The find bar's text in the surname, name and tax code, from the current row.
+    void findSubject(FindStep step);
     void goToNextMarkedRow();
     void undoOrRedo(bool undo);
     void showCounts();

@@ -457,20 +457,19 @@ ImportResult importSubjects(QIODevice& device, ImportKind kind, int rowsBefore,
 
 Status openSubjectFile(QFile& file) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath());
-    const auto unreadable = [&shown](int error) {
-        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2")
-                           .arg(shown, systemReason(error))};
+    const auto unreadable = [&shown](const QString& why) {
+        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2").arg(shown, why)};
     };
     // Asked without opening: a pipe gives its lines to the one open that reads them.
     const int error = pathError(file.fileName());
     if (error == ENOENT)
         return Failure{QStringLiteral("Il file %1 non esiste").arg(shown)};
     if (error != 0)
-        return unreadable(error);
+        return unreadable(systemReason(error));
     if (QFileInfo(file.fileName()).isDir())
         return Failure{QStringLiteral("%1 \u00E8 una cartella, non un file").arg(shown)};
     if (QString why; !openForReading(file, why))
-        return Failure{QStringLiteral("Il file %1 non pu\u00F2 essere letto: %2").arg(shown, why)};
+        return unreadable(why);
     // Only a file on the disk knows its size; anything else is held by the reading limits.
     if (!file.isSequential() && file.size() > LineReader::kMaxFileBytes) {
         file.close();

@@ -299,7 +299,7 @@ Result<QString> moveRecoveryAside(const QString& folder) {
 }
 
 qint64 maxRecoveryBytes() {
-    constexpr qint64 kHeaderBytes = 4096; // eight lines, the longest a purpose of 250 characters
+    constexpr qint64 kHeaderBytes = 4096; // nine lines, the longest a purpose of 250 characters
     return kHeaderBytes + qint64(SubjectTable::kMaxRows) * (LineReader::kMaxLineLength + 2);
 }
 

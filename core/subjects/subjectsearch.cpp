@@ -54,6 +54,12 @@ int findSubject(const SubjectTable& table, QStringView text, int from, bool forw
     });
 }
 
+int findSubject(const SubjectTable& table, QStringView text, int current, FindStep step) {
+    if (step == FindStep::AsTyped && current > 0)
+        return findSubject(table, text, current - 1, true);
+    return findSubject(table, text, current, step != FindStep::Previous);
+}
+
 int nextMarkedRow(const SubjectTable& table, int from) {
     return roundFrom(table.subjectCount(), from, true, [&table](int row) {
         return table.fault(row) != RowFault::None || !table.warnings(row).isEmpty();

@@ -15,6 +15,11 @@ QString searchKey(QStringView text);
 // other end and back to `from` itself. 0 when no row does, or `text` is blank.
 int findSubject(const SubjectTable& table, QStringView text, int from, bool forward);
 
+// How the find bar moves from the current row: as the text is typed the current row is looked
+// at first (it may hold the text still); the next and previous finds move on from it.
+enum class FindStep { AsTyped, Next, Previous };
+int findSubject(const SubjectTable& table, QStringView text, int current, FindStep step);
+
 // The first row after `from`, round the end of the table, that the last check refused or warned
 // of; 0 when none is marked.
 int nextMarkedRow(const SubjectTable& table, int from);

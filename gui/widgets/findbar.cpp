@@ -27,10 +27,7 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     row->addWidget(notFoundLabel);
     row->addWidget(closeButton);
     connect(findEdit, &QLineEdit::textEdited, this, &FindBar::textEdited);
-    connect(closeButton, &QToolButton::clicked, this, [this] {
-        hide();
-        Q_EMIT closed();
-    });
+    connect(closeButton, &QToolButton::clicked, this, &FindBar::dismiss);
     hide();
 }
 
@@ -51,10 +48,13 @@ void FindBar::showFound(bool found) {
 }
 
 void FindBar::keyPressEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Escape) {
+    if (event->key() == Qt::Key_Escape)
+        dismiss();
+    else
         QWidget::keyPressEvent(event);
-        return;
-    }
+}
+
+void FindBar::dismiss() {
     hide();
     Q_EMIT closed();
 }

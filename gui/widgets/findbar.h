@@ -28,6 +28,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void dismiss();
+
     QLineEdit* findEdit;
     QLabel* notFoundLabel;
 };

@@ -1,6 +1,7 @@
 #include "gui/widgets/folderchooser.h"
 
 #include "core/files/filewriter.h"
+#include "core/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -169,7 +170,7 @@ void FolderChooser::makeFolder() {
     if (!given || name.isEmpty())
         return;
     const QDir parent(folder_);
-    if (name.contains(u'/') || name.contains(u'\\') || name == u"." || name == u"..") {
+    if (!isFolderName(name)) {
         warning_(QStringLiteral("Il nome %1 non pu\u00F2 essere usato per una cartella").arg(name));
         return;
     }

@@ -44,6 +44,13 @@ private Q_SLOTS:
         QCOMPARE(folders.dataFile(kFormTemplate), own);
         QCOMPARE(folders.workFile(kConfigFile), folders.work + u'/' + kConfigFile.toString());
     }
+
+    // A new folder's name names one folder, in the folder shown: no path, no way up.
+    void folderName() {
+        for (const char16_t* refused : {u"", u".", u"..", u"a/b", u"a\\b", u"/lotti"})
+            QVERIFY2(!isFolderName(refused), qPrintable(QString::fromUtf16(refused)));
+        QVERIFY(isFolderName(u"lotti 2026") && isFolderName(u"...") && isFolderName(u".lotti"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPaths)

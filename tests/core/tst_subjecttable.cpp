@@ -51,6 +51,12 @@ private Q_SLOTS:
                  std::tuple(2, 4, 3));
         QCOMPARE(std::tuple(find(u"xyz", 0), find(u"  ", 0), find(u"rossi", 4)),
                  std::tuple(0, 0, 1));
+        // Typing looks at the current row first; the next and previous finds move on from it.
+        QCOMPARE(std::tuple(findSubject(table, u"rossi", 3, FindStep::AsTyped),
+                            findSubject(table, u"rossi", 3, FindStep::Next),
+                            findSubject(table, u"rossi", 3, FindStep::Previous),
+                            findSubject(table, u"rossi", 0, FindStep::AsTyped)),
+                 std::tuple(3, 1, 1, 1));
         QCOMPARE(subjectCounts(table), "4 soggetti");
         table.setFault(2, RowFault::Name);
         table.setWarnings(4, QStringLiteral("stesso codice fiscale della riga 1"));
